@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace tanabashigo {
+
+/// Every counter of the experiment is a 16-bit signed integer.
+using Int16 = std::int16_t;
+
+/// A state array with the bounds 0..100, used from index 1 upward.
+using Int16Array = std::array<Int16, 101>;
+
+/// Ladder units: 13 across and 100 down the surface; lines stand at x = k + 1.
+inline constexpr int kLineCount = 10;
+inline constexpr int kTopY = 10;
+inline constexpr int kBottomY = 61;
+inline constexpr int kSurfaceUnitsWide = 13;
+inline constexpr int kSurfaceUnitsHigh = 100;
+
+/// The accepted range of rungs per ladder.
+inline constexpr int kMinRungs = 10;
+inline constexpr int kMaxRungs = 50;
+
+/// x of ladder line k (1..10).
+constexpr int lineX(int k) { return k + 1; }
+
+/// Landing column (1..10) of the line standing at x.
+constexpr int columnOfX(int x) { return x - 1; }
+
+/// A straight line between two points in ladder units.
+struct Segment {
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+    bool operator==(const Segment&) const = default;
+};
+
+/// Vertical line k (1..10) from the top of the ladder to its bottom.
+constexpr Segment verticalLine(int k) { return {lineX(k), kTopY, lineX(k), kBottomY}; }
+
+/// The ten vertical lines of the empty ladder, left to right.
+constexpr std::array<Segment, kLineCount> emptyLadder() {
+    std::array<Segment, kLineCount> lines{};
+    for (int k = 1; k <= kLineCount; ++k) {
+        lines[k - 1] = verticalLine(k);
+    }
+    return lines;
+}
+
+}  // namespace tanabashigo

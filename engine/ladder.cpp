@@ -1,0 +1,43 @@
+#include "ladder.h"
+
+namespace tanabashigo {
+
+void Ladder::clearRungs() {
+    for (int i = 1; i <= RungCount; ++i) {
+        RungLeft[i] = 0;
+        RungYEven[i] = 0;
+        RungYOdd[i] = 0;
+    }
+}
+
+LadderTick Ladder::tick(RandomSource& random) {
+    if (isComplete()) {
+        return {LadderTick::Kind::Complete, 0, {}};
+    }
+    const int index = RungNo;
+    random.reseedFromClock();
+    const int gap = static_cast<int>(static_cast<double>(random.next()) * 9) + 2;
+    RungLeft[index] = static_cast<Int16>(gap);
+    const int step = static_cast<int>(static_cast<double>(random.next()) * 25);
+    if (gap % 2 != 0) {
+        RungYOdd[index] = static_cast<Int16>(2 * step + 12);
+    } else {
+        RungYEven[index] = static_cast<Int16>(2 * step + 11);
+    }
+    if (repeatsEarlierRung(index)) {
+        return {LadderTick::Kind::Rejected, index, {}};
+    }
+    RungNo = static_cast<Int16>(index + 1);
+    return {LadderTick::Kind::Placed, index, rungLine(index)};
+}
+
+bool Ladder::repeatsEarlierRung(int index) const {
+    for (int j = 1; j < index; ++j) {
+        if (RungLeft[j] == RungLeft[index] && heightOf(j) == heightOf(index)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace tanabashigo

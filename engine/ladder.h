@@ -1,0 +1,49 @@
+#pragma once
+
+#include "geometry.h"
+#include "random_source.h"
+
+namespace tanabashigo {
+
+/// What one tick of the ladder timer did.
+struct LadderTick {
+    enum class Kind {
+        Placed,    ///< a new rung stands; `rung` is its line
+        Rejected,  ///< the drawn rung repeated an earlier one; try again next tick
+        Complete,  ///< every rung stands; hand over to the tracing
+    };
+    Kind kind = Kind::Complete;
+    int label = 0;   ///< rung number to show (Placed and Rejected)
+    Segment rung{};  ///< the rung's line (Placed only)
+    bool operator==(const LadderTick&) const = default;
+};
+
+/// The ladder of the current trial and its rung-by-rung generation.
+///
+/// Rung i (1..RungCount) joins line x = RungLeft(i) to x = RungLeft(i) + 1. Its height lies
+/// in RungYEven(i) when the gap is even (odd heights 11..59) and in RungYOdd(i) when the gap
+/// is odd (even heights 12..60); the other entry is never read.
+class Ladder {
+public:
+    Int16 RungCount = 0;  ///< rungs per ladder, 10..50 in the window
+    Int16 RungNo = 1;     ///< the rung being generated; RungCount + 1 once complete
+    Int16Array RungLeft{};
+    Int16Array RungYEven{};
+    Int16Array RungYOdd{};
+
+    /// Sets the gap and both heights of rungs 1..RungCount to 0.
+    void clearRungs();
+    /// One tick of generation: complete, or label, reseed, draw, and place or reject.
+    LadderTick tick(RandomSource& random);
+    /// Whether every rung has been placed.
+    bool isComplete() const { return RungNo > RungCount; }
+    /// The meaningful height of rung i, chosen by the parity of its gap.
+    int heightOf(int i) const { return RungLeft[i] % 2 == 0 ? RungYEven[i] : RungYOdd[i]; }
+    /// The line of rung i.
+    Segment rungLine(int i) const { return {RungLeft[i], heightOf(i), RungLeft[i] + 1, heightOf(i)}; }
+
+private:
+    bool repeatsEarlierRung(int index) const;
+};
+
+}  // namespace tanabashigo

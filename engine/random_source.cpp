@@ -1,0 +1,43 @@
+#include "random_source.h"
+
+#include <bit>
+#include <chrono>
+#include <ctime>
+
+namespace tanabashigo {
+
+double SystemClock::secondsSinceMidnight() const {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t whole = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&whole, &local);
+    const double fraction =
+        duration<double>(now - system_clock::from_time_t(whole)).count();
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+}
+
+RandomSource::RandomSource(std::uint32_t seed) : engine_(seed) {}
+
+RandomSource::RandomSource(std::uint32_t seed, const Clock& clock)
+    : engine_(seed), clock_(&clock) {}
+
+float RandomSource::next() { return toUnit(static_cast<std::uint32_t>(engine_())); }
+
+void RandomSource::reseedFromClock() {
+    if (clock_ == nullptr) {
+        return;
+    }
+    const auto time = static_cast<float>(clock_->secondsSinceMidnight());
+    const auto first = static_cast<std::uint32_t>(engine_());
+    const auto second = static_cast<std::uint32_t>(engine_());
+    std::seed_seq mix{first, second, std::bit_cast<std::uint32_t>(time)};
+    engine_.seed(mix);
+}
+
+std::uint32_t freshSeed() {
+    std::random_device device;
+    return device();
+}
+
+}  // namespace tanabashigo

@@ -1,0 +1,38 @@
+# Shared by run.sh and test.sh: install what is missing, then configure and build.
+# Source it; it defines functions only.
+
+# Debian packages the build, the tests and the program need.
+TANABASHIGO_PACKAGES=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+    fonts-ipafont-gothic
+)
+
+# Installs the packages that are not installed yet; silent when nothing is missing.
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "${TANABASHIGO_PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$pkg")
+    done
+    ((${#missing[@]})) || return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    ((EUID == 0)) || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq &&
+        "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures (once) and builds into $1; extra CMake options come from TANABASHIGO_CMAKE_ARGS.
+build_project() {
+    local dir=$1
+    local log="$dir/configure.log"
+    mkdir -p "$dir"
+    # shellcheck disable=SC2086
+    if ! cmake -S . -B "$dir" -Wno-dev ${TANABASHIGO_CMAKE_ARGS:-} >"$log" 2>&1; then
+        cat "$log"
+        return 1
+    fi
+    cmake --build "$dir" --parallel "$(nproc)"
+}

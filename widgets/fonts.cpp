@@ -1,0 +1,17 @@
+#include "fonts.h"
+
+#include <QStringList>
+
+namespace tanabashigo {
+
+QFont msPGothic(double pointSize, bool bold) {
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("IPAPGothic"), QStringLiteral("IPA PGothic")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+}  // namespace tanabashigo

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QFont>
+
+namespace tanabashigo {
+
+/// "ＭＳ Ｐゴシック" at the given size, falling back to IPAPGothic where it is missing.
+QFont msPGothic(double pointSize, bool bold);
+
+}  // namespace tanabashigo
