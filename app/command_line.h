@@ -15,6 +15,16 @@ struct CommandLine {
     Mode mode = Mode::Window;
     int exitStatus = 0;                 ///< for Exit
     std::optional<std::uint32_t> seed;  ///< fixed generator seed, no clock reseeding
+
+    /// Analyse only: rung counts first, first + step, ..., up to last (one count when equal).
+    int firstRungs = 50;
+    int lastRungs = 50;
+    int rungStep = 1;
+    bool rungRange = false;    ///< --rungs was given as A:B[:STEP]: the fairness table
+    int start = 3;             ///< start line 1..10
+    std::uint64_t trials = 0;  ///< simulated trials; 0 = the exact law only
+    unsigned threads = 0;      ///< worker threads; 0 = one per core
+    bool csv = false;          ///< machine-readable output
 };
 
 /// Reads the arguments; prints help, version and argument errors itself.

@@ -11,7 +11,9 @@ void Experiment::resetSteps(bool withTally) {
     }
 }
 
-void Experiment::load() { resetSteps(true); }
+void Experiment::load() {
+    resetSteps(true);
+}
 
 void Experiment::startTrial() {
     resetSteps(false);

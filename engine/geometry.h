@@ -23,10 +23,14 @@ inline constexpr int kMinRungs = 10;
 inline constexpr int kMaxRungs = 50;
 
 /// x of ladder line k (1..10).
-constexpr int lineX(int k) { return k + 1; }
+constexpr int lineX(int k) {
+    return k + 1;
+}
 
 /// Landing column (1..10) of the line standing at x.
-constexpr int columnOfX(int x) { return x - 1; }
+constexpr int columnOfX(int x) {
+    return x - 1;
+}
 
 /// A straight line between two points in ladder units.
 struct Segment {
@@ -38,7 +42,9 @@ struct Segment {
 };
 
 /// Vertical line k (1..10) from the top of the ladder to its bottom.
-constexpr Segment verticalLine(int k) { return {lineX(k), kTopY, lineX(k), kBottomY}; }
+constexpr Segment verticalLine(int k) {
+    return {lineX(k), kTopY, lineX(k), kBottomY};
+}
 
 /// The ten vertical lines of the empty ladder, left to right.
 constexpr std::array<Segment, kLineCount> emptyLadder() {

@@ -40,7 +40,9 @@ public:
     /// The meaningful height of rung i, chosen by the parity of its gap.
     int heightOf(int i) const { return RungLeft[i] % 2 == 0 ? RungYEven[i] : RungYOdd[i]; }
     /// The line of rung i.
-    Segment rungLine(int i) const { return {RungLeft[i], heightOf(i), RungLeft[i] + 1, heightOf(i)}; }
+    Segment rungLine(int i) const {
+        return {RungLeft[i], heightOf(i), RungLeft[i] + 1, heightOf(i)};
+    }
 
 private:
     bool repeatsEarlierRung(int index) const;

@@ -12,8 +12,7 @@ double SystemClock::secondsSinceMidnight() const {
     const std::time_t whole = system_clock::to_time_t(now);
     std::tm local{};
     localtime_r(&whole, &local);
-    const double fraction =
-        duration<double>(now - system_clock::from_time_t(whole)).count();
+    const double fraction = duration<double>(now - system_clock::from_time_t(whole)).count();
     return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 
@@ -22,7 +21,9 @@ RandomSource::RandomSource(std::uint32_t seed) : engine_(seed) {}
 RandomSource::RandomSource(std::uint32_t seed, const Clock& clock)
     : engine_(seed), clock_(&clock) {}
 
-float RandomSource::next() { return toUnit(static_cast<std::uint32_t>(engine_())); }
+float RandomSource::next() {
+    return toUnit(static_cast<std::uint32_t>(engine_()));
+}
 
 void RandomSource::reseedFromClock() {
     if (clock_ == nullptr) {

@@ -29,7 +29,8 @@ char32_t nextSymbol(std::string_view text, std::size_t& pos) {
     if (lead == 0xEF || lead == 0xE3) {
         if (pos + 2 < text.size()) {
             const char32_t code = (char32_t{lead} & 0x0F) << 12 |
-                                  (char32_t{static_cast<unsigned char>(text[pos + 1])} & 0x3F) << 6 |
+                                  (char32_t{static_cast<unsigned char>(text[pos + 1])} & 0x3F)
+                                      << 6 |
                                   (char32_t{static_cast<unsigned char>(text[pos + 2])} & 0x3F);
             const bool wellFormed = (static_cast<unsigned char>(text[pos + 1]) & 0xC0) == 0x80 &&
                                     (static_cast<unsigned char>(text[pos + 2]) & 0xC0) == 0x80;
@@ -46,13 +47,15 @@ char32_t nextSymbol(std::string_view text, std::size_t& pos) {
     return kOther;
 }
 
-bool isDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool isDigit(char32_t c) {
+    return c >= '0' && c <= '9';
+}
 
 /// The number's characters in plain ASCII, with the blanks taken out.
 struct NumberText {
-    std::string digits;      ///< mantissa and exponent, as from_chars reads them
-    bool negative = false;   ///< a leading minus
-    long long scale = 0;     ///< rough decimal magnitude, to tell overflow from underflow
+    std::string digits;     ///< mantissa and exponent, as from_chars reads them
+    bool negative = false;  ///< a leading minus
+    long long scale = 0;    ///< rough decimal magnitude, to tell overflow from underflow
     bool hasMantissa = false;
 };
 

@@ -12,6 +12,8 @@ Landing Tally::record(int column) {
     return {Landing::Kind::Counted, column, counts_[column]};
 }
 
-int Tally::total() const { return std::accumulate(counts_.begin() + 1, counts_.end(), 0); }
+int Tally::total() const {
+    return std::accumulate(counts_.begin() + 1, counts_.end(), 0);
+}
 
 }  // namespace tanabashigo

@@ -23,7 +23,8 @@ TraceTick Tracer::tick(const Ladder& ladder) {
     const int height = CandY[1];
     const int toX = x + CandDir[1];
     TraceTick move{TraceTick::Kind::Moved, {x, y, x, height}, {}, 0};
-    move.across = CandDir[1] < 0 ? Segment{toX, height, x, height} : Segment{x, height, toX, height};
+    move.across =
+        CandDir[1] < 0 ? Segment{toX, height, x, height} : Segment{x, height, toX, height};
     TracerX = static_cast<Int16>(toX);
     TracerY = static_cast<Int16>(height);
     clearCandidates(ladder.RungCount);

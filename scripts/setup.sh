@@ -5,7 +5,8 @@
 TANABASHIGO_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic desktop-file-utils appstream librsvg2-bin
+    libboost-dev libbenchmark-dev
 )
 
 # Installs the packages that are not installed yet; silent when nothing is missing.

@@ -72,7 +72,8 @@ void RandomTest::valuesStayBelowOneAndFillTheRanges() {
     QVERIFY(largest > 0.9999f);
     // Each gap expects 50000 draws and each height step 18000; allow 2 %.
     for (int gap = 2; gap <= 10; ++gap) {
-        QVERIFY2(std::abs(gaps[gap] - kDraws / 9) < kDraws / 9 / 50, qPrintable(QString::number(gap)));
+        QVERIFY2(std::abs(gaps[gap] - kDraws / 9) < kDraws / 9 / 50,
+                 qPrintable(QString::number(gap)));
     }
     for (int step = 0; step < 25; ++step) {
         QVERIFY(std::abs(heights[step] - kDraws / 25) < kDraws / 25 / 50);

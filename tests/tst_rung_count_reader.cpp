@@ -61,7 +61,8 @@ void RungCountReaderTest::readsTheLeadingNumber() {
     QFETCH(QString, text);
     QFETCH(double, value);
     const QByteArray utf8 = text.toUtf8();
-    const double read = readLeadingNumber({utf8.constData(), static_cast<std::size_t>(utf8.size())});
+    const double read =
+        readLeadingNumber({utf8.constData(), static_cast<std::size_t>(utf8.size())});
     if (std::isinf(value)) {
         QCOMPARE(read, value);
     } else {
@@ -98,7 +99,8 @@ void RungCountReaderTest::acceptsOnlyWholeRangeAnswers() {
     QFETCH(QString, answer);
     QFETCH(int, rungs);
     const QByteArray utf8 = answer.toUtf8();
-    const auto read = rungCountFromAnswer({utf8.constData(), static_cast<std::size_t>(utf8.size())});
+    const auto read =
+        rungCountFromAnswer({utf8.constData(), static_cast<std::size_t>(utf8.size())});
     QCOMPARE(read.value_or(0), rungs);
 }
 

@@ -39,22 +39,30 @@ void TracerTest::tracesHandMadeLadders_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("column");
 
-    QTest::newRow("no rung at all") << "" << "4,10>4,61" << 3;
-    QTest::newRow("no rung on line 3") << "6:11 8:21 2:33 5:40" << "4,10>4,61" << 3;
-    QTest::newRow("one rung right") << "4:21" << "4,10>4,21>5,21>5,61" << 4;
-    QTest::newRow("one rung left") << "3:20" << "4,10>4,20>3,20>3,61" << 2;
-    QTest::newRow("right nearer than left") << "3:30 4:21" << "4,10>4,21>5,21>5,61" << 4;
-    QTest::newRow("left nearer than right") << "4:21 3:20" << "4,10>4,20>3,20>3,61" << 2;
+    QTest::newRow("no rung at all") << ""
+                                    << "4,10>4,61" << 3;
+    QTest::newRow("no rung on line 3") << "6:11 8:21 2:33 5:40"
+                                       << "4,10>4,61" << 3;
+    QTest::newRow("one rung right") << "4:21"
+                                    << "4,10>4,21>5,21>5,61" << 4;
+    QTest::newRow("one rung left") << "3:20"
+                                   << "4,10>4,20>3,20>3,61" << 2;
+    QTest::newRow("right nearer than left") << "3:30 4:21"
+                                            << "4,10>4,21>5,21>5,61" << 4;
+    QTest::newRow("left nearer than right") << "4:21 3:20"
+                                            << "4,10>4,20>3,20>3,61" << 2;
     QTest::newRow("candidates out of order") << "4:41 4:21 3:30"
                                              << "4,10>4,21>5,21>5,41>4,41>4,61" << 3;
-    QTest::newRow("staircase to the right")
-        << "4:11 5:12 6:13 7:14 8:15 9:16 10:17" << "4,10>4,11>5,11>5,12>6,12>6,13>7,13>7,14>"
-                                                    "8,14>8,15>9,15>9,16>10,16>10,17>11,17>11,61"
-        << 10;
-    QTest::newRow("staircase to the left")
-        << "3:12 2:13" << "4,10>4,12>3,12>3,13>2,13>2,61" << 1;
-    QTest::newRow("rung just above the bottom") << "4:59" << "4,10>4,59>5,59>5,61" << 4;
-    QTest::newRow("rung just below the top") << "3:12" << "4,10>4,12>3,12>3,61" << 2;
+    QTest::newRow("staircase to the right") << "4:11 5:12 6:13 7:14 8:15 9:16 10:17"
+                                            << "4,10>4,11>5,11>5,12>6,12>6,13>7,13>7,14>"
+                                               "8,14>8,15>9,15>9,16>10,16>10,17>11,17>11,61"
+                                            << 10;
+    QTest::newRow("staircase to the left") << "3:12 2:13"
+                                           << "4,10>4,12>3,12>3,13>2,13>2,61" << 1;
+    QTest::newRow("rung just above the bottom") << "4:59"
+                                                << "4,10>4,59>5,59>5,61" << 4;
+    QTest::newRow("rung just below the top") << "3:12"
+                                             << "4,10>4,12>3,12>3,61" << 2;
 }
 
 void TracerTest::tracesHandMadeLadders() {

@@ -9,7 +9,9 @@ namespace tanabashigo {
 inline constexpr double kTwipsPerPixel = 15.0;
 
 /// A length in twips as logical pixels, rounded to the nearest pixel.
-inline int twips(double value) { return qRound(value / kTwipsPerPixel); }
+inline int twips(double value) {
+    return qRound(value / kTwipsPerPixel);
+}
 
 /// A rectangle given in twips (left, top, width, height) as logical pixels.
 inline QRect twipsRect(double left, double top, double width, double height) {

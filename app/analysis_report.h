@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fairness_statistics.h"
+#include "landing_law.h"
+#include "landing_simulation.h"
+
+namespace tanabashigo {
+
+/// A finished simulation and how it was run.
+struct SimulationResult {
+    ColumnCounts counts{};
+    std::uint32_t seed = 0;
+    unsigned threads = 1;
+    double seconds = 0.0;  ///< wall time
+};
+
+/// The exact law for one rung count, with a simulation beside it when there is one.
+struct LawReport {
+    int rungs = 0;
+    int start = 3;
+    ColumnLaw law{};
+    std::optional<SimulationResult> simulation;
+};
+
+/// The law as a Japanese table with a bar per column, the distance from uniform, and the
+/// chi-square tests of the simulation.
+std::string lawText(const LawReport& report);
+
+/// `column,exact,count,share` and ten rows; count and share empty without a simulation.
+std::string lawCsv(const LawReport& report);
+
+/// The fairness rows as a Japanese table with a bar for the distance from uniform.
+std::string fairnessText(const std::vector<FairnessRow>& rows, int start);
+
+/// `rungs,tv_distance,max_column,max_p,min_column,min_p` and one row per rung count.
+std::string fairnessCsv(const std::vector<FairnessRow>& rows);
+
+/// The shortest decimal text that reads back as exactly `value`.
+std::string shortestDecimal(double value);
+
+}  // namespace tanabashigo

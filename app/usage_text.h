@@ -1,0 +1,8 @@
+#pragma once
+
+namespace tanabashigo {
+
+/// The --help text, in Japanese and English.
+const char* usageText();
+
+}  // namespace tanabashigo

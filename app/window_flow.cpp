@@ -1,0 +1,34 @@
+#include "window_flow.h"
+
+#include "form1.h"
+#include "form2.h"
+
+namespace tanabashigo {
+
+WindowFlow::WindowFlow(RandomSource& random, Dialogs& dialogs, SoundCues& sounds)
+    : random_(random), dialogs_(dialogs), sounds_(sounds) {}
+
+void WindowFlow::showMainWindow() {
+    auto* form = new Form1(random_, dialogs_, sounds_);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    connect(form, &Form1::helpRequested, this, &WindowFlow::showHelpWindow);
+    connect(form, &Form1::endRequested, this, &WindowFlow::endRequested);
+    replaceWindow(form);
+}
+
+void WindowFlow::showHelpWindow() {
+    auto* help = new Form2;
+    connect(help, &Form2::mainWindowRequested, this, &WindowFlow::showMainWindow);
+    replaceWindow(help);
+}
+
+void WindowFlow::replaceWindow(QWidget* next) {
+    QPointer<QWidget> previous = current_;
+    current_ = next;
+    next->show();
+    if (previous) {
+        previous->close();
+    }
+}
+
+}  // namespace tanabashigo

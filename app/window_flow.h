@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+namespace tanabashigo {
+
+class Dialogs;
+class RandomSource;
+class SoundCues;
+
+/// Keeps exactly one of the two windows open: the main window, or the help window.
+///
+/// HELP on the main window unloads it (its timers and state go with it) and shows the help
+/// window; the help window's close button unloads it and loads a fresh main window. The new
+/// window is shown before the old one closes, so the program never sees a moment without a
+/// window; closing a window from its title bar leaves none and so ends the program.
+class WindowFlow : public QObject {
+    Q_OBJECT
+public:
+    /// `random`, `dialogs` and `sounds` must outlive the flow and its windows.
+    WindowFlow(RandomSource& random, Dialogs& dialogs, SoundCues& sounds);
+
+    /// Loads and shows the main window.
+    void showMainWindow();
+    /// Unloads the main window and shows the help window.
+    void showHelpWindow();
+    /// The window open now; null once the last one has closed.
+    QWidget* currentWindow() const { return current_; }
+
+signals:
+    /// The user confirmed quitting in a main window.
+    void endRequested();
+
+private:
+    /// Shows `next` and closes the window that was open.
+    void replaceWindow(QWidget* next);
+
+    RandomSource& random_;
+    Dialogs& dialogs_;
+    SoundCues& sounds_;
+    QPointer<QWidget> current_;
+};
+
+}  // namespace tanabashigo

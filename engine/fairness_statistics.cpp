@@ -1,0 +1,75 @@
+#include "fairness_statistics.h"
+
+#include <boost/math/distributions/chi_squared.hpp>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace tanabashigo {
+
+ChiSquareTest chiSquareTest(const ColumnCounts& counts, const ColumnLaw& law) {
+    const double total =
+        static_cast<double>(std::accumulate(counts.begin(), counts.end(), std::uint64_t{0}));
+    ChiSquareTest test;
+    int allowedColumns = 0;
+    for (int c = 0; c < kLineCount; ++c) {
+        const double observed = static_cast<double>(counts[c]);
+        const double expected = total * law[c];
+        if (law[c] > 0.0) {
+            ++allowedColumns;
+            test.statistic += (observed - expected) * (observed - expected) / expected;
+        } else if (counts[c] > 0) {
+            test.statistic = std::numeric_limits<double>::infinity();
+        }
+    }
+    test.degreesOfFreedom = std::max(allowedColumns - 1, 0);
+    if (std::isinf(test.statistic)) {
+        test.pValue = 0.0;
+    } else if (test.degreesOfFreedom == 0) {
+        test.pValue = 1.0;  // a single possible column: every outcome agrees with the law
+    } else {
+        const boost::math::chi_squared distribution(test.degreesOfFreedom);
+        test.pValue = boost::math::cdf(boost::math::complement(distribution, test.statistic));
+    }
+    return test;
+}
+
+ColumnLaw uniformLaw() {
+    ColumnLaw law;
+    law.fill(1.0 / kLineCount);
+    return law;
+}
+
+double totalVariationFromUniform(const ColumnLaw& law) {
+    double sum = 0.0;
+    for (const double p : law) {
+        sum += std::abs(p - 1.0 / kLineCount);
+    }
+    return sum / 2.0;
+}
+
+FairnessRow fairnessRow(int rungs, const ColumnLaw& law) {
+    FairnessRow row{rungs, totalVariationFromUniform(law), 1, law[0], 1, law[0]};
+    for (int c = 2; c <= kLineCount; ++c) {
+        if (law[c - 1] > row.maxP) {
+            row.maxColumn = c;
+            row.maxP = law[c - 1];
+        }
+        if (law[c - 1] < row.minP) {
+            row.minColumn = c;
+            row.minP = law[c - 1];
+        }
+    }
+    return row;
+}
+
+std::vector<FairnessRow> fairnessTable(int first, int last, int step, int start) {
+    const std::vector<ColumnLaw> laws = exactLandingLaws(start, last);
+    std::vector<FairnessRow> rows;
+    for (int rungs = first; rungs <= last; rungs += step) {
+        rows.push_back(fairnessRow(rungs, laws[rungs]));
+    }
+    return rows;
+}
+
+}  // namespace tanabashigo

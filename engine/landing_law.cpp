@@ -1,0 +1,91 @@
+#include "landing_law.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace tanabashigo {
+
+namespace {
+
+using Count = long double;
+
+/// Binomial coefficients C(n, k) for n, k in 0..kSlotCount, as exact as a long double allows.
+class Binomials {
+public:
+    Binomials() {
+        for (int n = 0; n <= kSlotCount; ++n) {
+            table_[n][0] = 1;
+            for (int k = 1; k <= n; ++k) {
+                table_[n][k] = table_[n - 1][k - 1] + (k < n ? table_[n - 1][k] : 0);
+            }
+        }
+    }
+    Count operator()(int n, int k) const { return k < 0 || k > n ? 0 : table_[n][k]; }
+
+private:
+    std::array<std::array<Count, kSlotCount + 1>, kSlotCount + 1> table_{};
+};
+
+const Binomials& binomials() {
+    static const Binomials table;
+    return table;
+}
+
+/// The gap (left line x) beside line x at a height whose gaps have parity `gapParity`, or 0.
+int gapTouching(int x, int gapParity) {
+    const int gap = x % 2 == gapParity ? x : x - 1;
+    return gap >= 2 && gap <= kLineCount ? gap : 0;
+}
+
+}  // namespace
+
+// Walks the 50 heights from the top. ways[line][k] counts the sets of k slots among the
+// heights passed so far that bring the path to that line. At one height the path moves only
+// when the single gap beside its line holds a rung, whatever the other gaps of that height.
+std::vector<ColumnLaw> exactLandingLaws(int start, int maxRungs) {
+    assert(start >= 1 && start <= kLineCount && maxRungs >= 0 && maxRungs <= kSlotCount);
+    const Binomials& choose = binomials();
+    using Row = std::array<Count, kSlotCount + 1>;
+    std::array<Row, kLineCount + 1> ways{};
+    ways[start][0] = 1;
+    int slotsSoFar = 0;
+    for (int y = kTopY + 1; y < kBottomY; ++y) {
+        const int gapParity = y % 2 == 0 ? 1 : 0;  // odd gaps at even heights
+        const int gapsHere = gapParity == 0 ? 5 : 4;
+        std::array<Row, kLineCount + 1> next{};
+        for (int line = 1; line <= kLineCount; ++line) {
+            const int gap = gapTouching(lineX(line), gapParity);
+            const int across = gap == 0 ? line : (gap == lineX(line) ? line + 1 : line - 1);
+            for (int k = 0; k <= std::min(slotsSoFar, maxRungs); ++k) {
+                const Count w = ways[line][k];
+                if (w == 0) {
+                    continue;
+                }
+                for (int j = 0; j <= gapsHere && k + j <= maxRungs; ++j) {
+                    if (gap == 0) {
+                        next[line][k + j] += w * choose(gapsHere, j);
+                    } else {
+                        next[line][k + j] += w * choose(gapsHere - 1, j);
+                        next[across][k + j] += w * choose(gapsHere - 1, j - 1);
+                    }
+                }
+            }
+        }
+        ways = next;
+        slotsSoFar += gapsHere;
+    }
+    std::vector<ColumnLaw> laws(maxRungs + 1);
+    for (int rungs = 0; rungs <= maxRungs; ++rungs) {
+        const Count ladders = choose(kSlotCount, rungs);
+        for (int line = 1; line <= kLineCount; ++line) {
+            laws[rungs][line - 1] = static_cast<double>(ways[line][rungs] / ladders);
+        }
+    }
+    return laws;
+}
+
+ColumnLaw exactLandingLaw(int rungs, int start) {
+    return exactLandingLaws(start, rungs).back();
+}
+
+}  // namespace tanabashigo

@@ -1,0 +1,97 @@
+#include "landing_simulation.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "ladder.h"
+#include "random_source.h"
+#include "sorted_ladder.h"
+
+namespace tanabashigo {
+
+std::uint32_t blockSeed(std::uint32_t seed, std::uint64_t block) {
+    // splitmix64 finaliser: neighbouring blocks get unrelated seeds.
+    std::uint64_t z = (static_cast<std::uint64_t>(seed) << 32 ^ block) + 0x9E3779B97F4A7C15u;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+    return static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32);
+}
+
+ColumnCounts simulateBlock(int rungs, int start, std::uint64_t trials, std::uint32_t seed) {
+    RandomSource random(seed);
+    Ladder ladder;
+    ladder.RungCount = static_cast<Int16>(rungs);
+    ColumnCounts counts{};
+    for (std::uint64_t trial = 0; trial < trials; ++trial) {
+        ladder.RungNo = 1;
+        ladder.clearRungs();
+        while (ladder.tick(random).kind != LadderTick::Kind::Complete) {
+        }
+        ++counts[SortedLadder(ladder).landingColumn(start) - 1];
+    }
+    return counts;
+}
+
+namespace {
+
+/// Shared by the workers of one run: the next block to take and the results so far.
+class BlockQueue {
+public:
+    explicit BlockQueue(const SimulationRequest& request)
+        : request_(request), blocks_((request.trials + kTrialsPerBlock - 1) / kTrialsPerBlock) {}
+
+    /// Takes blocks until none is left.
+    void work() {
+        for (std::uint64_t block = next_++; block < blocks_; block = next_++) {
+            const std::uint64_t first = block * kTrialsPerBlock;
+            const std::uint64_t trials = std::min(kTrialsPerBlock, request_.trials - first);
+            const ColumnCounts counts = simulateBlock(request_.rungs, request_.start, trials,
+                                                      blockSeed(request_.seed, block));
+            std::lock_guard lock(mutex_);
+            for (int c = 0; c < kLineCount; ++c) {
+                counts_[c] += counts[c];
+            }
+            done_ += trials;
+            changed_.notify_all();
+        }
+    }
+
+    /// Reports progress until every trial is counted, then answers the counts.
+    ColumnCounts wait(const ProgressReport& progress) {
+        std::unique_lock lock(mutex_);
+        while (done_ < request_.trials) {
+            changed_.wait_for(lock, std::chrono::milliseconds(200));
+            if (progress) {
+                progress(done_, request_.trials);
+            }
+        }
+        return counts_;
+    }
+
+private:
+    const SimulationRequest request_;
+    const std::uint64_t blocks_;
+    std::atomic<std::uint64_t> next_{0};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    ColumnCounts counts_{};
+    std::uint64_t done_ = 0;
+};
+
+}  // namespace
+
+ColumnCounts simulateLandings(const SimulationRequest& request, const ProgressReport& progress) {
+    BlockQueue queue(request);
+    std::vector<std::jthread> workers;
+    for (unsigned t = 0; t < std::max(1u, request.threads); ++t) {
+        workers.emplace_back([&queue] { queue.work(); });
+    }
+    return queue.wait(progress);
+}
+
+}  // namespace tanabashigo

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "geometry.h"
+
+namespace tanabashigo {
+
+/// Landings counted per column; entry c - 1 belongs to column c (1..10).
+using ColumnCounts = std::array<std::uint64_t, kLineCount>;
+
+/// Trials of one simulation; the counts depend on rungs, start, trials and seed only.
+struct SimulationRequest {
+    int rungs = 30;            ///< rungs per ladder, 0..kMaxSimulatedRungs
+    int start = 3;             ///< start line, 1..10
+    std::uint64_t trials = 0;  ///< ladders built and traced
+    std::uint32_t seed = 0;    ///< the seed every block's generator is derived from
+    unsigned threads = 1;      ///< worker threads, at least 1
+};
+
+/// The most rungs the ladder's arrays hold.
+inline constexpr int kMaxSimulatedRungs = 100;
+
+/// Trials per block; each block draws from its own generator, whichever thread runs it.
+inline constexpr std::uint64_t kTrialsPerBlock = 1u << 16;
+
+/// Called now and then from the calling thread with the trials finished so far.
+using ProgressReport = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+/// The seed of block `block`'s generator, mixed from the run's seed and the block number.
+std::uint32_t blockSeed(std::uint32_t seed, std::uint64_t block);
+
+/// Builds `trials` ladders with the window's rung generation from a generator seeded with
+/// `seed`, traces each from line `start`, and counts the landings.
+ColumnCounts simulateBlock(int rungs, int start, std::uint64_t trials, std::uint32_t seed);
+
+/// Runs the request's blocks on its threads and adds up their counts.
+ColumnCounts simulateLandings(const SimulationRequest& request,
+                              const ProgressReport& progress = {});
+
+}  // namespace tanabashigo

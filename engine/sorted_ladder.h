@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "geometry.h"
+#include "ladder.h"
+
+namespace tanabashigo {
+
+/// The rungs of a finished ladder sorted by height once, so that a path is traced in one
+/// pass from the top: it lands exactly where the tracer lands.
+class SortedLadder {
+public:
+    /// Sorts the rungs 1..RungCount of `ladder`.
+    explicit SortedLadder(const Ladder& ladder);
+    /// A ladder without rungs; add() places them.
+    SortedLadder() = default;
+    /// Adds a rung in gap `gap` (2..10) at height `height` (11..60).
+    void add(int gap, int height) { gapsAt_[height] |= static_cast<std::uint16_t>(1u << gap); }
+    /// The column (1..10) where the path from the top of line `start` (1..10) lands.
+    int landingColumn(int start) const;
+
+private:
+    /// Bit g of gapsAt_[y] is set when gap g holds a rung at height y.
+    std::array<std::uint16_t, kBottomY> gapsAt_{};
+};
+
+}  // namespace tanabashigo

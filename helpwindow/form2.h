@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QPushButton;
+
+namespace tanabashigo {
+
+class PictureBox;
+
+/// The help window: a white text box with the question put to the class and the operating
+/// instructions, a rule, and a close button that hands back to a fresh main window.
+///
+/// Controls sit at fixed positions; resizing the window moves nothing. The window deletes
+/// itself when it closes.
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    /// The close button "閉じる".
+    QPushButton* command1() const { return command1_; }
+    /// The horizontal rule under the close button.
+    QFrame* line1() const { return line1_; }
+    /// The white box the help text is printed on.
+    PictureBox* picture1() const { return picture1_; }
+
+public slots:
+    /// Clears the text box and prints the twelve help lines from its top-left corner.
+    void Form_Activate();
+    /// Asks for a fresh main window, then closes (and so deletes) this window.
+    void Command1_Click();
+
+signals:
+    /// The close button was pressed: whoever owns the window flow shows a new main window.
+    void mainWindowRequested();
+
+protected:
+    /// The first showing runs Form_Activate once the window is up; later ones do not.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QPushButton* command1_;
+    QFrame* line1_;
+    PictureBox* picture1_;
+    bool activationScheduled_ = false;
+};
+
+}  // namespace tanabashigo

@@ -1,0 +1,236 @@
+#include "form1.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
+
+#include "dialogs.h"
+#include "picturebox.h"
+#include "rung_count_reader.h"
+#include "sound_cues.h"
+
+namespace tanabashigo {
+namespace {
+
+const QColor kLadderColour(0x00, 0x00, 0x00);  // palette colour 0
+const QColor kPathColour(0xFF, 0x00, 0x00);    // palette colour 12
+constexpr int kTickMs = 3;
+constexpr int kNextTrialMs = 5000;
+
+}  // namespace
+
+Form1::Form1(RandomSource& random, Dialogs& dialogs, SoundCues& sounds, QWidget* parent)
+    : QWidget(parent), experiment_(random), dialogs_(dialogs), sounds_(sounds) {
+    createControls();
+    connectButtons();
+    setUpTimers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectButtons() {
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+}
+
+void Form1::setUpTimers() {
+    const std::array<std::pair<QTimer*, int>, 3> periods{
+        {{&Timer1, kTickMs}, {&Timer2, kTickMs}, {&Timer3, kNextTrialMs}}};
+    for (const auto& [timer, period] : periods) {
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(period);
+    }
+    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!activationScheduled_) {
+        activationScheduled_ = true;
+        QTimer::singleShot(0, this, &Form1::Form_Activate);
+    }
+}
+
+void Form1::Form_Load() {
+    experiment_.load();
+}
+
+void Form1::Form_Activate() {
+    activationScheduled_ = true;
+    QCoreApplication::processEvents();
+    for (QPushButton* button : {Command1, Command2, Command3, Command5}) {
+        button->setEnabled(false);
+    }
+    drawEmptyLadder();
+    if (!askRungCount()) {
+        return;
+    }
+    Command1->setEnabled(true);
+    Command3->setEnabled(true);
+}
+
+void Form1::Command1_Click() {
+    Timer3.start();
+    Command1->setEnabled(false);
+    Command3->setEnabled(false);
+    Command4->setEnabled(false);
+    Command5->setEnabled(true);
+    Command6->setEnabled(false);
+    // A path still being traced belongs to the trial that ends here: it counts nothing.
+    Timer2.stop();
+    experiment_.startTrial();
+    clearSurface();
+    drawEmptyLadder();
+    Label1->clear();
+    Timer1.start();
+}
+
+void Form1::Command2_Click() {
+    Command2->setEnabled(false);
+    Timer2.start();
+}
+
+void Form1::Command3_Click() {
+    sounds_.play(QStringLiteral("endpinpon.wav"));
+    if (dialogs_.askYesNo(this, QStringLiteral("終了していいですか？"),
+                          QStringLiteral("たなばしご"))) {
+        emit endRequested();
+    }
+}
+
+void Form1::Command4_Click() {
+    setCursor(Qt::WaitCursor);
+    Command1->setEnabled(false);
+    Command4->setEnabled(false);
+    sounds_.play(QStringLiteral("pinpon.wav"));
+    hideAllMarkers();
+    experiment_.initialise();
+    clearSurface();
+    drawEmptyLadder();
+    Label1->clear();
+    describeTally();
+    unsetCursor();
+    if (!askRungCount()) {
+        return;
+    }
+    Command1->setEnabled(true);
+}
+
+void Form1::Command5_Click() {
+    Timer1.stop();
+    Timer2.stop();
+    Timer3.stop();
+    Command1->setEnabled(true);
+    Command3->setEnabled(true);
+    Command4->setEnabled(true);
+    Command5->setEnabled(false);
+    Command6->setEnabled(true);
+}
+
+void Form1::Command6_Click() {
+    sounds_.play(QStringLiteral("pinpon.wav"));
+    emit helpRequested();
+}
+
+void Form1::Timer1_Timer() {
+    const LadderTick tick = experiment_.ladderTick();
+    if (tick.kind == LadderTick::Kind::Complete) {
+        Command2->setEnabled(true);
+        Timer1.stop();
+        Command2_Click();
+        return;
+    }
+    Label1->setText(QString::number(tick.label));
+    if (tick.kind == LadderTick::Kind::Placed) {
+        drawSegment(tick.rung, kLadderColour);
+    }
+}
+
+void Form1::Timer2_Timer() {
+    const Experiment::TraceStep step = experiment_.traceTick();
+    drawSegment(step.move.down, kPathColour);
+    if (step.move.kind == TraceTick::Kind::Moved) {
+        drawSegment(step.move.across, kPathColour);
+        return;
+    }
+    Timer2.stop();
+    if (step.landing.kind == Landing::Kind::ColumnWasFull) {
+        Command3->setEnabled(true);
+        Command4->setEnabled(true);
+        Command6->setEnabled(true);
+        Command5->setEnabled(false);
+        Timer1.stop();
+        Timer2.stop();
+        Timer3.stop();
+        return;
+    }
+    o(step.landing.column)[step.landing.marker]->show();
+    describeTally();
+}
+
+void Form1::Timer3_Timer() {
+    Command1_Click();
+}
+
+bool Form1::askRungCount() {
+    for (;;) {
+        Answer =
+            dialogs_.inputBox(this, QStringLiteral("10以上50以下の整数を入力してください．．．"),
+                              QStringLiteral(" たなば横線本数の設定"), QStringLiteral("50"));
+        if (!Answer.isEmpty()) {
+            const QByteArray text = Answer.toUtf8();
+            if (const auto rungs =
+                    rungCountFromAnswer({text.constData(), std::size_t(text.size())})) {
+                experiment_.setRungCount(*rungs);
+                return true;
+            }
+            continue;
+        }
+        if (dialogs_.askYesNo(this, QStringLiteral("終了していいですか？"),
+                              QStringLiteral("確認"))) {
+            emit endRequested();
+            return false;
+        }
+    }
+}
+
+void Form1::drawEmptyLadder() {
+    for (const Segment& line : emptyLadder()) {
+        drawSegment(line, kLadderColour);
+    }
+}
+
+void Form1::clearSurface() {
+    Picture1->clear();
+}
+
+void Form1::drawSegment(const Segment& segment, const QColor& colour) {
+    Picture1->drawLine(segment.x1, segment.y1, segment.x2, segment.y2, colour);
+}
+
+void Form1::hideAllMarkers() {
+    for (MarkerArray* column : markerColumns_) {
+        for (int i = 1; i <= Tally::kColumnCapacity; ++i) {
+            (*column)[i]->hide();
+        }
+    }
+}
+
+void Form1::describeTally() {
+    QStringList columns;
+    for (int k = 1; k <= kLineCount; ++k) {
+        columns << QStringLiteral("%1列目 %2").arg(k).arg(experiment_.tally()(k));
+    }
+    Picture1->setAccessibleDescription(QStringLiteral("着地の数：") +
+                                       columns.join(QStringLiteral("、")));
+}
+
+}  // namespace tanabashigo

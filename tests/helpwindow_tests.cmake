@@ -1,0 +1,1 @@
+tanabashigo_add_test(tst_form2 tst_form2.cpp LIBS tanabashigo_helpwindow)

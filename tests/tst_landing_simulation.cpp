@@ -1,0 +1,154 @@
+#include <QTest>
+
+#include <numeric>
+#include <set>
+#include <thread>
+
+#include "fairness_statistics.h"
+#include "ladder.h"
+#include "landing_law.h"
+#include "landing_simulation.h"
+#include "sorted_ladder.h"
+#include "tracer.h"
+
+using namespace tanabashigo;
+
+namespace {
+
+/// Where the window's tracer lands from line `start`.
+int traceFrom(const Ladder& ladder, int start) {
+    Tracer tracer;
+    tracer.TracerX = static_cast<Int16>(lineX(start));
+    for (;;) {
+        const TraceTick tick = tracer.tick(ladder);
+        if (tick.kind == TraceTick::Kind::Landed) {
+            return tick.column;
+        }
+    }
+}
+
+std::uint64_t total(const ColumnCounts& counts) {
+    return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
+}
+
+unsigned cores() {
+    return std::max(2u, std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
+class LandingSimulationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void sortedLadderLandsWhereTheTracerLands_data();
+    void sortedLadderLandsWhereTheTracerLands();
+    void countsAgreeWithTheExactLaw_data();
+    void countsAgreeWithTheExactLaw();
+    void countsDependOnTheSeedNotTheThreads_data();
+    void countsDependOnTheSeedNotTheThreads();
+    void progressReachesTheTotalOnTheCallingThread();
+    void blocksDrawFromTheirOwnGenerators();
+};
+
+void LandingSimulationTest::sortedLadderLandsWhereTheTracerLands_data() {
+    QTest::addColumn<int>("rungs");
+    QTest::addColumn<int>("ladders");
+    QTest::newRow("10 rungs") << 10 << 3000;
+    QTest::newRow("30 rungs") << 30 << 3000;
+    QTest::newRow("50 rungs") << 50 << 3000;
+    QTest::newRow("100 rungs") << 100 << 1000;
+}
+
+void LandingSimulationTest::sortedLadderLandsWhereTheTracerLands() {
+    QFETCH(int, rungs);
+    QFETCH(int, ladders);
+    RandomSource random(static_cast<std::uint32_t>(rungs) * 7919u);
+    Ladder ladder;
+    ladder.RungCount = static_cast<Int16>(rungs);
+    int moved = 0;
+    for (int n = 0; n < ladders; ++n) {
+        // Rejected draws leave stale heights in the unused array, as in the window.
+        ladder.RungNo = 1;
+        while (ladder.tick(random).kind != LadderTick::Kind::Complete) {
+        }
+        const SortedLadder sorted(ladder);
+        for (int start = 1; start <= kLineCount; ++start) {
+            const int column = traceFrom(ladder, start);
+            QCOMPARE(sorted.landingColumn(start), column);
+            moved += column != start;
+        }
+    }
+    QVERIFY(moved > ladders);  // the ladders did move the paths
+}
+
+void LandingSimulationTest::countsAgreeWithTheExactLaw_data() {
+    QTest::addColumn<int>("rungs");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<uint>("seed");
+    QTest::addColumn<qulonglong>("trials");
+    QTest::newRow("no rung, line 5") << 0 << 5 << 11u << 1000ull;
+    QTest::newRow("10 rungs, line 3") << 10 << 3 << 12u << 200'000ull;
+    QTest::newRow("30 rungs, line 3") << 30 << 3 << 13u << 200'000ull;
+    QTest::newRow("50 rungs, line 1") << 50 << 1 << 14u << 200'000ull;
+    QTest::newRow("50 rungs, line 8") << 50 << 8 << 15u << 200'000ull;
+    QTest::newRow("100 rungs, line 10") << 100 << 10 << 16u << 50'000ull;
+}
+
+void LandingSimulationTest::countsAgreeWithTheExactLaw() {
+    QFETCH(int, rungs);
+    QFETCH(int, start);
+    QFETCH(uint, seed);
+    QFETCH(qulonglong, trials);
+    const ColumnCounts counts = simulateLandings({rungs, start, trials, seed, cores()});
+    QCOMPARE(total(counts), std::uint64_t{trials});
+    const ChiSquareTest exact = chiSquareTest(counts, exactLandingLaw(rungs, start));
+    QVERIFY2(exact.pValue > 1e-3, qPrintable(QString::number(exact.statistic)));
+    // The experiment is large enough to see that the lottery is not fair.
+    QVERIFY(chiSquareTest(counts, uniformLaw()).pValue < 1e-6);
+}
+
+void LandingSimulationTest::countsDependOnTheSeedNotTheThreads_data() {
+    QTest::addColumn<unsigned>("threads");
+    QTest::newRow("2 threads") << 2u;
+    QTest::newRow("3 threads") << 3u;
+    QTest::newRow("8 threads") << 8u;
+}
+
+void LandingSimulationTest::countsDependOnTheSeedNotTheThreads() {
+    QFETCH(unsigned, threads);
+    // Three whole blocks and a part of a fourth.
+    const std::uint64_t trials = 3 * kTrialsPerBlock + 12'345;
+    const ColumnCounts alone = simulateLandings({20, 4, trials, 2024, 1});
+    const ColumnCounts shared = simulateLandings({20, 4, trials, 2024, threads});
+    QCOMPARE(shared, alone);
+    QCOMPARE(total(shared), trials);
+    QVERIFY(simulateLandings({20, 4, trials, 2025, threads}) != alone);
+}
+
+void LandingSimulationTest::progressReachesTheTotalOnTheCallingThread() {
+    const std::uint64_t trials = 5 * kTrialsPerBlock;
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<std::uint64_t> reports;
+    bool onCaller = true;
+    simulateLandings({10, 3, trials, 7, 2}, [&](std::uint64_t done, std::uint64_t all) {
+        QCOMPARE(all, trials);
+        reports.push_back(done);
+        onCaller = onCaller && std::this_thread::get_id() == caller;
+    });
+    QVERIFY(onCaller);
+    QVERIFY(!reports.empty());
+    QVERIFY(std::is_sorted(reports.begin(), reports.end()));
+    QCOMPARE(reports.back(), trials);
+}
+
+void LandingSimulationTest::blocksDrawFromTheirOwnGenerators() {
+    std::set<std::uint32_t> seeds;
+    for (std::uint64_t block = 0; block < 1000; ++block) {
+        seeds.insert(blockSeed(2024, block));
+    }
+    seeds.insert(blockSeed(2025, 0));
+    QCOMPARE(int(seeds.size()), 1001);
+}
+
+QTEST_APPLESS_MAIN(LandingSimulationTest)
+#include "tst_landing_simulation.moc"

@@ -1,0 +1,116 @@
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "form1_fixture.h"
+#include "form2.h"
+#include "picturebox.h"
+#include "window_flow.h"
+
+using namespace tanabashigo;
+
+namespace {
+
+/// Lets closed windows finish deleting themselves.
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+int visibleTopLevels() {
+    int shown = 0;
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        shown += widget->isVisible() ? 1 : 0;
+    }
+    return shown;
+}
+
+}  // namespace
+
+class WindowFlowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void helpRoundTripsLeaveOneFreshWindow();
+    void titleBarCloseEndsTheProgram_data();
+    void titleBarCloseEndsTheProgram();
+};
+
+void WindowFlowTest::helpRoundTripsLeaveOneFreshWindow() {
+    RandomSource random(5);
+    ScriptedDialogs dialogs;
+    dialogs.fallbackAnswer = QStringLiteral("10");
+    RecordedSounds sounds;
+    WindowFlow flow(random, dialogs, sounds);
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    flow.showMainWindow();
+    QTRY_COMPARE(dialogs.prompts, 1);
+    int widgetsAfterFirstTrip = 0;
+    for (int trip = 1; trip <= 100; ++trip) {
+        auto* main = qobject_cast<Form1*>(flow.currentWindow());
+        QVERIFY(main);
+        // Leave something behind that a fresh window must not show.
+        main->Command1_Click();
+        buildLadder(*main);
+        tracePath(*main);
+        main->Command5_Click();
+        QTest::mouseClick(main->Command6, Qt::LeftButton);
+        settle();
+        auto* help = qobject_cast<Form2*>(flow.currentWindow());
+        QVERIFY(help);
+        QCOMPARE(visibleTopLevels(), 1);
+        help->Command1_Click();
+        settle();
+        QTRY_COMPARE(dialogs.prompts, trip + 1);
+        QCOMPARE(visibleTopLevels(), 1);
+        const auto* fresh = qobject_cast<Form1*>(flow.currentWindow());
+        QVERIFY(fresh);
+        QCOMPARE(fresh->experiment().tally().total(), 0);
+        for (int k = 1; k <= kLineCount; ++k) {
+            QVERIFY(visibleMarkers(*fresh, k).isEmpty());
+        }
+        // The ten lines are drawn again: line 1's column is black half-way down.
+        QCOMPARE(fresh->Picture1->image().pixel(98, 160), qRgb(0, 0, 0));
+        if (trip == 1) {
+            widgetsAfterFirstTrip = QApplication::allWidgets().size();
+        }
+        QCOMPARE(QApplication::allWidgets().size(), widgetsAfterFirstTrip);
+    }
+    QCOMPARE(sounds.played.count(QStringLiteral("pinpon.wav")), 100);
+    QCOMPARE(lastClosed.count(), 0);
+    flow.currentWindow()->close();
+    settle();
+}
+
+void WindowFlowTest::titleBarCloseEndsTheProgram_data() {
+    QTest::addColumn<bool>("fromHelp");
+    QTest::newRow("main window") << false;
+    QTest::newRow("help window") << true;
+}
+
+void WindowFlowTest::titleBarCloseEndsTheProgram() {
+    QFETCH(bool, fromHelp);
+    RandomSource random(5);
+    ScriptedDialogs dialogs;
+    RecordedSounds sounds;
+    WindowFlow flow(random, dialogs, sounds);
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    flow.showMainWindow();
+    QTRY_COMPARE(dialogs.prompts, 1);
+    if (fromHelp) {
+        flow.showHelpWindow();
+        settle();
+    }
+    QCOMPARE(lastClosed.count(), 0);
+    // Close the window from inside the running event loop, as the title bar would: the
+    // program must end by itself; the guard ends the loop with another status otherwise.
+    QTimer::singleShot(0, flow.currentWindow(), &QWidget::close);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    settle();
+    QCOMPARE(lastClosed.count(), 1);
+    QCOMPARE(flow.currentWindow(), nullptr);
+    QCOMPARE(dialogs.prompts, 1);
+}
+
+QTEST_MAIN(WindowFlowTest)
+#include "tst_window_flow.moc"
