@@ -32,12 +32,15 @@ LadderTick Ladder::tick(RandomSource& random) {
 }
 
 bool Ladder::repeatsEarlierRung(int index) const {
+    // Rungs in the same gap keep their heights in the same array, so one array serves.
+    const Int16 gap = RungLeft[index];
+    const Int16Array& heights = gap % 2 == 0 ? RungYEven : RungYOdd;
+    const Int16 height = heights[index];
+    int repeats = 0;
     for (int j = 1; j < index; ++j) {
-        if (RungLeft[j] == RungLeft[index] && heightOf(j) == heightOf(index)) {
-            return true;
-        }
+        repeats += (RungLeft[j] == gap) & (heights[j] == height);
     }
-    return false;
+    return repeats != 0;
 }
 
 }  // namespace tanabashigo
