@@ -1,5 +1,7 @@
 #include <QTest>
 
+#include "engine_fixture.h"
+
 #include <set>
 #include <utility>
 
@@ -7,17 +9,6 @@
 #include "ladder.h"
 
 using namespace tanabashigo;
-
-namespace {
-
-/// A clock that shows whatever time the test sets.
-class ManualClock final : public Clock {
-public:
-    double seconds = 0.0;
-    double secondsSinceMidnight() const override { return seconds; }
-};
-
-}  // namespace
 
 class LadderTest : public QObject {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include <QTest>
 
+#include "engine_fixture.h"
+
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -50,18 +52,6 @@ void forEveryLadder(int rungs, const std::function<void(const Ladder&)>& visit) 
         }
     };
     place(1, 0);
-}
-
-/// Where the window's tracer lands from line `start`.
-int traceFrom(const Ladder& ladder, int start) {
-    Tracer tracer;
-    tracer.TracerX = static_cast<Int16>(lineX(start));
-    for (;;) {
-        const TraceTick tick = tracer.tick(ladder);
-        if (tick.kind == TraceTick::Kind::Landed) {
-            return tick.column;
-        }
-    }
 }
 
 /// A law that is certain of `column`.

@@ -1,5 +1,7 @@
 #include <QTest>
 
+#include "engine_fixture.h"
+
 #include <numeric>
 #include <set>
 #include <thread>
@@ -14,18 +16,6 @@
 using namespace tanabashigo;
 
 namespace {
-
-/// Where the window's tracer lands from line `start`.
-int traceFrom(const Ladder& ladder, int start) {
-    Tracer tracer;
-    tracer.TracerX = static_cast<Int16>(lineX(start));
-    for (;;) {
-        const TraceTick tick = tracer.tick(ladder);
-        if (tick.kind == TraceTick::Kind::Landed) {
-            return tick.column;
-        }
-    }
-}
 
 std::uint64_t total(const ColumnCounts& counts) {
     return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});

@@ -1,5 +1,7 @@
 #include <QTest>
 
+#include "engine_fixture.h"
+
 #include <array>
 #include <cmath>
 
@@ -8,12 +10,6 @@
 using namespace tanabashigo;
 
 namespace {
-
-class ManualClock final : public Clock {
-public:
-    double seconds = 0.0;
-    double secondsSinceMidnight() const override { return seconds; }
-};
 
 std::array<float, 8> drawEight(RandomSource& random) {
     std::array<float, 8> values{};
