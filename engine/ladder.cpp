@@ -11,36 +11,16 @@ void Ladder::clearRungs() {
 }
 
 LadderTick Ladder::tick(RandomSource& random) {
-    if (isComplete()) {
-        return {LadderTick::Kind::Complete, 0, {}};
+    switch (step(random)) {
+        case LadderTick::Kind::Complete:
+            return {LadderTick::Kind::Complete, 0, {}};
+        case LadderTick::Kind::Rejected:
+            return {LadderTick::Kind::Rejected, RungNo, {}};
+        case LadderTick::Kind::Placed:
+            break;
     }
-    const int index = RungNo;
-    random.reseedFromClock();
-    const int gap = static_cast<int>(static_cast<double>(random.next()) * 9) + 2;
-    RungLeft[index] = static_cast<Int16>(gap);
-    const int step = static_cast<int>(static_cast<double>(random.next()) * 25);
-    if (gap % 2 != 0) {
-        RungYOdd[index] = static_cast<Int16>(2 * step + 12);
-    } else {
-        RungYEven[index] = static_cast<Int16>(2 * step + 11);
-    }
-    if (repeatsEarlierRung(index)) {
-        return {LadderTick::Kind::Rejected, index, {}};
-    }
-    RungNo = static_cast<Int16>(index + 1);
-    return {LadderTick::Kind::Placed, index, rungLine(index)};
-}
-
-bool Ladder::repeatsEarlierRung(int index) const {
-    // Rungs in the same gap keep their heights in the same array, so one array serves.
-    const Int16 gap = RungLeft[index];
-    const Int16Array& heights = gap % 2 == 0 ? RungYEven : RungYOdd;
-    const Int16 height = heights[index];
-    int repeats = 0;
-    for (int j = 1; j < index; ++j) {
-        repeats += (RungLeft[j] == gap) & (heights[j] == height);
-    }
-    return repeats != 0;
+    const int placed = RungNo - 1;
+    return {LadderTick::Kind::Placed, placed, rungLine(placed)};
 }
 
 }  // namespace tanabashigo

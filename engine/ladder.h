@@ -35,6 +35,29 @@ public:
     void clearRungs();
     /// One tick of generation: complete, or label, reseed, draw, and place or reject.
     LadderTick tick(RandomSource& random);
+    /// The rule of one tick without what the window shows of it: what tick() decides.
+    LadderTick::Kind step(RandomSource& random) {
+        if (isComplete()) {
+            return LadderTick::Kind::Complete;
+        }
+        const int index = RungNo;
+        if (index == 1) {
+            placedAt_.fill(0);
+        }
+        random.reseedFromClock();
+        const int gap = static_cast<int>(static_cast<double>(random.next()) * 9) + 2;
+        const int draw = static_cast<int>(static_cast<double>(random.next()) * 25);
+        RungLeft[index] = static_cast<Int16>(gap);
+        const int height = gap % 2 != 0 ? 2 * draw + 12 : 2 * draw + 11;
+        (gap % 2 != 0 ? RungYOdd : RungYEven)[index] = static_cast<Int16>(height);
+        const auto gapBit = static_cast<std::uint16_t>(1u << gap);
+        if ((placedAt_[height] & gapBit) != 0) {
+            return LadderTick::Kind::Rejected;
+        }
+        placedAt_[height] |= gapBit;
+        RungNo = static_cast<Int16>(index + 1);
+        return LadderTick::Kind::Placed;
+    }
     /// Whether every rung has been placed.
     bool isComplete() const { return RungNo > RungCount; }
     /// The meaningful height of rung i, chosen by the parity of its gap.
@@ -45,7 +68,9 @@ public:
     }
 
 private:
-    bool repeatsEarlierRung(int index) const;
+    /// Bit g of placedAt_[y] is set when one of rungs 1..RungNo - 1 stands in gap g at
+    /// height y. Ticks keep it in step with the arrays; it restarts with rung 1.
+    std::array<std::uint16_t, kBottomY> placedAt_{};
 };
 
 }  // namespace tanabashigo

@@ -30,7 +30,7 @@ ColumnCounts simulateBlock(int rungs, int start, std::uint64_t trials, std::uint
     for (std::uint64_t trial = 0; trial < trials; ++trial) {
         ladder.RungNo = 1;
         ladder.clearRungs();
-        while (ladder.tick(random).kind != LadderTick::Kind::Complete) {
+        while (ladder.step(random) != LadderTick::Kind::Complete) {
         }
         ++counts[SortedLadder(ladder).landingColumn(start) - 1];
     }

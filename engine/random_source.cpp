@@ -21,19 +21,13 @@ RandomSource::RandomSource(std::uint32_t seed) : engine_(seed) {}
 RandomSource::RandomSource(std::uint32_t seed, const Clock& clock)
     : engine_(seed), clock_(&clock) {}
 
-float RandomSource::next() {
-    return toUnit(static_cast<std::uint32_t>(engine_()));
-}
-
-void RandomSource::reseedFromClock() {
-    if (clock_ == nullptr) {
-        return;
-    }
-    const auto time = static_cast<float>(clock_->secondsSinceMidnight());
-    const auto first = static_cast<std::uint32_t>(engine_());
-    const auto second = static_cast<std::uint32_t>(engine_());
-    std::seed_seq mix{first, second, std::bit_cast<std::uint32_t>(time)};
+void RandomSource::mixIn(double secondsSinceMidnight) {
+    const auto time = static_cast<float>(secondsSinceMidnight);
+    const std::uint64_t state = engine_();
+    std::seed_seq mix{static_cast<std::uint32_t>(state), static_cast<std::uint32_t>(state >> 32),
+                      std::bit_cast<std::uint32_t>(time)};
     engine_.seed(mix);
+    spareBits_ = false;
 }
 
 std::uint32_t freshSeed() {
