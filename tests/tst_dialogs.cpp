@@ -2,13 +2,16 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "dialogs.h"
+#include "form1_fixture.h"
 #include "sound_cues.h"
 
 using namespace tanabashigo;
@@ -23,6 +26,47 @@ void whenModalOpens(std::function<void(QWidget*)> act) {
     });
 }
 
+/// Answers the modal boxes that open one after another, each with the next action; the
+/// timer stops once every action has run.
+class ModalScript : public QObject {
+public:
+    explicit ModalScript(QList<std::function<void(QWidget*)>> actions)
+        : actions_(std::move(actions)) {
+        connect(&poll_, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || modal == handled_ || actions_.isEmpty()) {
+                return;
+            }
+            handled_ = modal;
+            actions_.takeFirst()(modal);
+        });
+        poll_.start(5);
+    }
+    bool finished() const { return actions_.isEmpty(); }
+
+private:
+    QList<std::function<void(QWidget*)>> actions_;
+    QPointer<QWidget> handled_;
+    QTimer poll_;
+};
+
+void answerInput(QWidget* widget, const QString& text) {
+    auto* box = qobject_cast<QInputDialog*>(widget);
+    QVERIFY(box);
+    if (text.isNull()) {
+        box->reject();
+    } else {
+        box->setTextValue(text);
+        box->accept();
+    }
+}
+
+void answerYesNo(QWidget* widget, QMessageBox::StandardButton button) {
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    QVERIFY(box);
+    QTest::mouseClick(box->button(button), Qt::LeftButton);
+}
+
 }  // namespace
 
 class DialogsTest : public QObject {
@@ -32,6 +76,7 @@ private slots:
     void inputBoxShowsItsTextsAndReturnsTheAnswer();
     void yesNoBoxDefaultsToYes_data();
     void yesNoBoxDefaultsToYes();
+    void mainWindowAsksThroughTheRealBoxes();
     void cuesAreFoundInOrder_data();
     void cuesAreFoundInOrder();
     void builtInCuesAreWaveFiles_data();
@@ -115,6 +160,22 @@ void DialogsTest::yesNoBoxDefaultsToYes() {
     QCOMPARE(icon, QMessageBox::NoIcon);
     captions.sort();
     QCOMPARE(captions, (QStringList{QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
+}
+
+void DialogsTest::mainWindowAsksThroughTheRealBoxes() {
+    RandomSource random(1);
+    QtDialogs dialogs;
+    RecordedSounds sounds;
+    Form1 form(random, dialogs, sounds);
+    QSignalSpy ended(&form, &Form1::endRequested);
+    ModalScript script({[](QWidget* w) { answerInput(w, QString()); },
+                        [](QWidget* w) { answerYesNo(w, QMessageBox::No); },
+                        [](QWidget* w) { answerInput(w, QStringLiteral("　２０本")); }});
+    form.Form_Activate();
+    QVERIFY(script.finished());
+    QCOMPARE(int(form.experiment().ladder().RungCount), 20);
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(form.Command1->isEnabled());
 }
 
 void DialogsTest::cuesAreFoundInOrder_data() {
