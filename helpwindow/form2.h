@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QFrame;
 class QPushButton;
 
 namespace tanabashigo {
@@ -19,12 +18,9 @@ class Form2 : public QWidget {
 public:
     explicit Form2(QWidget* parent = nullptr);
 
-    /// The close button "閉じる".
-    QPushButton* command1() const { return command1_; }
-    /// The horizontal rule under the close button.
-    QFrame* line1() const { return line1_; }
-    /// The white box the help text is printed on.
-    PictureBox* picture1() const { return picture1_; }
+    QPushButton* Command1;  ///< the close button "閉じる"
+    QWidget* Line1;         ///< the rule under the close button
+    PictureBox* Picture1;   ///< the white box the help text is printed on
 
 public slots:
     /// Clears the text box and prints the twelve help lines from its top-left corner.
@@ -41,9 +37,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QPushButton* command1_;
-    QFrame* line1_;
-    PictureBox* picture1_;
     bool activationScheduled_ = false;
 };
 

@@ -1,5 +1,4 @@
 #include <QFontMetrics>
-#include <QFrame>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -89,7 +88,7 @@ void Form2Test::printsTheHelpLinesInOrder() {
     QFETCH(QString, body);
     Form2 form;
     form.Form_Activate();
-    const QStringList& printed = form.picture1()->printedLines();
+    const QStringList& printed = form.Picture1->printedLines();
     QCOMPARE(printed.size(), 12);
     QCOMPARE(printed.at(line - 1), QString(leadingSpaces, kIdeographicSpace) + body);
 }
@@ -100,7 +99,7 @@ void Form2Test::eachLineLandsInItsBand() {
     QFETCH(QString, body);
     Form2 form;
     form.Form_Activate();
-    const PictureBox& box = *form.picture1();
+    const PictureBox& box = *form.Picture1;
     const QImage image = box.image();
     const QRect band = lineBand(box, line);
     const QRect ink = inkBounds(image, band);
@@ -124,7 +123,7 @@ void Form2Test::eachLineLandsInItsBand() {
 
 void Form2Test::everyActivationShowsOneCopy() {
     Form2 form;
-    PictureBox& box = *form.picture1();
+    PictureBox& box = *form.Picture1;
     QVERIFY(box.printedLines().isEmpty());
     QImage white(box.image().size(), box.image().format());
     white.fill(Qt::white);
@@ -168,7 +167,7 @@ void Form2Test::ruleIsOnePixelOfWindowText() {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     // With the close button out of the way, the whole rule shows: x = 8 to 608 at y = 24.
-    form.command1()->hide();
+    form.Command1->hide();
     const QImage shot = form.grab().toImage();
     const QColor ink = form.palette().color(QPalette::WindowText);
     const QColor face = form.palette().color(QPalette::Window);
@@ -181,8 +180,8 @@ void Form2Test::ruleIsOnePixelOfWindowText() {
     QCOMPARE(shot.pixelColor(7, 24), face);
     QCOMPARE(shot.pixelColor(609, 24), face);
     // The rule lies on the window's face: where they overlap, the button is on top.
-    form.command1()->show();
-    QCOMPARE(form.childAt(584, 24), form.command1());
+    form.Command1->show();
+    QCOMPARE(form.childAt(584, 24), form.Command1);
 }
 
 void Form2Test::captionAndTabOrder() {
@@ -190,16 +189,16 @@ void Form2Test::captionAndTabOrder() {
     QCOMPARE(form.windowTitle(), u" たなばしご＿ヘルプ（設問と操作方法）"_qs);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(QApplication::focusWidget(), form.command1());
+    QCOMPARE(QApplication::focusWidget(), form.Command1);
     QTest::keyClick(&form, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), form.picture1());
+    QCOMPARE(QApplication::focusWidget(), form.Picture1);
 }
 
 void Form2Test::showingActivatesOnlyOnce() {
     Form2 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    PictureBox& box = *form.picture1();
+    PictureBox& box = *form.Picture1;
     QTRY_COMPARE(box.printedLines().size(), 12);
     // A mark of our own: another run of the activation handler would clear it away.
     box.printLine(u"mark"_qs);
@@ -232,7 +231,7 @@ void Form2Test::closing() {
     connect(form, &Form2::mainWindowRequested, this,
             [&] { shownWhenAsked = form && form->isVisible(); });
     if (viaButton) {
-        QTest::mouseClick(form->command1(), Qt::LeftButton);
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
     } else {
         form->close();
     }
