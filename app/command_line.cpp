@@ -13,7 +13,7 @@ namespace tanabashigo {
 
 namespace {
 
-constexpr char kVersion[] = "1.0.0";
+constexpr char kVersion[] = TANABASHIGO_VERSION;
 constexpr std::uint64_t kMaxTrials = 1'000'000'000'000;
 constexpr unsigned kMaxThreads = 256;
 
