@@ -47,9 +47,11 @@ public:
         random.reseedFromClock();
         const int gap = static_cast<int>(static_cast<double>(random.next()) * 9) + 2;
         const int draw = static_cast<int>(static_cast<double>(random.next()) * 25);
+        // Odd gaps take the even heights 12..60, even gaps the odd heights 11..59.
+        const int oddGap = gap & 1;
+        const int height = 2 * draw + 11 + oddGap;
         RungLeft[index] = static_cast<Int16>(gap);
-        const int height = gap % 2 != 0 ? 2 * draw + 12 : 2 * draw + 11;
-        (gap % 2 != 0 ? RungYOdd : RungYEven)[index] = static_cast<Int16>(height);
+        (oddGap != 0 ? RungYOdd.data() : RungYEven.data())[index] = static_cast<Int16>(height);
         const auto gapBit = static_cast<std::uint16_t>(1u << gap);
         if ((placedAt_[height] & gapBit) != 0) {
             return LadderTick::Kind::Rejected;
