@@ -8,6 +8,8 @@ namespace tanabashigo {
 WindowFlow::WindowFlow(RandomSource& random, Dialogs& dialogs, SoundCues& sounds)
     : random_(random), dialogs_(dialogs), sounds_(sounds) {}
 
+WindowFlow::~WindowFlow() { delete current_; }
+
 void WindowFlow::showMainWindow() {
     auto* form = new Form1(random_, dialogs_, sounds_);
     form->setAttribute(Qt::WA_DeleteOnClose);

@@ -21,6 +21,8 @@ class WindowFlow : public QObject {
 public:
     /// `random`, `dialogs` and `sounds` must outlive the flow and its windows.
     WindowFlow(RandomSource& random, Dialogs& dialogs, SoundCues& sounds);
+    /// Unloads the window still open, before what it was given goes away.
+    ~WindowFlow() override;
 
     /// Loads and shows the main window.
     void showMainWindow();
