@@ -45,13 +45,15 @@ public:
             placedAt_.fill(0);
         }
         random.reseedFromClock();
-        const int gap = static_cast<int>(static_cast<double>(random.next()) * 9) + 2;
-        const int draw = static_cast<int>(static_cast<double>(random.next()) * 25);
+        const int gap = random.nextBelow(9) + 2;  // Int(r × 9) + 2: 2..10
+        const int draw = random.nextBelow(25);    // Int(r' × 25): 0..24
         // Odd gaps take the even heights 12..60, even gaps the odd heights 11..59.
         const int oddGap = gap & 1;
         const int height = 2 * draw + 11 + oddGap;
         RungLeft[index] = static_cast<Int16>(gap);
-        (oddGap != 0 ? RungYOdd.data() : RungYEven.data())[index] = static_cast<Int16>(height);
+        // Chosen by index rather than by a branch: the parity is a coin toss on every tick.
+        Int16Array* const heights[2] = {&RungYEven, &RungYOdd};
+        (*heights[oddGap])[index] = static_cast<Int16>(height);
         const auto gapBit = static_cast<std::uint16_t>(1u << gap);
         if ((placedAt_[height] & gapBit) != 0) {
             return LadderTick::Kind::Rejected;
@@ -64,6 +66,9 @@ public:
     bool isComplete() const { return RungNo > RungCount; }
     /// The meaningful height of rung i, chosen by the parity of its gap.
     int heightOf(int i) const { return RungLeft[i] % 2 == 0 ? RungYEven[i] : RungYOdd[i]; }
+    /// Bit g of entry y is set when gap g holds one of rungs 1..RungNo - 1 at height y.
+    /// Kept by tick() and step(); a ladder whose arrays were written directly has none.
+    const std::array<std::uint16_t, kBottomY>& placedRungs() const { return placedAt_; }
     /// The line of rung i.
     Segment rungLine(int i) const {
         return {RungLeft[i], heightOf(i), RungLeft[i] + 1, heightOf(i)};

@@ -27,7 +27,26 @@ void RandomSource::mixIn(double secondsSinceMidnight) {
     std::seed_seq mix{static_cast<std::uint32_t>(state), static_cast<std::uint32_t>(state >> 32),
                       std::bit_cast<std::uint32_t>(time)};
     engine_.seed(mix);
-    spareBits_ = false;
+    used_ = values_.size();
+}
+
+void RandomSource::refill() {
+    constexpr std::uint64_t kMask = (std::uint64_t{1} << 24) - 1;
+    auto* out = values_.data();
+    for (std::size_t w = 0; w < kWordsPerRefill; w += 3) {
+        const std::uint64_t a = engine_();
+        const std::uint64_t b = engine_();
+        const std::uint64_t c = engine_();
+        *out++ = static_cast<std::uint32_t>(a & kMask);
+        *out++ = static_cast<std::uint32_t>((a >> 24) & kMask);
+        *out++ = static_cast<std::uint32_t>((a >> 48 | b << 16) & kMask);
+        *out++ = static_cast<std::uint32_t>((b >> 8) & kMask);
+        *out++ = static_cast<std::uint32_t>((b >> 32) & kMask);
+        *out++ = static_cast<std::uint32_t>((b >> 56 | c << 8) & kMask);
+        *out++ = static_cast<std::uint32_t>((c >> 16) & kMask);
+        *out++ = static_cast<std::uint32_t>(c >> 40);
+    }
+    used_ = 0;
 }
 
 std::uint32_t freshSeed() {

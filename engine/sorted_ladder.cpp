@@ -1,26 +1,21 @@
 #include "sorted_ladder.h"
 
+#include <bit>
+
 namespace tanabashigo {
 
-SortedLadder::SortedLadder(const Ladder& ladder) {
-    for (int i = 1; i <= ladder.RungCount; ++i) {
-        add(ladder.RungLeft[i], ladder.heightOf(i));
-    }
-}
-
-// Rungs at one height never share a line, so at each height at most one of them touches the
-// path's line: the one to its right or the one to its left.
+// The path's line is kept as a single set bit, bit x for line x. At each height a rung in gap
+// x leads it right and a rung in gap x - 1 leads it left; rungs at one height never share a
+// line, so at most one of the two is there.
 int SortedLadder::landingColumn(int start) const {
-    int x = lineX(start);
+    unsigned line = 1u << lineX(start);
     for (int y = kTopY + 1; y < kBottomY; ++y) {
         const unsigned gaps = gapsAt_[y];
-        if ((gaps >> x) & 1u) {
-            ++x;
-        } else if ((gaps >> (x - 1)) & 1u) {
-            --x;
-        }
+        const unsigned right = line & gaps;
+        const unsigned left = line & (gaps << 1);
+        line = (line & ~(right | left)) | right << 1 | left >> 1;
     }
-    return columnOfX(x);
+    return columnOfX(std::countr_zero(line));
 }
 
 }  // namespace tanabashigo

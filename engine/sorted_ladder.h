@@ -12,12 +12,8 @@ namespace tanabashigo {
 /// pass from the top: it lands exactly where the tracer lands.
 class SortedLadder {
 public:
-    /// Sorts the rungs 1..RungCount of `ladder`.
-    explicit SortedLadder(const Ladder& ladder);
-    /// A ladder without rungs; add() places them.
-    SortedLadder() = default;
-    /// Adds a rung in gap `gap` (2..10) at height `height` (11..60).
-    void add(int gap, int height) { gapsAt_[height] |= static_cast<std::uint16_t>(1u << gap); }
+    /// The rungs of a ladder built by its ticks, by height.
+    explicit SortedLadder(const Ladder& ladder) : gapsAt_(ladder.placedRungs()) {}
     /// The column (1..10) where the path from the top of line `start` (1..10) lands.
     int landingColumn(int start) const;
 

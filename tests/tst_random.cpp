@@ -27,6 +27,7 @@ private slots:
     void extremeBitsMapInsideTheRanges_data();
     void extremeBitsMapInsideTheRanges();
     void valuesStayBelowOneAndFillTheRanges();
+    void wholeDrawsMatchTheFloatRule();
     void unchangedClockDoesNotRestartTheSequence();
     void seededModeIgnoresTheClock();
     void systemClockCountsFromMidnight();
@@ -37,9 +38,10 @@ void RandomTest::extremeBitsMapInsideTheRanges_data() {
     QTest::addColumn<int>("gap");
     QTest::addColumn<int>("heightStep");
     QTest::newRow("all zero") << quint32(0) << 2 << 0;
-    QTest::newRow("all ones") << quint32(0xFFFFFFFFu) << 10 << 24;
-    QTest::newRow("just below a ninth") << quint32(0x1C71C700u) << 2 << 2;
-    QTest::newRow("one half") << quint32(0x80000000u) << 6 << 12;
+    QTest::newRow("all ones") << quint32(0xFFFFFFu) << 10 << 24;
+    QTest::newRow("just below a ninth") << quint32(0x1C71C7u) << 2 << 2;
+    QTest::newRow("a ninth") << quint32(0x1C71C8u) << 3 << 2;
+    QTest::newRow("one half") << quint32(0x800000u) << 6 << 12;
 }
 
 void RandomTest::extremeBitsMapInsideTheRanges() {
@@ -73,6 +75,17 @@ void RandomTest::valuesStayBelowOneAndFillTheRanges() {
     }
     for (int step = 0; step < 25; ++step) {
         QVERIFY(std::abs(heights[step] - kDraws / 25) < kDraws / 25 / 50);
+    }
+}
+
+void RandomTest::wholeDrawsMatchTheFloatRule() {
+    RandomSource whole(9);
+    RandomSource floats(9);
+    constexpr std::array<int, 6> kRanges{9, 25, 1, 2, 255, 256};
+    for (int i = 0; i < 300000; ++i) {
+        const int n = kRanges[static_cast<std::size_t>(i) % kRanges.size()];
+        const int expected = static_cast<int>(static_cast<double>(floats.next()) * n);
+        QCOMPARE(whole.nextBelow(n), expected);
     }
 }
 
