@@ -70,6 +70,7 @@ void Form1::createControls() {
     Command4 = makeButton(this, QStringLiteral("初期化"), twipsRect(9000, 0, 855, 375), false);
     Command4->setEnabled(false);
     Line1 = new HorizontalRule(this, twips(0), twips(360), twips(9840));
+    Line1->lower();  // a drawn line lies under the controls it crosses
 
     Picture1 = new PictureBox(this);
     Picture1->place(twipsRect(120, 600, 9615, 6855));
