@@ -78,15 +78,41 @@ bool readRungs(const QString& text, CommandLine& line) {
 
 /// Options the window system reads from the same arguments; accepted and left to it.
 void addWindowSystemOptions(QCommandLineParser& parser) {
-    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "style",
-                             "stylesheet", "qwindowgeometry", "qwindowtitle", "qwindowicon"}) {
+    for (const char* name : {"platform",
+                             "platformpluginpath",
+                             "platformtheme",
+                             "plugin",
+                             "style",
+                             "stylesheet",
+                             "qwindowgeometry",
+                             "qwindowtitle",
+                             "qwindowicon",
+                             "session",
+                             "display",
+                             "name",
+                             "title",
+                             "geometry",
+                             "visual",
+                             "ncols",
+                             "im",
+                             "inputstyle",
+                             "fn",
+                             "font",
+                             "bg",
+                             "background",
+                             "fg",
+                             "foreground",
+                             "btn",
+                             "button"}) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
-    QCommandLineOption reverse(QStringLiteral("reverse"));
-    reverse.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(reverse);
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync", "cmap"}) {
+        QCommandLineOption flag(QString::fromLatin1(name));
+        flag.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(flag);
+    }
 }
 
 /// The program's own options.

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 
 #include "analyse_command.h"
 #include "command_line.h"
@@ -10,22 +11,31 @@
 
 namespace {
 
-/// Whether a window system can be reached, so Qt does not abort for want of one.
-bool displayAvailable() {
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
-           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+constexpr char kNoDisplay[] =
+    "たなばしご: 画面（ディスプレイ）に接続できないため、起動できません。\n"
+    "tanabashigo: no display could be opened (is DISPLAY or WAYLAND_DISPLAY set?).\n";
+
+QtMessageHandler qtMessages = nullptr;
+
+/// Stands in for Qt's own handler while the window system starts: a window system that
+/// cannot be reached ends the program with one clear message and status 2, not an abort.
+void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fputs(kNoDisplay, stderr);
+        std::_Exit(2);
+    }
+    if (qtMessages != nullptr) {
+        qtMessages(type, context, text);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    }
 }
 
 int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLine) {
     using namespace tanabashigo;
-    if (!displayAvailable()) {
-        std::fputs(
-            "たなばしご: 画面（ディスプレイ）が見つからないため、起動できません。\n"
-            "tanabashigo: no display found (DISPLAY or WAYLAND_DISPLAY is not set).\n",
-            stderr);
-        return 2;
-    }
+    qtMessages = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtMessages);
     QApplication::setApplicationName(QStringLiteral("tanabashigo"));
     QApplication::setApplicationDisplayName(QStringLiteral("たなばしご"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.tanabashigo.Tanabashigo"));

@@ -10,9 +10,10 @@
 namespace tanabashigo {
 namespace {
 
-constexpr char32_t kEndOfText = 0;
-constexpr char32_t kSkipped = 1;
-constexpr char32_t kOther = 2;
+// Markers beyond the last code point, so that no character of the text can pose as one.
+constexpr char32_t kEndOfText = 0x110000;
+constexpr char32_t kSkipped = 0x110001;
+constexpr char32_t kOther = 0x110002;
 
 /// Decodes one character at `pos` and maps it to the ASCII character it stands for:
 /// kSkipped for the blanks Val ignores, kOther for anything that ends a number.

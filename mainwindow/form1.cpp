@@ -1,7 +1,9 @@
 #include "form1.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 
@@ -17,6 +19,13 @@ const QColor kLadderColour(0x00, 0x00, 0x00);  // palette colour 0
 const QColor kPathColour(0xFF, 0x00, 0x00);    // palette colour 12
 constexpr int kTickMs = 3;
 constexpr int kNextTrialMs = 5000;
+
+/// Enables a timer; one already running keeps its rhythm.
+void enable(QTimer& timer) {
+    if (!timer.isActive()) {
+        timer.start();
+    }
+}
 
 }  // namespace
 
@@ -65,7 +74,13 @@ void Form1::Form_Load() {
 
 void Form1::Form_Activate() {
     activationScheduled_ = true;
-    QCoreApplication::processEvents();
+    // Pending window events run, but not clicks and keys: the window is not ready for them,
+    // and a trial started now would run behind the prompt.
+    const QPointer<Form1> self(this);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!self || unloading_) {
+        return;
+    }
     for (QPushButton* button : {Command1, Command2, Command3, Command5}) {
         button->setEnabled(false);
     }
@@ -78,7 +93,7 @@ void Form1::Form_Activate() {
 }
 
 void Form1::Command1_Click() {
-    Timer3.start();
+    enable(Timer3);
     Command1->setEnabled(false);
     Command3->setEnabled(false);
     Command4->setEnabled(false);
@@ -90,19 +105,21 @@ void Form1::Command1_Click() {
     clearSurface();
     drawEmptyLadder();
     Label1->clear();
-    Timer1.start();
+    enable(Timer1);
 }
 
 void Form1::Command2_Click() {
     Command2->setEnabled(false);
-    Timer2.start();
+    enable(Timer2);
 }
 
 void Form1::Command3_Click() {
     sounds_.play(QStringLiteral("endpinpon.wav"));
-    if (dialogs_.askYesNo(this, QStringLiteral("終了していいですか？"),
-                          QStringLiteral("たなばしご"))) {
-        emit endRequested();
+    const QPointer<Form1> self(this);
+    const bool yes = dialogs_.askYesNo(this, QStringLiteral("終了していいですか？"),
+                                       QStringLiteral("たなばしご"));
+    if (self && yes) {
+        endProgram();
     }
 }
 
@@ -181,10 +198,15 @@ void Form1::Timer3_Timer() {
 }
 
 bool Form1::askRungCount() {
-    for (;;) {
-        Answer =
+    const QPointer<Form1> self(this);
+    while (!unloading_) {
+        const QString answer =
             dialogs_.inputBox(this, QStringLiteral("10以上50以下の整数を入力してください．．．"),
                               QStringLiteral(" たなば横線本数の設定"), QStringLiteral("50"));
+        if (!self) {
+            return false;
+        }
+        Answer = answer;
         if (!Answer.isEmpty()) {
             const QByteArray text = Answer.toUtf8();
             if (const auto rungs =
@@ -194,12 +216,26 @@ bool Form1::askRungCount() {
             }
             continue;
         }
-        if (dialogs_.askYesNo(this, QStringLiteral("終了していいですか？"),
-                              QStringLiteral("確認"))) {
-            emit endRequested();
+        const bool quit =
+            dialogs_.askYesNo(this, QStringLiteral("終了していいですか？"), QStringLiteral("確認"));
+        if (!self) {
             return false;
         }
+        if (quit) {
+            endProgram();
+        }
     }
+    return false;
+}
+
+void Form1::endProgram() {
+    unloading_ = true;
+    emit endRequested();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    unloading_ = unloading_ || event->isAccepted();
 }
 
 void Form1::drawEmptyLadder() {

@@ -76,6 +76,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -83,8 +84,11 @@ private:
     void setTabOrder();
     void connectButtons();
     void setUpTimers();
-    /// Asks until a rung count is set (true) or the user chose to quit (false).
+    /// Asks until a rung count is set (true), or the user chose to quit or the window went
+    /// away meanwhile (false: the caller returns at once).
     bool askRungCount();
+    /// Marks the window as leaving and asks the program to end.
+    void endProgram();
     void drawEmptyLadder();
     void clearSurface();
     void drawSegment(const Segment& segment, const QColor& colour);
@@ -96,6 +100,7 @@ private:
     SoundCues& sounds_;
     QString Answer;
     bool activationScheduled_ = false;
+    bool unloading_ = false;  ///< closed, or the program is ending: nothing new starts
     MarkerArray o1{}, o2{}, o3{}, o4{}, o5{}, o6{}, o7{}, o8{}, o9{}, o10{};
     std::array<MarkerArray*, 10> markerColumns_{&o1, &o2, &o3, &o4, &o5, &o6, &o7, &o8, &o9, &o10};
 };

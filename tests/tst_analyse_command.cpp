@@ -88,6 +88,9 @@ void AnalyseCommandTest::readsCommandLines_data() {
     QTest::newRow("window system options pass")
         << QStringList{"-platform", "offscreen", "--seed", "0"} << false << 0ll << fifty << 3
         << 0ull << 0u << false;
+    QTest::newRow("session manager restart")
+        << QStringList{"-session", "1234_5", "-name", "tanabashigo", "-reverse"} << false << -1ll
+        << fifty << 3 << 0ull << 0u << false;
     QTest::newRow("analyse, defaults")
         << QStringList{"--analyse"} << true << -1ll << fifty << 3 << 0ull << 0u << false;
     QTest::newRow("analyse, everything")

@@ -51,6 +51,7 @@ private slots:
     void aCueThatCannotPlayLeavesTheProgramRunning();
     void theProgramWritesNothingInItsWorkingDirectory_data();
     void theProgramWritesNothingInItsWorkingDirectory();
+    void withoutADisplayItSaysSoAndEnds_data();
     void withoutADisplayItSaysSoAndEnds();
 };
 
@@ -132,12 +133,29 @@ void FaultsTest::theProgramWritesNothingInItsWorkingDirectory() {
              QStringList{});
 }
 
+void FaultsTest::withoutADisplayItSaysSoAndEnds_data() {
+    QTest::addColumn<QString>("display");   // empty: not set
+    QTest::addColumn<QString>("platform");  // empty: not set
+    QTest::newRow("nothing set") << QString() << QString();
+    QTest::newRow("a display nobody serves") << ":79" << QString();
+    QTest::newRow("X11 asked for, no display") << QString() << "xcb";
+}
+
 void FaultsTest::withoutADisplayItSaysSoAndEnds() {
+    QFETCH(QString, display);
+    QFETCH(QString, platform);
+    QVERIFY2(!QFile::exists(QStringLiteral("/tmp/.X11-unix/X79")), "display :79 is served here");
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         environment.remove(QString::fromLatin1(name));
+    }
+    if (!display.isEmpty()) {
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    }
+    if (!platform.isEmpty()) {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     }
     Run run(dir.path(), environment, {});
     QVERIFY(run.process.waitForFinished(60'000));

@@ -30,7 +30,7 @@ QRect inkBounds(const QImage& image, const QRect& area) {
 
 /// The band of the box that the given text line (1-based) occupies.
 QRect lineBand(const PictureBox& box, int line) {
-    const int height = QFontMetrics(box.font()).height();
+    const int height = QFontMetrics(box.font()).lineSpacing();
     return {0, (line - 1) * height, box.image().width(), height};
 }
 

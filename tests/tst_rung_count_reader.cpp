@@ -42,6 +42,8 @@ void RungCountReaderTest::readsTheLeadingNumber_data() {
     QTest::newRow("tabs and line feeds") << "\t3\n0 " << 30.0;
     QTest::newRow("blanks around the exponent") << " 1 . 5 e 1" << 15.0;
     QTest::newRow("carriage return stops") << "3\r0" << 3.0;
+    QTest::newRow("control characters stop") << QStringLiteral("1\x01" "5\x02" "0") << 1.0;
+    QTest::newRow("a NUL stops") << QString::fromLatin1("2\0" "5", 3) << 2.0;
     QTest::newRow("full-width digits") << "３０" << 30.0;
     QTest::newRow("ideographic space") << "　３　０" << 30.0;
     QTest::newRow("full-width fraction and exponent") << "＋１．５Ｅ１" << 15.0;

@@ -216,6 +216,7 @@ QString StressRun::step() {
     const int promptsBefore = dialogs_.prompts;
     const qsizetype cuesBefore = sounds_.played.size();
     QString cue;  // the sound the event must play, if any
+    bool restartedAfterQuit = false;
     switch (action) {
         case Action::Start:
             lastEvent_ = "start";
@@ -235,6 +236,10 @@ QString StressRun::step() {
                     .arg(endRequests_ - endsBefore);
             }
             ++(yes ? coverage_.quitsConfirmed : coverage_.quitsDeclined);
+            if (yes) {
+                openWindow();  // the program ended; the next pupil starts it again
+                restartedAfterQuit = true;
+            }
             break;
         }
         case Action::Initialise:
@@ -286,7 +291,8 @@ QString StressRun::step() {
             break;
         }
     }
-    const bool prompts = action == Action::Initialise || action == Action::Help;
+    const bool prompts =
+        action == Action::Initialise || action == Action::Help || restartedAfterQuit;
     if (!prompts && dialogs_.prompts != promptsBefore) {
         return QStringLiteral("the rung count was asked for");
     }

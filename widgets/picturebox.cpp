@@ -58,7 +58,7 @@ void PictureBox::printLine(const QString& text) {
     painter.setPen(palette().color(QPalette::ButtonText));
     const QFontMetrics metrics(font());
     painter.drawText(QPoint(0, printY_ + metrics.ascent()), text);
-    printY_ += metrics.height();
+    printY_ += metrics.lineSpacing();
     printed_ << text;
     update();
 }
