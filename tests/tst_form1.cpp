@@ -296,6 +296,17 @@ void Form1Test::aTrialDrawsTheLadderAndThePathAndCountsOneLanding() {
     for (int k = 1; k <= kLineCount; ++k) {
         QCOMPARE(visibleMarkers(form, k), k == tick.column ? QList<int>{1} : QList<int>{});
     }
+    // What the surface shows on screen: its picture inside the edge, the marker on top.
+    const QImage shot = form.Picture1->grab().toImage();
+    const QPoint origin = form.Picture1->contentsRect().topLeft();
+    for (int y = pixelY(kTopY); y <= pixelY(kBottomY); y += 7) {
+        for (int x = 0; x < image.width(); ++x) {
+            QCOMPARE(shot.pixel(origin + QPoint(x, y)), image.pixel(x, y));
+        }
+    }
+    const QRect marker = form.o(tick.column)[1]->geometry();
+    QCOMPARE(shot.pixel(marker.center()), kRed);
+    QVERIFY(shot.pixel(marker.center() - QPoint(0, 8)) != kRed);
     QVERIFY(form.Picture1->accessibleDescription().contains(
         QStringLiteral("%1列目 1").arg(tick.column)));
 }
