@@ -71,6 +71,7 @@ void Form1::createControls() {
     Command4->setEnabled(false);
     Line1 = new HorizontalRule(this, twips(0), twips(360), twips(9840));
     Line1->lower();  // a drawn line lies under the controls it crosses
+    Line1->setAccessibleName(QStringLiteral("区切り線"));
 
     Picture1 = new PictureBox(this);
     Picture1->place(twipsRect(120, 600, 9615, 6855));
