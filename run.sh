@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 ensure_packages
-echo "ビルドしています… / Building…" >&2
-build_project build >/dev/null
+[[ -x build/app/tanabashigo ]] || echo "ビルドしています… / Building…" >&2
+build_project build
 exec build/app/tanabashigo "$@"

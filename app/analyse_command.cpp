@@ -1,5 +1,6 @@
 #include "analyse_command.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -20,14 +21,17 @@ double secondsSince(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-/// Shows a progress line on stderr once a run has taken more than a second.
+/// Shows a progress line on a terminal's stderr once a run has taken more than a second, at
+/// most five times a second; a log file gets none.
 class ProgressLine {
 public:
     void update(std::uint64_t done, std::uint64_t total) {
-        if (secondsSince(started_) <= 1.0) {
+        const double seconds = secondsSince(started_);
+        if (!terminal_ || seconds <= 1.0 || (done < total && seconds < shownAt_ + 0.2)) {
             return;
         }
         shown_ = true;
+        shownAt_ = seconds;
         std::fprintf(
             stderr, "\r実験中 / running: %3d%% (%llu / %llu)",
             static_cast<int>(100.0 * static_cast<double>(done) / static_cast<double>(total)),
@@ -43,16 +47,20 @@ public:
 
 private:
     const Clock::time_point started_ = Clock::now();
+    const bool terminal_ = isatty(STDERR_FILENO) != 0;
+    double shownAt_ = 0.0;
     bool shown_ = false;
 };
 
 SimulationResult simulate(const CommandLine& commandLine) {
     SimulationResult result;
     result.seed = commandLine.seed.value_or(freshSeed());
-    result.threads = commandLine.threads != 0 ? commandLine.threads
-                                              : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threads = commandLine.threads != 0
+                                 ? commandLine.threads
+                                 : std::max(1u, std::thread::hardware_concurrency());
     const SimulationRequest request{commandLine.firstRungs, commandLine.start, commandLine.trials,
-                                    result.seed, result.threads};
+                                    result.seed, threads};
+    result.threads = workerCount(request);
     ProgressLine progress;
     const Clock::time_point started = Clock::now();
     result.counts = simulateLandings(request, [&progress](std::uint64_t done, std::uint64_t total) {
@@ -81,8 +89,14 @@ int runAnalyse(const CommandLine& commandLine) {
         }
         output = commandLine.csv ? lawCsv(report) : lawText(report);
     }
-    std::fputs(output.c_str(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    const bool written = std::fputs(output.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 &&
+                         std::ferror(stdout) == 0;
+    if (!written) {
+        std::fputs("tanabashigo: 結果を書き出せませんでした。/ could not write the results.\n",
+                   stderr);
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace tanabashigo

@@ -41,8 +41,14 @@ std::string pValueText(double p) {
 std::string chiSquareLine(const char* against, const ChiSquareTest& test) {
     const std::string statistic =
         std::isinf(test.statistic) ? std::string("∞") : format("%.2f", test.statistic);
-    return format("  %s: χ² = %s、自由度 %d、p 値 = %s\n", against, statistic.c_str(),
-                  test.degreesOfFreedom, pValueText(test.pValue).c_str());
+    const std::string pooled =
+        test.pooledColumns == 0
+            ? std::string()
+            : format(
+                  "（期待度数 5 未満の %d 列をまとめて検定 / %d columns expected below 5 pooled）",
+                  test.pooledColumns, test.pooledColumns);
+    return format("  %s: χ² = %s、自由度 %d、p 値 = %s%s\n", against, statistic.c_str(),
+                  test.degreesOfFreedom, pValueText(test.pValue).c_str(), pooled.c_str());
 }
 
 std::string simulationSummary(const LawReport& report, const SimulationResult& simulation) {

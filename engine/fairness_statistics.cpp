@@ -1,5 +1,6 @@
 #include "fairness_statistics.h"
 
+#include <algorithm>
 #include <boost/math/distributions/chi_squared.hpp>
 #include <cmath>
 #include <limits>
@@ -11,22 +12,38 @@ ChiSquareTest chiSquareTest(const ColumnCounts& counts, const ColumnLaw& law) {
     const double total =
         static_cast<double>(std::accumulate(counts.begin(), counts.end(), std::uint64_t{0}));
     ChiSquareTest test;
-    int allowedColumns = 0;
+    struct Class {
+        double expected;
+        double observed;
+    };
+    std::vector<Class> classes;
     for (int c = 0; c < kLineCount; ++c) {
-        const double observed = static_cast<double>(counts[c]);
-        const double expected = total * law[c];
         if (law[c] > 0.0) {
-            ++allowedColumns;
-            test.statistic += (observed - expected) * (observed - expected) / expected;
+            classes.push_back({total * law[c], static_cast<double>(counts[c])});
         } else if (counts[c] > 0) {
             test.statistic = std::numeric_limits<double>::infinity();
         }
     }
-    test.degreesOfFreedom = std::max(allowedColumns - 1, 0);
+    const auto bySize = [](const Class& a, const Class& b) { return a.expected < b.expected; };
+    std::sort(classes.begin(), classes.end(), bySize);
+    while (classes.size() > 1 && classes.front().expected < kMinExpectedCount) {
+        classes[1].expected += classes[0].expected;
+        classes[1].observed += classes[0].observed;
+        classes.erase(classes.begin());
+        std::sort(classes.begin(), classes.end(), bySize);
+        ++test.pooledColumns;
+    }
+    test.degreesOfFreedom = static_cast<int>(classes.size()) - 1;
     if (std::isinf(test.statistic)) {
         test.pValue = 0.0;
-    } else if (test.degreesOfFreedom == 0) {
-        test.pValue = 1.0;  // a single possible column: every outcome agrees with the law
+        return test;
+    }
+    for (const Class& c : classes) {
+        test.statistic += (c.observed - c.expected) * (c.observed - c.expected) / c.expected;
+    }
+    if (test.degreesOfFreedom <= 0) {
+        test.degreesOfFreedom = 0;
+        test.pValue = 1.0;  // a single class: every outcome agrees with the law
     } else {
         const boost::math::chi_squared distribution(test.degreesOfFreedom);
         test.pValue = boost::math::cdf(boost::math::complement(distribution, test.statistic));

@@ -9,13 +9,19 @@ namespace tanabashigo {
 
 /// Pearson's chi-square test of landing counts against a law.
 struct ChiSquareTest {
-    double statistic = 0.0;    ///< sum of (count - expected)^2 / expected; infinite when a
-                               ///< column the law rules out was hit
-    int degreesOfFreedom = 0;  ///< columns the law allows, less one
+    double statistic = 0.0;    ///< sum of (count - expected)^2 / expected over the classes;
+                               ///< infinite when a column the law rules out was hit
+    int degreesOfFreedom = 0;  ///< classes, less one
     double pValue = 1.0;       ///< chance of a statistic at least this large under the law
+    int pooledColumns = 0;     ///< columns merged into a neighbouring class
 };
 
-/// Tests `counts` against `law`; columns of probability 0 carry no degree of freedom.
+/// The smallest expected count a class of the test may have.
+inline constexpr double kMinExpectedCount = 5.0;
+
+/// Tests `counts` against `law`. Columns of probability 0 carry no degree of freedom; columns
+/// expecting fewer than kMinExpectedCount landings are pooled, smallest first, with the next
+/// smallest class, where the chi-square approximation would not hold for them alone.
 ChiSquareTest chiSquareTest(const ColumnCounts& counts, const ColumnLaw& law);
 
 /// The law that gives every column 1/10.

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -67,7 +68,11 @@ public:
         while (done_ < request_.trials) {
             changed_.wait_for(lock, std::chrono::milliseconds(200));
             if (progress) {
-                progress(done_, request_.trials);
+                // Reported without the lock, so a slow reader never holds up the workers.
+                const std::uint64_t done = done_;
+                lock.unlock();
+                progress(done, request_.trials);
+                lock.lock();
             }
         }
         return counts_;
@@ -85,11 +90,24 @@ private:
 
 }  // namespace
 
+unsigned workerCount(const SimulationRequest& request) {
+    const std::uint64_t blocks = (request.trials + kTrialsPerBlock - 1) / kTrialsPerBlock;
+    return static_cast<unsigned>(
+        std::max<std::uint64_t>(1, std::min<std::uint64_t>(request.threads, blocks)));
+}
+
 ColumnCounts simulateLandings(const SimulationRequest& request, const ProgressReport& progress) {
     BlockQueue queue(request);
     std::vector<std::jthread> workers;
-    for (unsigned t = 0; t < std::max(1u, request.threads); ++t) {
-        workers.emplace_back([&queue] { queue.work(); });
+    for (unsigned t = 0; t < workerCount(request); ++t) {
+        try {
+            workers.emplace_back([&queue] { queue.work(); });
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    if (workers.empty()) {
+        queue.work();
     }
     return queue.wait(progress);
 }

@@ -36,7 +36,12 @@ std::uint32_t blockSeed(std::uint32_t seed, std::uint64_t block);
 /// `seed`, traces each from line `start`, and counts the landings.
 ColumnCounts simulateBlock(int rungs, int start, std::uint64_t trials, std::uint32_t seed);
 
-/// Runs the request's blocks on its threads and adds up their counts.
+/// The threads a run uses: as many as asked for, but no more than it has blocks.
+unsigned workerCount(const SimulationRequest& request);
+
+/// Runs the request's blocks on its threads and adds up their counts. Where the system
+/// refuses a thread, the threads already running do the rest (or the calling thread, if
+/// none could start): the counts are the same.
 ColumnCounts simulateLandings(const SimulationRequest& request,
                               const ProgressReport& progress = {});
 

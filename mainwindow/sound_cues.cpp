@@ -18,7 +18,11 @@ QUrl soundLocation(const QString& fileName, const QStringList& folders) {
 }
 
 QStringList soundFolders() {
-    return {QDir::currentPath(), QCoreApplication::applicationDirPath(),
+    const QString programDir = QCoreApplication::applicationDirPath();
+    // The data folder next to the program's own bin/, wherever it was installed, then the
+    // one the build was configured for.
+    return {QDir::currentPath(), programDir,
+            QDir::cleanPath(programDir + QStringLiteral("/../share/tanabashigo")),
             QStringLiteral(TANABASHIGO_SOUND_DIR)};
 }
 

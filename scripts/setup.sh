@@ -20,20 +20,24 @@ ensure_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=()
     ((EUID == 0)) || sudo=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq &&
-        "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+            apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# Configures (once) and builds into $1; extra CMake options come from TANABASHIGO_CMAKE_ARGS.
+# Configures and builds into $1, quietly: the logs are shown only when a step fails. Extra
+# CMake options come from TANABASHIGO_CMAKE_ARGS.
 build_project() {
     local dir=$1
-    local log="$dir/configure.log"
     mkdir -p "$dir"
     # shellcheck disable=SC2086
-    if ! cmake -S . -B "$dir" -Wno-dev ${TANABASHIGO_CMAKE_ARGS:-} >"$log" 2>&1; then
-        cat "$log"
+    if ! cmake -S . -B "$dir" -Wno-dev ${TANABASHIGO_CMAKE_ARGS:-} >"$dir/configure.log" 2>&1; then
+        cat "$dir/configure.log"
         return 1
     fi
-    cmake --build "$dir" --parallel "$(nproc)"
+    if ! cmake --build "$dir" --parallel "$(nproc)" >"$dir/build.log" 2>&1; then
+        grep -E -B2 -A12 'error|Error' "$dir/build.log" | head -n 120 || true
+        echo "build failed; the whole log is $dir/build.log" >&2
+        return 1
+    fi
 }

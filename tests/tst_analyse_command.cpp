@@ -69,6 +69,7 @@ private slots:
     void printsTheTextTablesInJapanese();
     void answersHelpAndVersion_data();
     void answersHelpAndVersion();
+    void aFullDiskIsReported();
 };
 
 void AnalyseCommandTest::readsCommandLines_data() {
@@ -272,6 +273,17 @@ void AnalyseCommandTest::answersHelpAndVersion() {
     for (const QString& text : expected) {
         QVERIFY2(run.out.contains(text), qPrintable(text));
     }
+}
+
+void AnalyseCommandTest::aFullDiskIsReported() {
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(TANABASHIGO_EXECUTABLE),
+                  {"--analyse", "--rungs", "0:225", "--csv"});
+    QVERIFY(process.waitForFinished(60'000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().contains("could not write"));
 }
 
 QTEST_GUILESS_MAIN(AnalyseCommandTest)

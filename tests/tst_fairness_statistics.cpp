@@ -51,9 +51,16 @@ void FairnessStatisticsTest::chiSquareTest_data() {
     QTest::newRow("one degree of freedom")
         << QList<qulonglong>{60, 40, 0, 0, 0, 0, 0, 0, 0, 0}
         << QList<double>{0.5, 0.5, 0, 0, 0, 0, 0, 0, 0, 0} << 4.0 << 1 << 0.0455002638963584;
-    // 20 landings in column 1, expected 2 per column: 18^2/2 + 9 * 2^2/2 = 180.
+    // 100 landings in column 1, expected 10 per column: 90^2/10 + 9 * 10^2/10 = 900.
     QTest::newRow("all in one column against uniform")
-        << QList<qulonglong>{20, 0, 0, 0, 0, 0, 0, 0, 0, 0} << kUniform << 180.0 << 9 << 0.0;
+        << QList<qulonglong>{100, 0, 0, 0, 0, 0, 0, 0, 0, 0} << kUniform << 900.0 << 9 << 0.0;
+    // One landing where 0.015 were expected would alone add about 65: pooled with its
+    // neighbour class the counts agree with the law exactly.
+    QTest::newRow("a rare column is pooled")
+        << QList<qulonglong>{500, 499, 1, 0, 0, 0, 0, 0, 0, 0}
+        << QList<double>{0.5, 0.499985, 0.000015, 0, 0, 0, 0, 0, 0, 0} << 0.0 << 1 << 1.0;
+    QTest::newRow("too few landings for any test")
+        << QList<qulonglong>{1, 1, 1, 0, 0, 0, 0, 0, 0, 0} << kUniform << 0.0 << 0 << 1.0;
     QTest::newRow("a landing the law rules out")
         << QList<qulonglong>{5, 5, 1, 0, 0, 0, 0, 0, 0, 0}
         << QList<double>{0.5, 0.5, 0, 0, 0, 0, 0, 0, 0, 0} << infinity << 1 << 0.0;

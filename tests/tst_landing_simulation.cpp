@@ -38,7 +38,26 @@ private slots:
     void countsDependOnTheSeedNotTheThreads();
     void progressReachesTheTotalOnTheCallingThread();
     void blocksDrawFromTheirOwnGenerators();
+    void noMoreThreadsThanBlocks_data();
+    void noMoreThreadsThanBlocks();
 };
+
+void LandingSimulationTest::noMoreThreadsThanBlocks_data() {
+    QTest::addColumn<qulonglong>("trials");
+    QTest::addColumn<uint>("asked");
+    QTest::addColumn<uint>("used");
+    QTest::newRow("one block") << 5ull << 256u << 1u;
+    QTest::newRow("three blocks") << qulonglong(2 * kTrialsPerBlock + 1) << 8u << 3u;
+    QTest::newRow("more blocks than threads") << qulonglong(9 * kTrialsPerBlock) << 4u << 4u;
+    QTest::newRow("none asked for") << 5ull << 0u << 1u;
+}
+
+void LandingSimulationTest::noMoreThreadsThanBlocks() {
+    QFETCH(qulonglong, trials);
+    QFETCH(uint, asked);
+    QFETCH(uint, used);
+    QCOMPARE(workerCount({30, 3, trials, 1, asked}), used);
+}
 
 void LandingSimulationTest::sortedLadderLandsWhereTheTracerLands_data() {
     QTest::addColumn<int>("rungs");
