@@ -11,12 +11,10 @@ using Int16 = std::int16_t;
 /// A state array with the bounds 0..100, used from index 1 upward.
 using Int16Array = std::array<Int16, 101>;
 
-/// Ladder units: 13 across and 100 down the surface; lines stand at x = k + 1.
+/// Ladder units: lines stand at x = k + 1 and run from y = 10 down to y = 61.
 inline constexpr int kLineCount = 10;
 inline constexpr int kTopY = 10;
 inline constexpr int kBottomY = 61;
-inline constexpr int kSurfaceUnitsWide = 13;
-inline constexpr int kSurfaceUnitsHigh = 100;
 
 /// The accepted range of rungs per ladder.
 inline constexpr int kMinRungs = 10;

@@ -54,8 +54,6 @@ public:
     static constexpr float toUnit(std::uint32_t bits24) {
         return static_cast<float>(bits24) * 0x1p-24f;
     }
-    /// Whether reseedFromClock() consults a clock.
-    bool followsClock() const { return clock_ != nullptr; }
 
 private:
     static constexpr std::size_t kWordsPerRefill = 12;  ///< a multiple of three words

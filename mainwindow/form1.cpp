@@ -102,7 +102,7 @@ void Form1::Command1_Click() {
     // A path still being traced belongs to the trial that ends here: it counts nothing.
     Timer2.stop();
     experiment_.startTrial();
-    clearSurface();
+    Picture1->clear();
     drawEmptyLadder();
     Label1->clear();
     enable(Timer1);
@@ -130,7 +130,7 @@ void Form1::Command4_Click() {
     sounds_.play(QStringLiteral("pinpon.wav"));
     hideAllMarkers();
     experiment_.initialise();
-    clearSurface();
+    Picture1->clear();
     drawEmptyLadder();
     Label1->clear();
     describeTally();
@@ -242,10 +242,6 @@ void Form1::drawEmptyLadder() {
     for (const Segment& line : emptyLadder()) {
         drawSegment(line, kLadderColour);
     }
-}
-
-void Form1::clearSurface() {
-    Picture1->clear();
 }
 
 void Form1::drawSegment(const Segment& segment, const QColor& colour) {

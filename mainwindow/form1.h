@@ -37,8 +37,6 @@ public:
     /// Marker array o1 .. o10 of landing column k (1..10).
     const MarkerArray& o(int k) const { return *markerColumns_[k - 1]; }
     const Experiment& experiment() const { return experiment_; }
-    /// The text last typed at the rung-count prompt.
-    const QString& answer() const { return Answer; }
 
     QPushButton* Command1 = nullptr;  ///< start the trials
     QPushButton* Command2 = nullptr;  ///< start tracing; never shown
@@ -90,7 +88,6 @@ private:
     /// Marks the window as leaving and asks the program to end.
     void endProgram();
     void drawEmptyLadder();
-    void clearSurface();
     void drawSegment(const Segment& segment, const QColor& colour);
     void hideAllMarkers();
     void describeTally();

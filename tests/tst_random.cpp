@@ -115,7 +115,6 @@ void RandomTest::unchangedClockDoesNotRestartTheSequence() {
 void RandomTest::seededModeIgnoresTheClock() {
     RandomSource plain(42);
     RandomSource reseeded(42);
-    QVERIFY(!reseeded.followsClock());
     for (int i = 0; i < 100; ++i) {
         reseeded.reseedFromClock();
         QCOMPARE(reseeded.next(), plain.next());

@@ -31,8 +31,6 @@ public:
     /// Prints one line of text at the print position, then moves to the next text line.
     void printLine(const QString& text);
 
-    /// A point in user units as a pixel of the client area.
-    QPoint toPixel(double x, double y) const;
     /// What the client area shows now, in logical pixels.
     QImage image() const;
     /// The lines printed since the last clear, in order.
@@ -42,6 +40,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    /// A point in user units as a pixel of the client area.
+    QPoint toPixel(double x, double y) const;
+
     QImage surface_;
     QColor background_;
     double left_ = 0.0;
