@@ -1,0 +1,116 @@
+#include "record_line.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace tanabashigo {
+
+namespace {
+
+/// The whole of `text` as a decimal number in min..max: digits only, at most nine of them.
+std::optional<int> numberIn(std::string_view text, int min, int max) {
+    if (text.empty() || text.size() > 9) {
+        return std::nullopt;
+    }
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+    }
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    if (value < min || value > max) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+/// Days in `month` (1..12) of `year`, by the Gregorian calendar.
+int daysIn(int year, int month) {
+    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+/// Whether `text` is a date and time to the second with Z or a ±hh:mm offset.
+bool isTimestamp(std::string_view text) {
+    // 2026-12-07T09:15:02+09:00: the characters that separate the numbers.
+    static constexpr std::string_view kShape = "dddd-dd-ddTdd:dd:dd";
+    if (text.size() != kShape.size() + 1 && text.size() != kShape.size() + 6) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        if (kShape[i] != 'd' && text[i] != kShape[i]) {
+            return false;
+        }
+    }
+    const auto year = numberIn(text.substr(0, 4), 1, 9999);
+    const auto month = numberIn(text.substr(5, 2), 1, 12);
+    if (!year || !month || !numberIn(text.substr(8, 2), 1, daysIn(*year, *month)) ||
+        !numberIn(text.substr(11, 2), 0, 23) || !numberIn(text.substr(14, 2), 0, 59) ||
+        !numberIn(text.substr(17, 2), 0, 60)) {
+        return false;
+    }
+    const std::string_view zone = text.substr(kShape.size());
+    if (zone == "Z") {
+        return true;
+    }
+    return zone.size() == 6 && (zone[0] == '+' || zone[0] == '-') && zone[3] == ':' &&
+           numberIn(zone.substr(1, 2), 0, 14) && numberIn(zone.substr(4, 2), 0, 59);
+}
+
+constexpr std::string_view kLandingEvent = "landing";
+constexpr std::string_view kEndEvent = "end";
+constexpr int kFieldCount = 8;
+constexpr int kMostRungs = 225;
+constexpr int kMostNumber = 999'999'999;
+
+}  // namespace
+
+std::string_view recordHeader() {
+    return "time,experiment,trial,rungs,start,column,count,event";
+}
+
+std::string formatRecordLine(const RecordLine& line) {
+    std::string text = line.time;
+    for (const int value :
+         {line.experiment, line.trial, line.rungs, line.start, line.column, line.count}) {
+        text += ',';
+        text += std::to_string(value);
+    }
+    text += ',';
+    text += line.endsExperiment ? kEndEvent : kLandingEvent;
+    text += '\n';
+    return text;
+}
+
+std::optional<RecordLine> parseRecordLine(std::string_view text) {
+    if (std::count(text.begin(), text.end(), ',') != kFieldCount - 1) {
+        return std::nullopt;
+    }
+    std::array<std::string_view, kFieldCount> fields;
+    for (std::size_t field = 0, from = 0; field < fields.size(); ++field) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        fields[field] = text.substr(from, comma - from);
+        from = comma + 1;
+    }
+    if (!isTimestamp(fields[0])) {
+        return std::nullopt;
+    }
+    const auto experiment = numberIn(fields[1], 1, kMostNumber);
+    const auto trial = numberIn(fields[2], 1, kMostNumber);
+    const auto rungs = numberIn(fields[3], 0, kMostRungs);
+    const auto start = numberIn(fields[4], 1, 10);
+    const auto column = numberIn(fields[5], 1, 10);
+    const auto count = numberIn(fields[6], 1, kRecordColumnCapacity);
+    const bool ends = fields[7] == kEndEvent;
+    if (!experiment || !trial || !rungs || !start || !column || !count ||
+        (!ends && fields[7] != kLandingEvent) || (ends && *count != kRecordColumnCapacity)) {
+        return std::nullopt;
+    }
+    return RecordLine{
+        std::string(fields[0]), *experiment, *trial, *rungs, *start, *column, *count, ends};
+}
+
+}  // namespace tanabashigo

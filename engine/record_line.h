@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tanabashigo {
+
+/// One line of a landing record: a counted landing, or the landing that ended the experiment.
+struct RecordLine {
+    std::string time;             ///< local ISO 8601 with offset, e.g. 2026-12-07T09:15:02+09:00
+    int experiment = 0;           ///< 1..
+    int trial = 0;                ///< 1..
+    int rungs = 0;                ///< rungs per ladder (the reader accepts 0..225)
+    int start = 3;                ///< start line 1..10
+    int column = 0;               ///< landing column 1..10
+    int count = 0;                ///< that column's count after the landing, 1..20 (20 at the end)
+    bool endsExperiment = false;  ///< event "end" rather than "landing"
+    bool operator==(const RecordLine&) const = default;
+};
+
+/// The most landings a column holds; the landing that finds it full ends the experiment.
+inline constexpr int kRecordColumnCapacity = 20;
+
+/// The first line of a record file, without its line end.
+std::string_view recordHeader();
+
+/// The text of `line`, with its line end.
+std::string formatRecordLine(const RecordLine& line);
+
+/// The line read back from `text` (without its line end), or nothing when malformed: a field
+/// missing or extra, a number out of range, an unknown event, an end whose count is not 20, or
+/// a time that is not YYYY-MM-DDThh:mm:ss followed by Z or a ±hh:mm offset.
+std::optional<RecordLine> parseRecordLine(std::string_view text);
+
+}  // namespace tanabashigo
