@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "analysis_report.h"
+#include "chart_command.h"
 #include "random_source.h"
 
 namespace tanabashigo {
@@ -75,10 +76,14 @@ SimulationResult simulate(const CommandLine& commandLine) {
 
 int runAnalyse(const CommandLine& commandLine) {
     std::string output;
+    int chartStatus = 0;
     if (commandLine.rungRange) {
         const std::vector<FairnessRow> rows = fairnessTable(
             commandLine.firstRungs, commandLine.lastRungs, commandLine.rungStep, commandLine.start);
         output = commandLine.csv ? fairnessCsv(rows) : fairnessText(rows, commandLine.start);
+        if (!commandLine.chart.empty()) {
+            chartStatus = saveFairnessChartFile(commandLine.chart, rows, commandLine.start);
+        }
     } else {
         LawReport report{commandLine.firstRungs,
                          commandLine.start,
@@ -88,6 +93,9 @@ int runAnalyse(const CommandLine& commandLine) {
             report.simulation = simulate(commandLine);
         }
         output = commandLine.csv ? lawCsv(report) : lawText(report);
+        if (!commandLine.chart.empty()) {
+            chartStatus = saveLawChartFile(commandLine.chart, report);
+        }
     }
     const bool written = std::fputs(output.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 &&
                          std::ferror(stdout) == 0;
@@ -96,7 +104,7 @@ int runAnalyse(const CommandLine& commandLine) {
                    stderr);
         return 1;
     }
-    return 0;
+    return chartStatus;
 }
 
 }  // namespace tanabashigo

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 
+#include "chart_export.h"
 #include "landing_law.h"
 #include "landing_simulation.h"
 #include "usage_text.h"
@@ -126,6 +127,7 @@ struct Options {
     QCommandLineOption trials{QStringLiteral("trials"), QString(), QStringLiteral("T")};
     QCommandLineOption seed{QStringLiteral("seed"), QString(), QStringLiteral("N")};
     QCommandLineOption threads{QStringLiteral("threads"), QString(), QStringLiteral("N")};
+    QCommandLineOption chart{QStringLiteral("chart"), QString(), QStringLiteral("FILE")};
 };
 
 /// The message for an option value that is not a number in min..max.
@@ -192,6 +194,27 @@ CommandLine readAnalysis(const QCommandLineParser& parser, const Options& option
     return line;
 }
 
+/// Reads --chart into `line`, or rejects it.
+std::optional<CommandLine> readChartOption(const QCommandLineParser& parser, const Options& options,
+                                           CommandLine& line) {
+    if (!parser.isSet(options.chart)) {
+        return std::nullopt;
+    }
+    const QString chart = parser.value(options.chart);
+    if (!parser.isSet(options.analyse)) {
+        return rejected(QStringLiteral("--chart は --analyse と一緒に使います。"),
+                        QStringLiteral("--chart needs --analyse."));
+    }
+    if (!chartFormatOf(chart)) {
+        return rejected(
+            QStringLiteral("--chart のファイル名「%1」は .png か .svg で終えてください。")
+                .arg(chart),
+            QStringLiteral("--chart writes a .png or .svg file, not '%1'.").arg(chart));
+    }
+    line.chart = chart.toLocal8Bit().toStdString();
+    return std::nullopt;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(int argc, char* argv[]) {
@@ -203,7 +226,8 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const Options options;
     parser.addOptions({options.help, options.version, options.analyse, options.csv, options.rungs,
-                       options.start, options.trials, options.seed, options.threads});
+                       options.start, options.trials, options.seed, options.threads,
+                       options.chart});
     addWindowSystemOptions(parser);
 
     if (!parser.parse(arguments)) {
@@ -227,6 +251,9 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
             return badNumber(QStringLiteral("seed"), parser.value(options.seed), 0, UINT32_MAX);
         }
         line.seed = static_cast<std::uint32_t>(*seed);
+    }
+    if (const std::optional<CommandLine> refused = readChartOption(parser, options, line)) {
+        return *refused;
     }
     if (parser.isSet(options.analyse)) {
         return readAnalysis(parser, options, line);

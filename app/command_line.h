@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace tanabashigo {
 
@@ -25,6 +26,7 @@ struct CommandLine {
     std::uint64_t trials = 0;  ///< simulated trials; 0 = the exact law only
     unsigned threads = 0;      ///< worker threads; 0 = one per core
     bool csv = false;          ///< machine-readable output
+    std::string chart;         ///< the chart's file (.png or .svg), if any
 };
 
 /// Reads the arguments; prints help, version and argument errors itself.

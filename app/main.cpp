@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "analyse_command.h"
+#include "chart_command.h"
 #include "command_line.h"
 #include "dialogs.h"
 #include "random_source.h"
@@ -58,8 +58,7 @@ int main(int argc, char* argv[]) {
         return commandLine.exitStatus;
     }
     if (commandLine.mode == tanabashigo::CommandLine::Mode::Analyse) {
-        QCoreApplication app(argc, argv);
-        return tanabashigo::runAnalyse(commandLine);
+        return tanabashigo::runHeadless(argc, argv, commandLine);
     }
     return runWindows(argc, argv, commandLine);
 }

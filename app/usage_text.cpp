@@ -21,6 +21,8 @@ const char* usageText() {
   --threads N         実験に使うスレッド数（既定はすべてのコア）
                       worker threads (default: every core)
   --csv               CSV で出力する / machine-readable CSV output
+  --chart FILE        グラフを .png か .svg のファイルに描く（本数の範囲なら公平さのグラフ）
+                      draw the chart into a .png or .svg file (a range: the fairness chart)
   -h, --help          この説明を出す / show this help
   -v, --version       版を出す / show the version
 )";

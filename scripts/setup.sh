@@ -4,7 +4,7 @@
 # Debian packages the build, the tests and the program need.
 TANABASHIGO_PACKAGES=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
     fonts-ipafont-gothic desktop-file-utils appstream librsvg2-bin
     libboost-dev libbenchmark-dev
 )

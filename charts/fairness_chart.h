@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QRectF>
+#include <optional>
+#include <vector>
+
+#include "fairness_statistics.h"
+
+class QPainter;
+
+namespace tanabashigo {
+
+/// The lottery is nearly fair when every column's chance is within this of 10 %.
+inline constexpr double kNearlyFairGap = 0.01;
+
+/// Rung counts first..last.
+struct RungRange {
+    int first = 0;
+    int last = 0;
+    bool operator==(const RungRange&) const = default;
+};
+
+/// The longest run of rows in `rows` (by increasing rung count) that are nearly fair, the
+/// first such run on a tie; nothing when no row is. (A nearly full ladder is unfair again.)
+std::optional<RungRange> nearlyFairRange(const std::vector<FairnessRow>& rows);
+
+/// What the fairness chart shows: for each rung count, the chance of the most likely and of
+/// the least likely column, around the fair 10 %.
+struct FairnessChart {
+    int start = 3;
+    std::vector<FairnessRow> rows;        ///< by increasing rung count
+    std::optional<int> chosen;            ///< the rung count marked
+    std::optional<RungRange> nearlyFair;  ///< where the lottery is nearly fair
+};
+
+/// The rectangle the lines are drawn in when the chart fills `area`.
+QRectF fairnessChartPlot(const QRectF& area);
+
+/// The probability at the top of the chart: enough for the rows of the window's rung counts
+/// (10..50), or for every row when there are none; the few rungs and the nearly full ladders
+/// beyond are cut off at the top rather than squeezing the rest flat.
+double fairnessChartTop(const FairnessChart& chart);
+
+/// Draws the chart into `area`.
+void paintFairnessChart(QPainter& painter, const QRectF& area, const FairnessChart& chart);
+
+}  // namespace tanabashigo
