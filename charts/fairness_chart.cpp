@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "chart_export.h"
 #include "chart_frame.h"
 
 namespace tanabashigo {
@@ -165,6 +166,13 @@ void paintFairnessChart(QPainter& painter, const QRectF& area, const FairnessCha
     }
     drawRungAxis(painter, frame, first, last, u);
     painter.restore();
+}
+
+bool saveFairnessChart(const QString& path, const FairnessChart& chart) {
+    return saveChart(path, QSize(1200, 600), QStringLiteral("横線の本数と公平さ"),
+                     [&chart](QPainter& painter, const QRectF& area) {
+                         paintFairnessChart(painter, area, chart);
+                     });
 }
 
 }  // namespace tanabashigo

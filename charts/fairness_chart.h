@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QString>
 #include <optional>
 #include <vector>
 
@@ -43,5 +44,9 @@ double fairnessChartTop(const FairnessChart& chart);
 
 /// Draws the chart into `area`.
 void paintFairnessChart(QPainter& painter, const QRectF& area, const FairnessChart& chart);
+
+/// Saves the chart, 1200 × 600 pixels, as PNG or SVG by the ending of `path`; false when it
+/// cannot be written.
+bool saveFairnessChart(const QString& path, const FairnessChart& chart);
 
 }  // namespace tanabashigo

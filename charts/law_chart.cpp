@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "chance_text.h"
+#include "chart_export.h"
 #include "chart_frame.h"
 
 namespace tanabashigo {
@@ -135,6 +136,12 @@ void paintLawChart(QPainter& painter, const QRectF& area, const LawChart& chart)
     drawFairLine(painter, frame, u);
     drawColumnAxis(painter, frame, chart.start, u);
     painter.restore();
+}
+
+bool saveLawChart(const QString& path, const LawChart& chart) {
+    return saveChart(
+        path, QSize(1200, 720), QStringLiteral("着く列の確率"),
+        [&chart](QPainter& painter, const QRectF& area) { paintLawChart(painter, area, chart); });
 }
 
 }  // namespace tanabashigo

@@ -31,4 +31,8 @@ QRectF lawChartPlot(const QRectF& area, bool withComparison);
 /// Draws the chart into `area`.
 void paintLawChart(QPainter& painter, const QRectF& area, const LawChart& chart);
 
+/// Saves the chart, 1200 × 720 pixels, as PNG or SVG by the ending of `path`; false when it
+/// cannot be written.
+bool saveLawChart(const QString& path, const LawChart& chart);
+
 }  // namespace tanabashigo
