@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 #include <QStringList>
 #include <array>
 #include <cstdio>
@@ -17,6 +18,9 @@ namespace {
 constexpr char kVersion[] = TANABASHIGO_VERSION;
 constexpr std::uint64_t kMaxTrials = 1'000'000'000'000;
 constexpr unsigned kMaxThreads = 256;
+constexpr int kMinTickMs = 3;
+constexpr int kMaxTickMs = 200;
+constexpr double kMaxZoom = 4.0;
 
 /// A rejected command line: the reason in both languages on stderr, exit status 2.
 CommandLine rejected(const QString& japanese, const QString& english) {
@@ -128,6 +132,9 @@ struct Options {
     QCommandLineOption seed{QStringLiteral("seed"), QString(), QStringLiteral("N")};
     QCommandLineOption threads{QStringLiteral("threads"), QString(), QStringLiteral("N")};
     QCommandLineOption chart{QStringLiteral("chart"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption tick{QStringLiteral("tick"), QString(), QStringLiteral("MS")};
+    QCommandLineOption zoom{QStringLiteral("zoom"), QString(), QStringLiteral("F")};
+    QCommandLineOption record{QStringLiteral("record"), QString(), QStringLiteral("FILE")};
 };
 
 /// The message for an option value that is not a number in min..max.
@@ -141,6 +148,44 @@ CommandLine badNumber(const QString& option, const QString& text, std::uint64_t 
                         .arg(option, text)
                         .arg(min)
                         .arg(max));
+}
+
+/// Fills in the window settings from the parsed options, or rejects them.
+CommandLine readWindow(const QCommandLineParser& parser, const Options& options, CommandLine line) {
+    if (parser.isSet(options.tick)) {
+        const QString text = parser.value(options.tick);
+        const auto tick = readNumber(text, kMinTickMs, kMaxTickMs);
+        if (!tick) {
+            return badNumber(QStringLiteral("tick"), text, kMinTickMs, kMaxTickMs);
+        }
+        line.tickMs = static_cast<int>(*tick);
+    }
+    if (parser.isSet(options.zoom)) {
+        const QString text = parser.value(options.zoom);
+        static const QRegularExpression decimal(QStringLiteral("^[0-9]{1,3}(\\.[0-9]{1,6})?$"));
+        const double zoom = text.toDouble();
+        if (text == QLatin1String("fit")) {
+            line.zoomToFit = true;
+        } else if (decimal.match(text).hasMatch() && zoom >= 1.0 && zoom <= kMaxZoom) {
+            line.zoom = zoom;
+        } else {
+            return rejected(
+                QStringLiteral(
+                    "--zoom の値「%1」は 1〜4 の数（1.5 など）か fit で指定してください。")
+                    .arg(text),
+                QStringLiteral(
+                    "--zoom takes a factor from 1 to 4 (such as 1.5) or 'fit', not '%1'.")
+                    .arg(text));
+        }
+    }
+    if (parser.isSet(options.record)) {
+        line.recordPath = parser.value(options.record).toLocal8Bit().toStdString();
+        if (line.recordPath.empty()) {
+            return rejected(QStringLiteral("--record には記録するファイルを指定してください。"),
+                            QStringLiteral("--record needs a file name."));
+        }
+    }
+    return line;
 }
 
 /// Fills in the analysis settings from the parsed options, or rejects them.
@@ -227,7 +272,7 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     const Options options;
     parser.addOptions({options.help, options.version, options.analyse, options.csv, options.rungs,
                        options.start, options.trials, options.seed, options.threads,
-                       options.chart});
+                       options.chart, options.tick, options.zoom, options.record});
     addWindowSystemOptions(parser);
 
     if (!parser.parse(arguments)) {
@@ -256,6 +301,14 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
         return *refused;
     }
     if (parser.isSet(options.analyse)) {
+        for (const QCommandLineOption* option : {&options.tick, &options.zoom, &options.record}) {
+            if (parser.isSet(*option)) {
+                const QString name = option->names().constFirst();
+                return rejected(
+                    QStringLiteral("--%1 はウィンドウを開くときのオプションです。").arg(name),
+                    QStringLiteral("--%1 is for the window, not --analyse.").arg(name));
+            }
+        }
         return readAnalysis(parser, options, line);
     }
     for (const QCommandLineOption* option :
@@ -266,7 +319,7 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
                             QStringLiteral("--%1 needs --analyse.").arg(name));
         }
     }
-    return line;
+    return readWindow(parser, options, line);
 }
 
 }  // namespace tanabashigo

@@ -17,6 +17,13 @@ struct CommandLine {
     int exitStatus = 0;                 ///< for Exit
     std::optional<std::uint32_t> seed;  ///< fixed generator seed, no clock reseeding
 
+    /// Window only: the period of the ladder and path timers in ms (3..200); when given,
+    /// no trial is cut short and every landing stays on view for 2 s.
+    std::optional<int> tickMs;
+    double zoom = 1.0;       ///< window only: scale of both windows and their boxes, 1..4
+    bool zoomToFit = false;  ///< window only: the largest zoom at which the window fits
+    std::string recordPath;  ///< window only: append every landing to this file; empty = none
+
     /// Analyse only: rung counts first, first + step, ..., up to last (one count when equal).
     int firstRungs = 50;
     int lastRungs = 50;

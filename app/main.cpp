@@ -1,12 +1,17 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
 #include "chart_command.h"
 #include "command_line.h"
 #include "dialogs.h"
+#include "form1.h"
 #include "random_source.h"
 #include "sound_cues.h"
+#include "twips.h"
 #include "window_flow.h"
 
 namespace {
@@ -31,20 +36,50 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
     }
 }
 
+/// Room a window manager's frame takes around a window: a title bar and thin borders.
+constexpr QSize kFrameAllowance(16, 48);
+
+/// Scales both windows, their fonts and the boxes they open by the zoom asked for.
+void applyZoom(const tanabashigo::CommandLine& commandLine) {
+    double zoom = commandLine.zoom;
+    if (commandLine.zoomToFit && QGuiApplication::primaryScreen() != nullptr) {
+        zoom = tanabashigo::Form1::zoomToFit(
+            QGuiApplication::primaryScreen()->availableGeometry().size(), kFrameAllowance);
+    }
+    tanabashigo::setLayoutZoom(zoom);
+    if (zoom != 1.0) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * zoom);
+        QApplication::setFont(font);
+    }
+}
+
 int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLine) {
     using namespace tanabashigo;
     qtMessages = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtMessages);
+    // No display name: Qt would add it to every window title, which must read exactly as given.
     QApplication::setApplicationName(QStringLiteral("tanabashigo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("たなばしご"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.tanabashigo.Tanabashigo"));
+    // Qt's own texts (the text field's menu, for one) in Japanese; English when not installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
+    applyZoom(commandLine);
     SystemClock clock;
     RandomSource random =
         commandLine.seed ? RandomSource(*commandLine.seed) : RandomSource(freshSeed(), clock);
     QtDialogs dialogs;
     SoundEffectCues sounds;
-    WindowFlow flow(random, dialogs, sounds);
+    Form1Options options;
+    if (commandLine.tickMs) {
+        options.tickMs = *commandLine.tickMs;
+        options.paced = true;
+    }
+    WindowFlow flow(random, dialogs, sounds, options);
     QObject::connect(&flow, &WindowFlow::endRequested, &app, [] { QCoreApplication::exit(0); });
     flow.showMainWindow();
     return app.exec();

@@ -4,27 +4,43 @@ namespace tanabashigo {
 
 const char* usageText() {
     return R"(使い方 / Usage:
-  tanabashigo                  ウィンドウを開く / open the window
-  tanabashigo --seed N         乱数の種を固定してウィンドウを開く（毎回同じたなばしごが出る）
-                               open the window with a fixed seed (the same ladders again)
-  tanabashigo --analyse [...]  ウィンドウを開かずに公平さを調べる / analyse, no window
+  tanabashigo [ウィンドウのオプション]  実験のウィンドウを開きます / open the window
+  tanabashigo --analyse [...]          ウィンドウを開かずに公平さを調べます
+                                       analyse the fairness, no window
 
-オプション / Options:
-  --analyse           理論上の着地確率を表にする（--trials を付けると実験も）
+ウィンドウのオプション / Window options:
+  --tick MS           横線を引く速さと道をたどる速さ（1 歩のミリ秒、3〜200、既定 3）。
+                      指定すると、道が着くまで次の抽選を始めず、着いた印を 2 秒以上
+                      見せてから次へ進みます。教室では 60 くらいが見やすい速さです。
+                      milliseconds per rung and per path step, 3..200 (default 3); when
+                      given, a trial always finishes and its landing stays 2 s on view
+  --zoom F            ウィンドウを F 倍（1〜4、1.5 なども可）の大きさで表示します
+                      show the windows F times as large (1 to 4, e.g. 1.5)
+  --zoom fit          画面に収まるいちばん大きな倍率で表示します（プロジェクター向け）
+                      the largest size that fits the screen (for a projector)
+  --record FILE       着地を 1 回ごとに FILE（CSV）へ書き足します。HELP や［初期化］で
+                      印が消えても、記録は残ります
+                      append every landing to FILE (CSV); kept through HELP and 初期化
+  --seed N            乱数の種 0〜4294967295 を固定します（毎回同じたなばしごになります）
+                      fixed generator seed 0..4294967295 (the same ladders every time)
+
+調べるときのオプション / Analysis options:
+  --analyse           理論上の着地確率を表にします（--trials を付けると実験も）
                       print the exact landing law (and an experiment with --trials)
   --rungs R           横線の本数 0〜225（既定 50） / rungs per ladder 0..225 (default 50)
-  --rungs A:B[:STEP]  A 本から B 本まで STEP 本おきの公平さの表
+  --rungs A:B[:STEP]  A 本から B 本まで STEP 本おきに公平さを表にします
                       the fairness table for A to B rungs, every STEP rungs
   --start S           たどり始める縦線 1〜10（既定 3） / start line 1..10 (default 3)
   --trials T          実験の回数（横線 100 本まで） / simulated trials (up to 100 rungs)
-  --seed N            乱数の種 0〜4294967295 / generator seed 0..4294967295
-  --threads N         実験に使うスレッド数（既定はすべてのコア）
+  --seed N            乱数の種 / generator seed
+  --threads N         実験に使うスレッドの数（既定はすべてのコア）
                       worker threads (default: every core)
-  --csv               CSV で出力する / machine-readable CSV output
-  --chart FILE        グラフを .png か .svg のファイルに描く（本数の範囲なら公平さのグラフ）
+  --csv               CSV で出力します / machine-readable CSV output
+  --chart FILE        グラフを .png か .svg のファイルに描きます（本数の範囲なら公平さのグラフ）
                       draw the chart into a .png or .svg file (a range: the fairness chart)
-  -h, --help          この説明を出す / show this help
-  -v, --version       版を出す / show the version
+
+  -h, --help          この説明を表示します / show this help
+  -v, --version       版を表示します / show the version
 )";
 }
 

@@ -5,13 +5,16 @@
 
 namespace tanabashigo {
 
-WindowFlow::WindowFlow(RandomSource& random, Dialogs& dialogs, SoundCues& sounds)
-    : random_(random), dialogs_(dialogs), sounds_(sounds) {}
+WindowFlow::WindowFlow(RandomSource& random, Dialogs& dialogs, SoundCues& sounds,
+                       Form1Options options)
+    : random_(random), dialogs_(dialogs), sounds_(sounds), options_(std::move(options)) {}
 
-WindowFlow::~WindowFlow() { delete current_; }
+WindowFlow::~WindowFlow() {
+    delete current_;
+}
 
 void WindowFlow::showMainWindow() {
-    auto* form = new Form1(random_, dialogs_, sounds_);
+    auto* form = new Form1(random_, dialogs_, sounds_, options_);
     form->setAttribute(Qt::WA_DeleteOnClose);
     connect(form, &Form1::helpRequested, this, &WindowFlow::showHelpWindow);
     connect(form, &Form1::endRequested, this, &WindowFlow::endRequested);

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "form1.h"
+
 namespace tanabashigo {
 
 class Dialogs;
@@ -19,8 +21,10 @@ class SoundCues;
 class WindowFlow : public QObject {
     Q_OBJECT
 public:
-    /// `random`, `dialogs` and `sounds` must outlive the flow and its windows.
-    WindowFlow(RandomSource& random, Dialogs& dialogs, SoundCues& sounds);
+    /// `random`, `dialogs` and `sounds` must outlive the flow and its windows; every main
+    /// window is made with `options`.
+    WindowFlow(RandomSource& random, Dialogs& dialogs, SoundCues& sounds,
+               Form1Options options = {});
     /// Unloads the window still open, before what it was given goes away.
     ~WindowFlow() override;
 
@@ -42,6 +46,7 @@ private:
     RandomSource& random_;
     Dialogs& dialogs_;
     SoundCues& sounds_;
+    Form1Options options_;
     QPointer<QWidget> current_;
 };
 

@@ -1,9 +1,11 @@
 #include "form2.h"
 
+#include <QFontMetrics>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
+#include "enter_key.h"
 #include "fonts.h"
 #include "help_text.h"
 #include "picturebox.h"
@@ -42,6 +44,25 @@ Form2::Form2(QWidget* parent)
     Picture1->setAccessibleDescription(helpLines().join(QLatin1Char('\n')).trimmed());
 
     setTabOrder(Command1, Picture1);
+    widenForTheLongestLine();
+    pressButtonsOnEnter(this);
+}
+
+void Form2::widenForTheLongestLine() {
+    const QFontMetrics metrics(Picture1->font());
+    int longest = 0;
+    for (const QString& line : helpLines()) {
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    }
+    // A pixel or two clear of the edge, so the last character is whole.
+    const int extra = longest + std::max(1, twips(15)) - Picture1->contentsRect().width();
+    if (extra <= 0) {
+        return;
+    }
+    Picture1->place(Picture1->geometry().adjusted(0, 0, extra, 0));
+    Line1->setGeometry(Line1->geometry().adjusted(0, 0, extra, 0));
+    Command1->move(Command1->x() + extra, Command1->y());
+    resize(width() + extra, height());
 }
 
 void Form2::Form_Activate() {

@@ -11,8 +11,8 @@ class PictureBox;
 /// The help window: a white text box with the question put to the class and the operating
 /// instructions, a rule, and a close button that hands back to a fresh main window.
 ///
-/// Controls sit at fixed positions; resizing the window moves nothing. The window deletes
-/// itself when it closes.
+/// Controls sit at fixed positions; resizing the window moves nothing. The box is wide enough
+/// for every help line in the font at hand. The window deletes itself when it closes.
 class Form2 : public QWidget {
     Q_OBJECT
 public:
@@ -37,6 +37,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    /// Widens the text box, the rule and the window alike, with the close button kept at the
+    /// right, when the longest help line would not fit in the box's font.
+    void widenForTheLongestLine();
+
     bool activationScheduled_ = false;
 };
 

@@ -6,8 +6,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStringList>
+#include <chrono>
 
 #include "dialogs.h"
+#include "enter_key.h"
+#include "landing_recorder.h"
 #include "picturebox.h"
 #include "rung_count_reader.h"
 #include "sound_cues.h"
@@ -17,8 +20,12 @@ namespace {
 
 const QColor kLadderColour(0x00, 0x00, 0x00);  // palette colour 0
 const QColor kPathColour(0xFF, 0x00, 0x00);    // palette colour 12
-constexpr int kTickMs = 3;
 constexpr int kNextTrialMs = 5000;
+
+std::int64_t steadyMilliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 /// Enables a timer; one already running keeps its rhythm.
 void enable(QTimer& timer) {
@@ -29,10 +36,19 @@ void enable(QTimer& timer) {
 
 }  // namespace
 
-Form1::Form1(RandomSource& random, Dialogs& dialogs, SoundCues& sounds, QWidget* parent)
-    : QWidget(parent), experiment_(random), dialogs_(dialogs), sounds_(sounds) {
+Form1::Form1(RandomSource& random, Dialogs& dialogs, SoundCues& sounds, Form1Options options,
+             QWidget* parent)
+    : QWidget(parent),
+      experiment_(random),
+      dialogs_(dialogs),
+      sounds_(sounds),
+      options_(std::move(options)) {
+    if (!options_.clockMs) {
+        options_.clockMs = steadyMilliseconds;
+    }
     createControls();
     connectButtons();
+    pressButtonsOnEnter(this);
     setUpTimers();
     Form_Load();
 }
@@ -50,7 +66,7 @@ void Form1::connectButtons() {
 
 void Form1::setUpTimers() {
     const std::array<std::pair<QTimer*, int>, 3> periods{
-        {{&Timer1, kTickMs}, {&Timer2, kTickMs}, {&Timer3, kNextTrialMs}}};
+        {{&Timer1, options_.tickMs}, {&Timer2, options_.tickMs}, {&Timer3, kNextTrialMs}}};
     for (const auto& [timer, period] : periods) {
         timer->setTimerType(Qt::PreciseTimer);
         timer->setInterval(period);
@@ -58,6 +74,9 @@ void Form1::setUpTimers() {
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    NextTrial.setSingleShot(true);
+    NextTrial.setTimerType(Qt::PreciseTimer);
+    connect(&NextTrial, &QTimer::timeout, this, &Form1::NextTrial_Timer);
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -70,6 +89,9 @@ void Form1::showEvent(QShowEvent* event) {
 
 void Form1::Form_Load() {
     experiment_.load();
+    if (options_.recorder != nullptr) {
+        options_.recorder->startExperiment();
+    }
 }
 
 void Form1::Form_Activate() {
@@ -101,6 +123,8 @@ void Form1::Command1_Click() {
     Command6->setEnabled(false);
     // A path still being traced belongs to the trial that ends here: it counts nothing.
     Timer2.stop();
+    NextTrial.stop();
+    pace_.trialStarted();
     experiment_.startTrial();
     Picture1->clear();
     drawEmptyLadder();
@@ -130,6 +154,9 @@ void Form1::Command4_Click() {
     sounds_.play(QStringLiteral("pinpon.wav"));
     hideAllMarkers();
     experiment_.initialise();
+    if (options_.recorder != nullptr) {
+        options_.recorder->startExperiment();
+    }
     Picture1->clear();
     drawEmptyLadder();
     Label1->clear();
@@ -142,9 +169,7 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Command5_Click() {
-    Timer1.stop();
-    Timer2.stop();
-    Timer3.stop();
+    stopTimers();
     Command1->setEnabled(true);
     Command3->setEnabled(true);
     Command4->setEnabled(true);
@@ -179,22 +204,61 @@ void Form1::Timer2_Timer() {
         return;
     }
     Timer2.stop();
+    record(step.landing);
     if (step.landing.kind == Landing::Kind::ColumnWasFull) {
         Command3->setEnabled(true);
         Command4->setEnabled(true);
         Command6->setEnabled(true);
         Command5->setEnabled(false);
-        Timer1.stop();
-        Timer2.stop();
-        Timer3.stop();
+        stopTimers();
         return;
     }
     o(step.landing.column)[step.landing.marker]->show();
     describeTally();
+    if (const auto wait = pace_.landed(options_.clockMs())) {
+        NextTrial.start(static_cast<int>(*wait));
+    }
 }
 
 void Form1::Timer3_Timer() {
+    if (!options_.paced) {
+        Command1_Click();
+        return;
+    }
+    const std::int64_t wait = pace_.nextTrialWait(options_.clockMs());
+    if (wait == 0) {
+        Command1_Click();
+        return;
+    }
+    // The trial that was due starts from NextTrial; Timer3 counts its 5 s from there.
+    Timer3.stop();
+    if (wait != TrialPace::kUntilLanding) {
+        NextTrial.start(static_cast<int>(wait));
+    }
+}
+
+void Form1::NextTrial_Timer() {
     Command1_Click();
+}
+
+void Form1::stopTimers() {
+    Timer1.stop();
+    Timer2.stop();
+    Timer3.stop();
+    NextTrial.stop();
+}
+
+void Form1::record(const Landing& landing) {
+    if (options_.recorder == nullptr) {
+        return;
+    }
+    RecordedLanding line;
+    line.rungs = experiment_.ladder().RungCount;
+    line.start = columnOfX(Tracer::kStartX);
+    line.column = landing.column;
+    line.count = experiment_.tally()(landing.column);
+    line.endsExperiment = landing.kind == Landing::Kind::ColumnWasFull;
+    options_.recorder->recordLanding(line);
 }
 
 bool Form1::askRungCount() {

@@ -3,8 +3,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <cstdint>
+#include <functional>
 
 #include "experiment.h"
+#include "trial_pace.h"
 
 class QLabel;
 class QPushButton;
@@ -12,8 +15,19 @@ class QPushButton;
 namespace tanabashigo {
 
 class Dialogs;
+class LandingRecorder;
 class PictureBox;
 class SoundCues;
+
+/// How a classroom runs the main window; the defaults are the window as designed.
+struct Form1Options {
+    int tickMs = 3;  ///< period of Timer1 and Timer2
+    /// A trial is never cut short and its landing stays at least 2 s (see TrialPace); without
+    /// it Timer3 starts a trial every 5 s whatever the trial before is doing.
+    bool paced = false;
+    LandingRecorder* recorder = nullptr;  ///< keeps every landing when set; must outlive the window
+    std::function<std::int64_t()> clockMs;  ///< steady milliseconds; the machine's when empty
+};
 
 /// The main window: the ladder surface, the landing markers, the buttons and the three
 /// timers that drive the trials.
@@ -31,8 +45,13 @@ public:
     using MarkerArray = std::array<QWidget*, 21>;  ///< elements 1..20, 1 the lowest
 
     /// `random`, `dialogs` and `sounds` must outlive the window.
-    Form1(RandomSource& random, Dialogs& dialogs, SoundCues& sounds, QWidget* parent = nullptr);
+    Form1(RandomSource& random, Dialogs& dialogs, SoundCues& sounds, Form1Options options = {},
+          QWidget* parent = nullptr);
     ~Form1() override;
+
+    /// The largest layout zoom, 1 to 4 in steps of 0.05, at which the window with `frame`
+    /// pixels of window frame around it fits in `available`; 1 when even that does not fit.
+    static double zoomToFit(QSize available, QSize frame);
 
     /// Marker array o1 .. o10 of landing column k (1..10).
     const MarkerArray& o(int k) const { return *markerColumns_[k - 1]; }
@@ -52,6 +71,7 @@ public:
     QTimer Timer1;                    ///< ladder building, one rung per tick
     QTimer Timer2;                    ///< path tracing, one rung per tick
     QTimer Timer3;                    ///< the next trial
+    QTimer NextTrial;                 ///< paced only: a next trial held back for a landing
 
 signals:
     /// The user confirmed quitting: end the program now, with status 0.
@@ -71,6 +91,7 @@ public slots:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
+    void NextTrial_Timer();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -91,10 +112,16 @@ private:
     void drawSegment(const Segment& segment, const QColor& colour);
     void hideAllMarkers();
     void describeTally();
+    /// Keeps a landing with the recorder, if there is one.
+    void record(const Landing& landing);
+    /// Stops all three timers and a held-back trial.
+    void stopTimers();
 
     Experiment experiment_;
     Dialogs& dialogs_;
     SoundCues& sounds_;
+    Form1Options options_;
+    TrialPace pace_;
     QString Answer;
     bool activationScheduled_ = false;
     bool unloading_ = false;  ///< closed, or the program is ending: nothing new starts

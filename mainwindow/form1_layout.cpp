@@ -2,7 +2,10 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
+#include "focus_frame.h"
 #include "fonts.h"
 #include "form1.h"
 #include "picturebox.h"
@@ -36,7 +39,7 @@ QPushButton* makeButton(QWidget* parent, const QString& caption, QRect rect, boo
 
 /// A small red picture box with a sunken edge, placed in the surface's client area.
 QWidget* makeRedBox(PictureBox* surface, double left, double top) {
-    auto* box = new QFrame(surface);
+    auto* box = new FocusFrame(surface);
     box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Window, kMarkerRed);
@@ -48,6 +51,15 @@ QWidget* makeRedBox(PictureBox* surface, double left, double top) {
 }
 
 }  // namespace
+
+double Form1::zoomToFit(QSize available, QSize frame) {
+    constexpr double kMaxZoom = 4.0;
+    constexpr double kStep = 0.05;
+    const double across = (available.width() - frame.width()) * kTwipsPerPixel / kClientWidth;
+    const double down = (available.height() - frame.height()) * kTwipsPerPixel / kClientHeight;
+    const double steps = std::floor(std::min({across, down, kMaxZoom}) / kStep + 1e-9);
+    return std::max(1.0, steps * kStep);
+}
 
 void Form1::createControls() {
     setWindowTitle(QStringLiteral(" たなばしご"));

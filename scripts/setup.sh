@@ -5,7 +5,7 @@
 TANABASHIGO_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
-    fonts-ipafont-gothic desktop-file-utils appstream librsvg2-bin
+    fonts-ipafont-gothic qt6-translations-l10n desktop-file-utils appstream librsvg2-bin
     libboost-dev libbenchmark-dev
 )
 

@@ -121,7 +121,12 @@ void Form2Test::controlsKeepTheirPlaces() {
     QFETCH(QString, control);
     QFETCH(QRect, pixels);
     Form2 form;
-    QCOMPARE(form.size(), QSize(617, 297));
+    // The window grows across when the longest help line needs it; the close button keeps right.
+    const int wider = form.width() - 617;
+    QVERIFY(wider >= 0);
+    QCOMPARE(form.height(), 297);
+    pixels = control == u"Command1"_qs ? pixels.translated(wider, 0)
+                                       : pixels.adjusted(0, 0, wider, 0);
     const auto* widget = form.findChild<QWidget*>(control);
     QVERIFY(widget);
     QCOMPARE(widget->geometry(), pixels);

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "twips.h"
+
 namespace tanabashigo {
 
 QFont msPGothic(double pointSize, bool bold) {
@@ -9,7 +11,7 @@ QFont msPGothic(double pointSize, bool bold) {
     font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
                       QStringLiteral("IPAPGothic"), QStringLiteral("IPA PGothic")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
+    font.setPointSizeF(pointSize * layoutZoom());
     font.setBold(bold);
     return font;
 }

@@ -4,7 +4,8 @@
 
 namespace tanabashigo {
 
-/// "ＭＳ Ｐゴシック" at the given size, falling back to IPAPGothic where it is missing.
+/// "ＭＳ Ｐゴシック" at the given size times the layout zoom, falling back to IPAPGothic where it
+/// is missing.
 QFont msPGothic(double pointSize, bool bold);
 
 }  // namespace tanabashigo

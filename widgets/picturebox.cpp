@@ -6,7 +6,7 @@
 
 namespace tanabashigo {
 
-PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
+PictureBox::PictureBox(QWidget* parent) : FocusFrame(parent) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     background_ = palette().color(QPalette::Window);
 }
@@ -41,13 +41,12 @@ void PictureBox::clear() {
 }
 
 QPoint PictureBox::toPixel(double x, double y) const {
-    return {qRound((x - left_) * unitWidth_ / kTwipsPerPixel),
-            qRound((y - top_) * unitHeight_ / kTwipsPerPixel)};
+    return {twips((x - left_) * unitWidth_), twips((y - top_) * unitHeight_)};
 }
 
 void PictureBox::drawLine(double x1, double y1, double x2, double y2, const QColor& colour) {
     QPainter painter(&surface_);
-    painter.setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap));
+    painter.setPen(QPen(colour, strokeWidth(), Qt::SolidLine, Qt::SquareCap));
     painter.drawLine(toPixel(x1, y1), toPixel(x2, y2));
     update();
 }
@@ -69,8 +68,11 @@ QImage PictureBox::image() const {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
-    QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), surface_);
+    {
+        QPainter painter(this);
+        painter.drawImage(contentsRect().topLeft(), surface_);
+    }
+    drawFocusMark(*this, contentsRect());
 }
 
 }  // namespace tanabashigo

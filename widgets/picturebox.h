@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QFrame>
 #include <QImage>
 #include <QStringList>
+#include "focus_frame.h"
 
 namespace tanabashigo {
 
@@ -11,8 +11,8 @@ namespace tanabashigo {
 /// another window covers it.
 ///
 /// Lines are drawn in user units (setUserScale); text is printed line by line from a print
-/// position that clear() puts back at the top-left corner.
-class PictureBox : public QFrame {
+/// position that clear() puts back at the top-left corner. A dotted rectangle shows the focus.
+class PictureBox : public FocusFrame {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent = nullptr);
@@ -26,7 +26,7 @@ public:
 
     /// Erases everything drawn and printed; the print position goes to the top-left corner.
     void clear();
-    /// A 1-pixel solid line between two points in user units.
+    /// A solid line of the layout's line width between two points in user units.
     void drawLine(double x1, double y1, double x2, double y2, const QColor& colour);
     /// Prints one line of text at the print position, then moves to the next text line.
     void printLine(const QString& text);

@@ -4,10 +4,10 @@
 
 namespace tanabashigo {
 
-/// A 1-pixel horizontal rule in the window-text colour.
+/// A horizontal rule of the layout's line width in the window-text colour.
 class HorizontalRule : public QWidget {
 public:
-    /// A rule at height y from x = left to x = right (logical pixels, both ends drawn).
+    /// A rule from height y down, from x = left to x = right (logical pixels, both ends drawn).
     HorizontalRule(QWidget* parent, int left, int y, int right);
 
 protected:
