@@ -74,10 +74,12 @@ desktop=$share/applications/$app_id.desktop
 check_copy "$desktop" "$source/desktop/$app_id.desktop"
 if [[ -f $desktop ]]; then
     grep -qx "Icon=$app_id" -- "$desktop" || fail "$desktop does not name the icon $app_id"
-    exec_line=$(sed -n 's/^Exec=//p' -- "$desktop")
-    exec_name=${exec_line%% *}
-    [[ -n $exec_name && -x $bin/$exec_name ]] ||
-        fail "$desktop runs '$exec_name', which is not installed in $bin"
+    # The entry and each of its actions.
+    while read -r exec_line; do
+        exec_name=${exec_line%% *}
+        [[ -n $exec_name && -x $bin/$exec_name ]] ||
+            fail "$desktop runs '$exec_name', which is not installed in $bin"
+    done < <(sed -n 's/^Exec=//p' -- "$desktop")
 fi
 
 # The AppStream file: its id and launchable match the menu entry.
