@@ -5,5 +5,5 @@ cd "$(dirname "$0")"
 source scripts/setup.sh
 ensure_packages
 [[ -x build/app/tanabashigo ]] || echo "ビルドしています… / Building…" >&2
-build_project build
+build_project build tanabashigo
 exec build/app/tanabashigo "$@"

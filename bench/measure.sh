@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-rel}
 if [[ ! -x $build/bench/bench_window_figures || ! -x $build/bench/bench_bare_window ]]; then
-    cmake -S . -B "$build" -Wno-dev -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake -S . -B "$build" -Wno-dev -DCMAKE_BUILD_TYPE=Release -DTANABASHIGO_BENCH=ON >/dev/null
     cmake --build "$build" --parallel "$(nproc)" --target bench_window_figures bench_bare_window
 fi
 probe=$build/bench/bench_window_figures

@@ -4,7 +4,7 @@ namespace tanabashigo {
 
 void Experiment::resetSteps(bool withTally) {
     tracer_.reset();
-    ladder_.RungNo = 1;
+    ladder_.restart();
     if (withTally) {
         tally_.clear();
         finished_ = false;

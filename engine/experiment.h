@@ -30,7 +30,7 @@ public:
     /// A new experiment: the reset steps with the tally, and the rungs cleared.
     void initialise();
     /// Sets the rung count for the following trials (10..50).
-    void setRungCount(int rungs) { ladder_.RungCount = static_cast<Int16>(rungs); }
+    void setRungCount(int rungs) { ladder_.setRungCount(rungs); }
 
     /// One tick of the ladder timer.
     LadderTick ladderTick() { return ladder_.tick(random_); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace tanabashigo {
@@ -19,6 +20,24 @@ inline constexpr int kBottomY = 61;
 /// The accepted range of rungs per ladder.
 inline constexpr int kMinRungs = 10;
 inline constexpr int kMaxRungs = 50;
+
+/// One value per landing column, indexed by the column number 1..10 as the window shows it.
+template <class T>
+class PerColumn {
+public:
+    /// The value of column 1..10.
+    T& operator[](int column) { return values_[static_cast<std::size_t>(column - 1)]; }
+    const T& operator[](int column) const { return values_[static_cast<std::size_t>(column - 1)]; }
+    /// Columns 1..10 in order.
+    auto begin() { return values_.begin(); }
+    auto end() { return values_.end(); }
+    auto begin() const { return values_.begin(); }
+    auto end() const { return values_.end(); }
+    bool operator==(const PerColumn&) const = default;
+
+private:
+    std::array<T, kLineCount> values_{};
+};
 
 /// x of ladder line k (1..10).
 constexpr int lineX(int k) {

@@ -3,24 +3,38 @@
 namespace tanabashigo {
 
 void Ladder::clearRungs() {
-    for (int i = 1; i <= RungCount; ++i) {
-        RungLeft[i] = 0;
-        RungYEven[i] = 0;
-        RungYOdd[i] = 0;
+    for (int i = 1; i <= rungCount_; ++i) {
+        rungs_[static_cast<std::size_t>(i)] = Rung{};
     }
 }
 
 LadderTick Ladder::tick(RandomSource& random) {
-    switch (step(random)) {
-        case LadderTick::Kind::Complete:
-            return {LadderTick::Kind::Complete, 0, {}};
-        case LadderTick::Kind::Rejected:
-            return {LadderTick::Kind::Rejected, RungNo, {}};
-        case LadderTick::Kind::Placed:
-            break;
+    if (isComplete()) {
+        return {LadderTick::Kind::Complete, 0, {}};
     }
-    const int placed = RungNo - 1;
-    return {LadderTick::Kind::Placed, placed, rungLine(placed)};
+    random.reseedFromClock();
+    const int gap = random.nextBelow(9) + 2;  // Int(r × 9) + 2: 2..10
+    const int step = random.nextBelow(25);    // Int(r' × 25): 0..24
+    const int height = gap % 2 == 0 ? 2 * step + 11 : 2 * step + 12;
+    if (holds(gap, height)) {
+        return {LadderTick::Kind::Rejected, rungNo_, {}};
+    }
+    place(gap, height);
+    return {LadderTick::Kind::Placed, rungNo_ - 1, rungLine(rungNo_ - 1)};
+}
+
+bool Ladder::holds(int gap, int height) const {
+    for (int i = 1; i < rungNo_; ++i) {
+        if (rung(i) == Rung{gap, height}) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Ladder::place(int gap, int height) {
+    rungs_[static_cast<std::size_t>(rungNo_)] = Rung{gap, height};
+    ++rungNo_;
 }
 
 }  // namespace tanabashigo

@@ -18,66 +18,55 @@ struct LadderTick {
     bool operator==(const LadderTick&) const = default;
 };
 
+/// One rung: it joins line x = gap to line x = gap + 1 at `height`.
+struct Rung {
+    int gap = 0;
+    int height = 0;
+    bool operator==(const Rung&) const = default;
+};
+
 /// The ladder of the current trial and its rung-by-rung generation.
 ///
-/// Rung i (1..RungCount) joins line x = RungLeft(i) to x = RungLeft(i) + 1. Its height lies
-/// in RungYEven(i) when the gap is even (odd heights 11..59) and in RungYOdd(i) when the gap
-/// is odd (even heights 12..60); the other entry is never read.
+/// Even gaps take the odd heights 11..59 and odd gaps the even heights 12..60, so no two
+/// rungs at one height share a line. Rungs change only through place() (and clearRungs()).
 class Ladder {
 public:
-    Int16 RungCount = 0;  ///< rungs per ladder, 10..50 in the window
-    Int16 RungNo = 1;     ///< the rung being generated; RungCount + 1 once complete
-    Int16Array RungLeft{};
-    Int16Array RungYEven{};
-    Int16Array RungYOdd{};
+    /// The most rungs a ladder holds.
+    static constexpr int kCapacity = 100;
 
-    /// Sets the gap and both heights of rungs 1..RungCount to 0.
+    /// Rungs per ladder, 10..50 in the window.
+    int rungCount() const { return rungCount_; }
+    /// Sets the rung count (0..kCapacity) for the following ladders.
+    void setRungCount(int rungs) { rungCount_ = static_cast<Int16>(rungs); }
+    /// The rung being generated; rungCount() + 1 once complete.
+    int rungNo() const { return rungNo_; }
+    /// Generation starts again at rung 1; the old rungs stay until replaced.
+    void restart() { rungNo_ = 1; }
+    /// Rungs 1..rungCount() back to gap 0 at height 0.
     void clearRungs();
+    /// Whether every rung has been placed.
+    bool isComplete() const { return rungNo_ > rungCount_; }
+
     /// One tick of generation: complete, or label, reseed, draw, and place or reject.
     LadderTick tick(RandomSource& random);
-    /// The rule of one tick without what the window shows of it: what tick() decides.
-    LadderTick::Kind step(RandomSource& random) {
-        if (isComplete()) {
-            return LadderTick::Kind::Complete;
-        }
-        const int index = RungNo;
-        if (index == 1) {
-            placedAt_.fill(0);
-        }
-        random.reseedFromClock();
-        const int gap = random.nextBelow(9) + 2;  // Int(r × 9) + 2: 2..10
-        const int draw = random.nextBelow(25);    // Int(r' × 25): 0..24
-        // Odd gaps take the even heights 12..60, even gaps the odd heights 11..59.
-        const int oddGap = gap & 1;
-        const int height = 2 * draw + 11 + oddGap;
-        RungLeft[index] = static_cast<Int16>(gap);
-        // Chosen by index rather than by a branch: the parity is a coin toss on every tick.
-        Int16Array* const heights[2] = {&RungYEven, &RungYOdd};
-        (*heights[oddGap])[index] = static_cast<Int16>(height);
-        const auto gapBit = static_cast<std::uint16_t>(1u << gap);
-        if ((placedAt_[height] & gapBit) != 0) {
-            return LadderTick::Kind::Rejected;
-        }
-        placedAt_[height] |= gapBit;
-        RungNo = static_cast<Int16>(index + 1);
-        return LadderTick::Kind::Placed;
-    }
-    /// Whether every rung has been placed.
-    bool isComplete() const { return RungNo > RungCount; }
-    /// The meaningful height of rung i, chosen by the parity of its gap.
-    int heightOf(int i) const { return RungLeft[i] % 2 == 0 ? RungYEven[i] : RungYOdd[i]; }
-    /// Bit g of entry y is set when gap g holds one of rungs 1..RungNo - 1 at height y.
-    /// Kept by tick() and step(); a ladder whose arrays were written directly has none.
-    const std::array<std::uint16_t, kBottomY>& placedRungs() const { return placedAt_; }
+    /// Whether one of rungs 1..rungNo() - 1 stands in `gap` at `height`.
+    bool holds(int gap, int height) const;
+    /// Places rung rungNo() in `gap` at `height` and moves on to the next rung.
+    void place(int gap, int height);
+
+    /// Rung i (1..rungCount()).
+    const Rung& rung(int i) const { return rungs_[static_cast<std::size_t>(i)]; }
+    /// The height of rung i.
+    int heightOf(int i) const { return rung(i).height; }
     /// The line of rung i.
     Segment rungLine(int i) const {
-        return {RungLeft[i], heightOf(i), RungLeft[i] + 1, heightOf(i)};
+        return {rung(i).gap, rung(i).height, rung(i).gap + 1, rung(i).height};
     }
 
 private:
-    /// Bit g of placedAt_[y] is set when one of rungs 1..RungNo - 1 stands in gap g at
-    /// height y. Ticks keep it in step with the arrays; it restarts with rung 1.
-    std::array<std::uint16_t, kBottomY> placedAt_{};
+    Int16 rungCount_ = 0;
+    Int16 rungNo_ = 1;
+    std::array<Rung, kCapacity + 1> rungs_{};  ///< used from index 1
 };
 
 }  // namespace tanabashigo

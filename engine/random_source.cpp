@@ -21,32 +21,34 @@ RandomSource::RandomSource(std::uint32_t seed) : engine_(seed) {}
 RandomSource::RandomSource(std::uint32_t seed, const Clock& clock)
     : engine_(seed), clock_(&clock) {}
 
-void RandomSource::mixIn(double secondsSinceMidnight) {
-    const auto time = static_cast<float>(secondsSinceMidnight);
+float RandomSource::next() {
+    constexpr int kBits = 24;
+    std::uint64_t bits = unusedBits_;
+    if (unusedCount_ >= kBits) {
+        unusedBits_ >>= kBits;
+        unusedCount_ -= kBits;
+    } else {
+        // The value starts with the bits left of the current word and ends in the next word.
+        const std::uint64_t word = engine_();
+        bits |= word << unusedCount_;
+        unusedBits_ = word >> (kBits - unusedCount_);
+        unusedCount_ += 64 - kBits;
+    }
+    const auto value = static_cast<std::uint32_t>(bits & ((std::uint64_t{1} << kBits) - 1));
+    return static_cast<float>(value) * 0x1p-24f;
+}
+
+void RandomSource::reseedFromClock() {
+    if (clock_ == nullptr) {
+        return;
+    }
+    const auto time = static_cast<float>(clock_->secondsSinceMidnight());
     const std::uint64_t state = engine_();
     std::seed_seq mix{static_cast<std::uint32_t>(state), static_cast<std::uint32_t>(state >> 32),
                       std::bit_cast<std::uint32_t>(time)};
     engine_.seed(mix);
-    used_ = values_.size();
-}
-
-void RandomSource::refill() {
-    constexpr std::uint64_t kMask = (std::uint64_t{1} << 24) - 1;
-    auto* out = values_.data();
-    for (std::size_t w = 0; w < kWordsPerRefill; w += 3) {
-        const std::uint64_t a = engine_();
-        const std::uint64_t b = engine_();
-        const std::uint64_t c = engine_();
-        *out++ = static_cast<std::uint32_t>(a & kMask);
-        *out++ = static_cast<std::uint32_t>((a >> 24) & kMask);
-        *out++ = static_cast<std::uint32_t>((a >> 48 | b << 16) & kMask);
-        *out++ = static_cast<std::uint32_t>((b >> 8) & kMask);
-        *out++ = static_cast<std::uint32_t>((b >> 32) & kMask);
-        *out++ = static_cast<std::uint32_t>((b >> 56 | c << 8) & kMask);
-        *out++ = static_cast<std::uint32_t>((c >> 16) & kMask);
-        *out++ = static_cast<std::uint32_t>(c >> 40);
-    }
-    used_ = 0;
+    unusedBits_ = 0;
+    unusedCount_ = 0;
 }
 
 std::uint32_t freshSeed() {

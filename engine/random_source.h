@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <random>
 
@@ -22,9 +21,9 @@ public:
 
 /// Uniform single-precision values in [0, 1), on a 64-bit Mersenne Twister.
 ///
-/// Every value takes 24 fresh bits of the engine's output, exactly a float's mantissa: three
-/// 64-bit words give eight values. Words are drawn a few at a time; a reseed drops the bits
-/// not yet used.
+/// The generator's 64-bit words are read as one stream of bits, lowest bits first; every
+/// value takes the next 24 bits, exactly a float's mantissa. A reseed drops the bits of the
+/// current word not yet used.
 ///
 /// With a clock, reseedFromClock() mixes the current time of day into the generator's
 /// state: reseeding again with an unchanged clock value does not restart the sequence.
@@ -37,43 +36,18 @@ public:
     /// Clock mode: `clock` must outlive this source.
     RandomSource(std::uint32_t seed, const Clock& clock);
 
-    /// The next value, uniform in [0, 1); never 1.0.
-    float next() { return toUnit(nextBits()); }
-    /// Int(r × n) for the next value r, as next() would give it: r is a whole multiple of
-    /// 2^-24, so the product is computed exactly in integers. For 1 <= n <= 256.
-    int nextBelow(int n) {
-        return static_cast<int>((nextBits() * static_cast<std::uint32_t>(n)) >> 24);
-    }
+    /// The next value, uniform in [0, 1): a whole multiple of 2^-24, never 1.0.
+    float next();
+    /// Int(r × n) for the next value r.
+    int nextBelow(int n) { return static_cast<int>(static_cast<double>(next()) * n); }
     /// Mixes the clock's time of day into the state; a no-op in seeded mode.
-    void reseedFromClock() {
-        if (clock_ != nullptr) {
-            mixIn(clock_->secondsSinceMidnight());
-        }
-    }
-    /// Maps 24 random bits to [0, 1) exactly: 0 .. 1 - 2^-24.
-    static constexpr float toUnit(std::uint32_t bits24) {
-        return static_cast<float>(bits24) * 0x1p-24f;
-    }
+    void reseedFromClock();
 
 private:
-    static constexpr std::size_t kWordsPerRefill = 12;  ///< a multiple of three words
-
-    /// The next 24 bits.
-    std::uint32_t nextBits() {
-        if (used_ == values_.size()) {
-            refill();
-        }
-        return values_[used_++];
-    }
-    /// Reseeds from the current state and the time of day, as a single-precision value.
-    void mixIn(double secondsSinceMidnight);
-    /// Cuts the next words of the engine into 24-bit values, in one tight loop.
-    void refill();
-
     std::mt19937_64 engine_;
     const Clock* clock_ = nullptr;
-    std::array<std::uint32_t, kWordsPerRefill * 64 / 24> values_{};
-    std::size_t used_ = values_.size();
+    std::uint64_t unusedBits_ = 0;  ///< the rest of the current word, lowest bits next
+    int unusedCount_ = 0;           ///< how many bits of the current word are left
 };
 
 /// A seed that differs from run to run, for the window's clock mode.

@@ -13,7 +13,7 @@ Landing Tally::record(int column) {
 }
 
 int Tally::total() const {
-    return std::accumulate(counts_.begin() + 1, counts_.end(), 0);
+    return std::accumulate(counts_.begin(), counts_.end(), 0);
 }
 
 }  // namespace tanabashigo

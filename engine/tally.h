@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-
 #include "geometry.h"
 
 namespace tanabashigo {
@@ -24,7 +22,7 @@ public:
     static constexpr int kColumnCapacity = 20;
 
     /// All ten counters back to 0.
-    void clear() { counts_.fill(0); }
+    void clear() { counts_ = {}; }
     /// Counts a landing in column 1..10, unless that column is already full.
     Landing record(int column);
     /// The counter of column 1..10.
@@ -33,7 +31,7 @@ public:
     int total() const;
 
 private:
-    std::array<Int16, kLineCount + 1> counts_{};
+    PerColumn<Int16> counts_{};
 };
 
 }  // namespace tanabashigo

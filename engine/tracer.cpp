@@ -11,7 +11,7 @@ void Tracer::reset() {
 }
 
 TraceTick Tracer::tick(const Ladder& ladder) {
-    clearCandidates(ladder.RungCount);
+    clearCandidates(ladder.rungCount());
     CandCount = 0;
     collectCandidates(ladder);
     const int x = TracerX;
@@ -27,7 +27,7 @@ TraceTick Tracer::tick(const Ladder& ladder) {
         CandDir[1] < 0 ? Segment{toX, height, x, height} : Segment{x, height, toX, height};
     TracerX = static_cast<Int16>(toX);
     TracerY = static_cast<Int16>(height);
-    clearCandidates(ladder.RungCount);
+    clearCandidates(ladder.rungCount());
     return move;
 }
 
@@ -41,15 +41,12 @@ void Tracer::clearCandidates(int rungCount) {
 void Tracer::collectCandidates(const Ladder& ladder) {
     const int x = TracerX;
     const int y = TracerY;
-    // On an even line, rungs leading right lie in RungYEven and rungs arriving from the
-    // left in RungYOdd; on an odd line the other way round.
-    const Int16Array& rightHeights = x % 2 == 0 ? ladder.RungYEven : ladder.RungYOdd;
-    const Int16Array& leftHeights = x % 2 == 0 ? ladder.RungYOdd : ladder.RungYEven;
-    for (int i = 1; i <= ladder.RungCount; ++i) {
-        if (ladder.RungLeft[i] == x && y < rightHeights[i]) {
-            addCandidate(rightHeights[i], +1);
-        } else if (ladder.RungLeft[i] + 1 == x && y < leftHeights[i]) {
-            addCandidate(leftHeights[i], -1);
+    for (int i = 1; i <= ladder.rungCount(); ++i) {
+        const Rung& rung = ladder.rung(i);
+        if (rung.gap == x && y < rung.height) {
+            addCandidate(rung.height, +1);
+        } else if (rung.gap + 1 == x && y < rung.height) {
+            addCandidate(rung.height, -1);
         }
     }
 }

@@ -253,7 +253,7 @@ void Form1::record(const Landing& landing) {
         return;
     }
     RecordedLanding line;
-    line.rungs = experiment_.ladder().RungCount;
+    line.rungs = experiment_.ladder().rungCount();
     line.start = columnOfX(Tracer::kStartX);
     line.column = landing.column;
     line.count = experiment_.tally()(landing.column);

@@ -1,15 +1,35 @@
 # Shared by run.sh and test.sh: install what is missing, then configure and build.
 # Source it; it defines functions only.
 
-# Debian packages the build, the tests and the program need.
+# Debian packages that building and running the program need.
 TANABASHIGO_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
-    fonts-ipafont-gothic qt6-translations-l10n desktop-file-utils appstream librsvg2-bin
-    libboost-dev libbenchmark-dev
+    fonts-ipafont-gothic qt6-translations-l10n
+    libboost-dev
 )
 
-# Installs the packages that are not installed yet; silent when nothing is missing.
+# What the tests and the benchmarks need besides.
+TANABASHIGO_TEST_PACKAGES=(
+    desktop-file-utils appstream
+    libbenchmark-dev
+)
+
+# Tells a user without root how to install the packages, in both languages.
+explain_root_needed() {
+    cat >&2 <<MESSAGE
+tanabashigo: 必要なパッケージを入れるには管理者（root）の権限が要ります。
+root で次のコマンドを実行してから、もう一度起動してください。
+tanabashigo: installing the packages it needs takes root. Run this command as root, then
+start again:
+
+    apt-get update && apt-get install -y --no-install-recommends $*
+
+MESSAGE
+}
+
+# Installs TANABASHIGO_PACKAGES and the packages given that are not installed yet; silent
+# when nothing is missing. Without root or sudo it says what to run as root and exits 1.
 ensure_packages() {
     local missing=() pkg
     for pkg in "${TANABASHIGO_PACKAGES[@]}" "$@"; do
@@ -17,25 +37,36 @@ ensure_packages() {
             missing+=("$pkg")
     done
     ((${#missing[@]})) || return 0
-    echo "Installing: ${missing[*]}"
     local sudo=()
-    ((EUID == 0)) || sudo=(sudo)
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
-        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-            apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    if ((EUID != 0)); then
+        if ! command -v sudo >/dev/null; then
+            explain_root_needed "${missing[@]}"
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
+    echo "パッケージを入れています / Installing packages: ${missing[*]}" >&2
+    if ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq ||
+        ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+            apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+        ((EUID == 0)) || explain_root_needed "${missing[@]}"
+        exit 1
+    fi
 }
 
-# Configures and builds into $1, quietly: the logs are shown only when a step fails. Extra
-# CMake options come from TANABASHIGO_CMAKE_ARGS.
+# Configures and builds into $1 (only the targets named after it, if any), quietly: the logs
+# are shown only when a step fails. Extra CMake options come from TANABASHIGO_CMAKE_ARGS.
 build_project() {
-    local dir=$1
+    local dir=$1 targets=()
+    shift
+    (($#)) && targets=(--target "$@")
     mkdir -p "$dir"
     # shellcheck disable=SC2086
     if ! cmake -S . -B "$dir" -Wno-dev ${TANABASHIGO_CMAKE_ARGS:-} >"$dir/configure.log" 2>&1; then
         cat "$dir/configure.log"
         return 1
     fi
-    if ! cmake --build "$dir" --parallel "$(nproc)" >"$dir/build.log" 2>&1; then
+    if ! cmake --build "$dir" --parallel "$(nproc)" "${targets[@]}" >"$dir/build.log" 2>&1; then
         grep -E -B2 -A12 'error|Error' "$dir/build.log" | head -n 120 || true
         echo "build failed; the whole log is $dir/build.log" >&2
         return 1

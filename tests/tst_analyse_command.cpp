@@ -198,7 +198,7 @@ void AnalyseCommandTest::printsTheLawAsCsv() {
         const QStringList& row = rows[c - 1];
         QCOMPARE(row.size(), 4);
         QCOMPARE(row[0], QString::number(c));
-        QCOMPARE(row[1].toDouble(), law[c - 1]);  // read back exactly
+        QCOMPARE(row[1].toDouble(), law[c]);  // read back exactly
         if (trials == 0) {
             QCOMPARE(row[2] + row[3], QString());
             continue;

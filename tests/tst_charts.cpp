@@ -89,16 +89,17 @@ private slots:
             paintLawChart(painter, area, chart);
         });
         const QRectF plot = lawChartPlot(QRectF(QPointF(), kSize), withComparison);
-        const int tallest = static_cast<int>(std::max_element(chart.law.begin(), chart.law.end()) -
-                                             chart.law.begin());
+        const int tallest =
+            1 + static_cast<int>(std::max_element(chart.law.begin(), chart.law.end()) -
+                                 chart.law.begin());
         const double pixelsPerUnit =
-            barHeight(image, plot, tallest + 1, chartColours::kExact) / chart.law[tallest];
+            barHeight(image, plot, tallest, chartColours::kExact) / chart.law[tallest];
         QVERIFY(pixelsPerUnit > plot.height() * 0.5);
         for (int column = 1; column <= kLineCount; ++column) {
             QVERIFY2(std::abs(barHeight(image, plot, column, chartColours::kExact) -
-                              chart.law[column - 1] * pixelsPerUnit) <= 2.0,
+                              chart.law[column] * pixelsPerUnit) <= 2.0,
                      qPrintable(QStringLiteral("exact bar of column %1").arg(column)));
-            const double expected = withComparison ? compared[column - 1] * pixelsPerUnit : 0.0;
+            const double expected = withComparison ? compared[column] * pixelsPerUnit : 0.0;
             QVERIFY2(
                 std::abs(barHeight(image, plot, column, chartColours::kCompared) - expected) <= 2.0,
                 qPrintable(QStringLiteral("compared bar of column %1").arg(column)));

@@ -25,7 +25,7 @@ struct PacedRig {
         form.Form_Activate();
         form.Command1_Click();
     }
-    bool aTrialJustStarted() const { return form.experiment().ladder().RungNo == 1; }
+    bool aTrialJustStarted() const { return form.experiment().ladder().rungNo() == 1; }
 };
 
 /// Widths of the dark runs along row y of an image.

@@ -173,7 +173,7 @@ void DialogsTest::mainWindowAsksThroughTheRealBoxes() {
                         [](QWidget* w) { answerInput(w, QStringLiteral("　２０本")); }});
     form.Form_Activate();
     QVERIFY(script.finished());
-    QCOMPARE(int(form.experiment().ladder().RungCount), 20);
+    QCOMPARE(int(form.experiment().ladder().rungCount()), 20);
     QCOMPARE(ended.count(), 0);
     QVERIFY(form.Command1->isEnabled());
 }

@@ -245,7 +245,7 @@ void Form1Test::promptAsksUntilItGetsACount() {
     }
     QCOMPARE(ended.count(), rungs == 0 ? 1 : 0);
     if (rungs != 0) {
-        QCOMPARE(int(form.experiment().ladder().RungCount), rungs);
+        QCOMPARE(int(form.experiment().ladder().rungCount()), rungs);
         QCOMPARE(buttonStates(form), QStringLiteral("101001"));
     } else {
         QVERIFY(!form.Command1->isEnabled());
@@ -274,7 +274,7 @@ void Form1Test::aTrialDrawsTheLadderAndThePathAndCountsOneLanding() {
         QVERIFY(image.pixel(pixelX(k), pixelY(kTopY) - 1) != kBlack);
         QVERIFY(image.pixel(pixelX(k), pixelY(kBottomY) + 1) != kBlack);
     }
-    for (int i = 1; i <= ladder.RungCount; ++i) {
+    for (int i = 1; i <= ladder.rungCount(); ++i) {
         const Segment rung = ladder.rungLine(i);
         QCOMPARE(image.pixel(pixelX(rung.x1 - 1) + 24, pixelY(rung.y1)), kBlack);
     }
@@ -341,11 +341,11 @@ void Form1Test::stopKeepsThePartialLadderAndStartClearsIt() {
     const QImage partial = form.Picture1->image();
     form.Command5_Click();
     QCOMPARE(form.Picture1->image(), partial);
-    const int placed = form.experiment().ladder().RungNo - 1;
+    const int placed = form.experiment().ladder().rungNo() - 1;
     QVERIFY(placed > 0);
 
     form.Command1_Click();
-    QCOMPARE(int(form.experiment().ladder().RungNo), 1);
+    QCOMPARE(int(form.experiment().ladder().rungNo()), 1);
     QCOMPARE(form.Label1->text(), QString());
     // Only the ten lines are left: no black pixel between two lines.
     const QImage fresh = form.Picture1->image();
@@ -385,7 +385,7 @@ void Form1Test::initialiseClearsTheTallyAndAsksAgain() {
     QCOMPARE(rig.dialogs.prompts, promptsBefore + 1);
     QCOMPARE(rig.sounds.played, QStringList{QStringLiteral("pinpon.wav")});
     QCOMPARE(form.experiment().tally().total(), 0);
-    QCOMPARE(int(form.experiment().ladder().RungCount), 45);
+    QCOMPARE(int(form.experiment().ladder().rungCount()), 45);
     for (int k = 1; k <= kLineCount; ++k) {
         QVERIFY(visibleMarkers(form, k).isEmpty());
     }

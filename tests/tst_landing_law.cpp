@@ -36,22 +36,24 @@ std::vector<Slot> allSlots() {
 /// Calls `visit` with a finished ladder for every set of `rungs` distinct slots.
 void forEveryLadder(int rungs, const std::function<void(const Ladder&)>& visit) {
     const std::vector<Slot> places = allSlots();
-    Ladder ladder;
-    ladder.RungCount = static_cast<Int16>(rungs);
-    ladder.RungNo = static_cast<Int16>(rungs + 1);
-    std::function<void(int, int)> place = [&](int rung, int firstSlot) {
-        if (rung > rungs) {
+    std::vector<Slot> chosen;
+    std::function<void(int)> choose = [&](int firstSlot) {
+        if (static_cast<int>(chosen.size()) == rungs) {
+            Ladder ladder;
+            ladder.setRungCount(rungs);
+            for (const Slot& slot : chosen) {
+                ladder.place(slot.gap, slot.height);
+            }
             visit(ladder);
             return;
         }
         for (int s = firstSlot; s < static_cast<int>(places.size()); ++s) {
-            ladder.RungLeft[rung] = static_cast<Int16>(places[s].gap);
-            (places[s].gap % 2 == 0 ? ladder.RungYEven : ladder.RungYOdd)[rung] =
-                static_cast<Int16>(places[s].height);
-            place(rung + 1, s + 1);
+            chosen.push_back(places[s]);
+            choose(s + 1);
+            chosen.pop_back();
         }
     };
-    place(1, 0);
+    choose(0);
 }
 
 /// A law that is certain of `column`.
@@ -103,8 +105,9 @@ void LandingLawTest::matchesHandCheckedCases() {
     QFETCH(int, start);
     QFETCH(QList<double>, expected);
     const ColumnLaw law = exactLandingLaw(rungs, start);
-    for (int c = 0; c < kLineCount; ++c) {
-        QVERIFY2(std::abs(law[c] - expected[c]) < kTolerance, qPrintable(QString::number(c + 1)));
+    for (int column = 1; column <= kLineCount; ++column) {
+        QVERIFY2(std::abs(law[column] - expected[column - 1]) < kTolerance,
+                 qPrintable(QString::number(column)));
     }
 }
 
@@ -123,17 +126,17 @@ void LandingLawTest::agreesWithEveryLadderTraced() {
     QFETCH(int, rungs);
     QFETCH(int, start);
     QFETCH(double, ladders);
-    std::array<double, kLineCount> landings{};
+    PerColumn<double> landings{};
     double traced = 0;
     forEveryLadder(rungs, [&](const Ladder& ladder) {
-        ++landings[traceFrom(ladder, start) - 1];
+        ++landings[traceFrom(ladder, start)];
         ++traced;
     });
     QCOMPARE(traced, ladders);
     const ColumnLaw law = exactLandingLaw(rungs, start);
-    for (int c = 0; c < kLineCount; ++c) {
-        QCOMPARE(qRound64(law[c] * ladders), qint64(landings[c]));
-        QVERIFY(std::abs(law[c] - landings[c] / ladders) < kTolerance);
+    for (int column = 1; column <= kLineCount; ++column) {
+        QCOMPARE(qRound64(law[column] * ladders), qint64(landings[column]));
+        QVERIFY(std::abs(law[column] - landings[column] / ladders) < kTolerance);
     }
 }
 
@@ -159,8 +162,8 @@ void LandingLawTest::sumsToOneForEveryRungCount() {
     // Stopping the sweep at a rung count must not change that count's law.
     for (const int rungs : {0, 1, 37, 112, 224, 225}) {
         const ColumnLaw alone = exactLandingLaw(rungs, start);
-        for (int c = 0; c < kLineCount; ++c) {
-            QVERIFY(std::abs(alone[c] - laws[rungs][c]) < kTolerance);
+        for (int column = 1; column <= kLineCount; ++column) {
+            QVERIFY(std::abs(alone[column] - laws[rungs][column]) < kTolerance);
         }
     }
 }
@@ -178,12 +181,12 @@ void LandingLawTest::mirroredStartsGiveMirroredLaws() {
     const std::vector<ColumnLaw> mirrored = exactLandingLaws(11 - start);
     for (int rungs = 0; rungs <= kSlotCount; ++rungs) {
         for (int c = 1; c <= kLineCount; ++c) {
-            QVERIFY2(std::abs(laws[rungs][c - 1] - mirrored[rungs][kLineCount - c]) < kTolerance,
+            QVERIFY2(std::abs(laws[rungs][c] - mirrored[rungs][kLineCount + 1 - c]) < kTolerance,
                      qPrintable(QStringLiteral("%1 rungs, column %2").arg(rungs).arg(c)));
         }
     }
     // Only the mirror, not any start, gives the mirrored law.
-    QVERIFY(std::abs(laws[10][start - 1] - mirrored[10][start - 1]) > 0.01);
+    QVERIFY(std::abs(laws[10][start] - mirrored[10][start]) > 0.01);
 }
 
 QTEST_APPLESS_MAIN(LandingLawTest)

@@ -24,35 +24,12 @@ std::array<float, 8> drawEight(RandomSource& random) {
 class RandomTest : public QObject {
     Q_OBJECT
 private slots:
-    void extremeBitsMapInsideTheRanges_data();
-    void extremeBitsMapInsideTheRanges();
     void valuesStayBelowOneAndFillTheRanges();
     void wholeDrawsMatchTheFloatRule();
     void unchangedClockDoesNotRestartTheSequence();
     void seededModeIgnoresTheClock();
     void systemClockCountsFromMidnight();
 };
-
-void RandomTest::extremeBitsMapInsideTheRanges_data() {
-    QTest::addColumn<quint32>("bits");
-    QTest::addColumn<int>("gap");
-    QTest::addColumn<int>("heightStep");
-    QTest::newRow("all zero") << quint32(0) << 2 << 0;
-    QTest::newRow("all ones") << quint32(0xFFFFFFu) << 10 << 24;
-    QTest::newRow("just below a ninth") << quint32(0x1C71C7u) << 2 << 2;
-    QTest::newRow("a ninth") << quint32(0x1C71C8u) << 3 << 2;
-    QTest::newRow("one half") << quint32(0x800000u) << 6 << 12;
-}
-
-void RandomTest::extremeBitsMapInsideTheRanges() {
-    QFETCH(quint32, bits);
-    QFETCH(int, gap);
-    QFETCH(int, heightStep);
-    const float r = RandomSource::toUnit(bits);
-    QVERIFY(r >= 0.0f && r < 1.0f);
-    QCOMPARE(static_cast<int>(static_cast<double>(r) * 9) + 2, gap);
-    QCOMPARE(static_cast<int>(static_cast<double>(r) * 25), heightStep);
-}
 
 void RandomTest::valuesStayBelowOneAndFillTheRanges() {
     RandomSource random(1);

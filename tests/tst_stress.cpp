@@ -181,9 +181,9 @@ QList<QPushButton*> StressRun::disabledButtons() const {
 bool StressRun::pathLandsNext() const {
     const Ladder& ladder = form_->experiment().ladder();
     const Tracer& tracer = form_->experiment().tracer();
-    for (int i = 1; i <= ladder.RungCount; ++i) {
+    for (int i = 1; i <= ladder.rungCount(); ++i) {
         const bool touchesLine =
-            ladder.RungLeft[i] == tracer.TracerX || ladder.RungLeft[i] + 1 == tracer.TracerX;
+            ladder.rung(i).gap == tracer.TracerX || ladder.rung(i).gap + 1 == tracer.TracerX;
         if (touchesLine && ladder.heightOf(i) > tracer.TracerY) {
             return false;
         }
@@ -315,9 +315,9 @@ QString StressRun::checkWindow() const {
         return QStringLiteral("buttons %1 timers %2, expected %3 and %4")
             .arg(buttonStates(f), timerStates(f), expected_.buttons, expected_.timers);
     }
-    if (experiment.ladder().RungCount != rungs_) {
+    if (experiment.ladder().rungCount() != rungs_) {
         return QStringLiteral("%1 rungs, the prompt asked for %2")
-            .arg(experiment.ladder().RungCount)
+            .arg(experiment.ladder().rungCount())
             .arg(rungs_);
     }
     if (experiment.isFinished() != finished_) {

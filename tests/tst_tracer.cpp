@@ -1,6 +1,8 @@
 #include <QTest>
 
+#include "engine_fixture.h"
 #include "ladder_notation.h"
+#include "sorted_ladder.h"
 #include "tally.h"
 #include "tracer.h"
 
@@ -85,19 +87,23 @@ void TracerTest::tracesHandMadeLadders() {
                                                      : Segment{tick.across.x2, tick.across.y2,
                                                                tick.across.x1, tick.across.y1});
         }
-        QVERIFY(++ticks <= built.RungCount + 1);
+        QVERIFY(++ticks <= built.rungCount() + 1);
     } while (tick.kind == TraceTick::Kind::Moved);
 
     QCOMPARE(pathOf(drawn), path);
     QCOMPARE(tick.column, column);
     QCOMPARE(tick.down.y2, kBottomY);
+    // The analysis's one-pass tracer reads the same ladder, from every start.
+    for (int start = 1; start <= kLineCount; ++start) {
+        QCOMPARE(SortedLadder(built).landingColumn(start), traceFrom(built, start));
+    }
 }
 
 void TracerTest::everyPathEndsAtTheBottomWithinRungCountPlusOneTicks() {
     RandomSource random(2024);
     for (int trial = 0; trial < 300; ++trial) {
         Ladder ladder;
-        ladder.RungCount = static_cast<Int16>(kMinRungs + trial % (kMaxRungs - kMinRungs + 1));
+        ladder.setRungCount(kMinRungs + trial % (kMaxRungs - kMinRungs + 1));
         while (ladder.tick(random).kind != LadderTick::Kind::Complete) {
         }
         Tracer tracer;
@@ -110,11 +116,11 @@ void TracerTest::everyPathEndsAtTheBottomWithinRungCountPlusOneTicks() {
             QVERIFY(tick.down.y2 > lastY);
             lastY = tick.down.y2;
             QVERIFY(tracer.TracerX >= lineX(1) && tracer.TracerX <= lineX(kLineCount));
-            for (int i = 1; i <= ladder.RungCount; ++i) {
+            for (int i = 1; i <= ladder.rungCount(); ++i) {
                 QCOMPARE(tracer.CandY[i], Tracer::kEmpty);
             }
         } while (tick.kind == TraceTick::Kind::Moved);
-        QVERIFY(ticks <= ladder.RungCount + 1);
+        QVERIFY(ticks <= ladder.rungCount() + 1);
         QCOMPARE(tick.down.y2, kBottomY);
         QVERIFY(tick.column >= 1 && tick.column <= kLineCount);
     }

@@ -4,6 +4,15 @@
 
 namespace tanabashigo {
 
+RungsByHeight rungsByHeight(const Ladder& ladder) {
+    RungsByHeight gapsAt{};
+    for (int i = 1; i <= ladder.rungCount(); ++i) {
+        gapsAt[static_cast<std::size_t>(ladder.rung(i).height)] |=
+            static_cast<std::uint16_t>(1u << ladder.rung(i).gap);
+    }
+    return gapsAt;
+}
+
 // The path's line is kept as a single set bit, bit x for line x. At each height a rung in gap
 // x leads it right and a rung in gap x - 1 leads it left; rungs at one height never share a
 // line, so at most one of the two is there.

@@ -17,10 +17,10 @@ ChiSquareTest chiSquareTest(const ColumnCounts& counts, const ColumnLaw& law) {
         double observed;
     };
     std::vector<Class> classes;
-    for (int c = 0; c < kLineCount; ++c) {
-        if (law[c] > 0.0) {
-            classes.push_back({total * law[c], static_cast<double>(counts[c])});
-        } else if (counts[c] > 0) {
+    for (int column = 1; column <= kLineCount; ++column) {
+        if (law[column] > 0.0) {
+            classes.push_back({total * law[column], static_cast<double>(counts[column])});
+        } else if (counts[column] > 0) {
             test.statistic = std::numeric_limits<double>::infinity();
         }
     }
@@ -53,7 +53,7 @@ ChiSquareTest chiSquareTest(const ColumnCounts& counts, const ColumnLaw& law) {
 
 ColumnLaw uniformLaw() {
     ColumnLaw law;
-    law.fill(1.0 / kLineCount);
+    std::fill(law.begin(), law.end(), 1.0 / kLineCount);
     return law;
 }
 
@@ -66,15 +66,15 @@ double totalVariationFromUniform(const ColumnLaw& law) {
 }
 
 FairnessRow fairnessRow(int rungs, const ColumnLaw& law) {
-    FairnessRow row{rungs, totalVariationFromUniform(law), 1, law[0], 1, law[0]};
-    for (int c = 2; c <= kLineCount; ++c) {
-        if (law[c - 1] > row.maxP) {
-            row.maxColumn = c;
-            row.maxP = law[c - 1];
+    FairnessRow row{rungs, totalVariationFromUniform(law), 1, law[1], 1, law[1]};
+    for (int column = 2; column <= kLineCount; ++column) {
+        if (law[column] > row.maxP) {
+            row.maxColumn = column;
+            row.maxP = law[column];
         }
-        if (law[c - 1] < row.minP) {
-            row.minColumn = c;
-            row.minP = law[c - 1];
+        if (law[column] < row.minP) {
+            row.minColumn = column;
+            row.minP = law[column];
         }
     }
     return row;

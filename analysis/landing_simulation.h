@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -8,8 +7,8 @@
 
 namespace tanabashigo {
 
-/// Landings counted per column; entry c - 1 belongs to column c (1..10).
-using ColumnCounts = std::array<std::uint64_t, kLineCount>;
+/// Landings counted per column.
+using ColumnCounts = PerColumn<std::uint64_t>;
 
 /// Trials of one simulation; the counts depend on rungs, start, trials and seed only.
 struct SimulationRequest {
@@ -20,7 +19,7 @@ struct SimulationRequest {
     unsigned threads = 1;      ///< worker threads, at least 1
 };
 
-/// The most rungs the ladder's arrays hold.
+/// The most rungs a simulated ladder has.
 inline constexpr int kMaxSimulatedRungs = 100;
 
 /// Trials per block; each block draws from its own generator, whichever thread runs it.

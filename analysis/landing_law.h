@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <vector>
 
 #include "geometry.h"
@@ -10,8 +9,8 @@ namespace tanabashigo {
 /// Rung slots of the ladder: 5 even gaps at 25 odd heights and 4 odd gaps at 25 even heights.
 inline constexpr int kSlotCount = 225;
 
-/// Probability of landing in each column; entry c - 1 belongs to column c (1..10).
-using ColumnLaw = std::array<double, kLineCount>;
+/// Probability of landing in each column.
+using ColumnLaw = PerColumn<double>;
 
 /// The exact landing law from start line `start` (1..10) for every rung count 0..maxRungs
 /// (maxRungs <= kSlotCount), the rungs being a uniformly random set of distinct slots.

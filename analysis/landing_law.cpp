@@ -1,6 +1,7 @@
 #include "landing_law.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 
 namespace tanabashigo {
@@ -78,7 +79,7 @@ std::vector<ColumnLaw> exactLandingLaws(int start, int maxRungs) {
     for (int rungs = 0; rungs <= maxRungs; ++rungs) {
         const Count ladders = choose(kSlotCount, rungs);
         for (int line = 1; line <= kLineCount; ++line) {
-            laws[rungs][line - 1] = static_cast<double>(ways[line][rungs] / ladders);
+            laws[rungs][line] = static_cast<double>(ways[line][rungs] / ladders);
         }
     }
     return laws;

@@ -9,9 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "ladder.h"
-#include "random_source.h"
-#include "sorted_ladder.h"
+#include "rung_sampler.h"
 
 namespace tanabashigo {
 
@@ -24,16 +22,10 @@ std::uint32_t blockSeed(std::uint32_t seed, std::uint64_t block) {
 }
 
 ColumnCounts simulateBlock(int rungs, int start, std::uint64_t trials, std::uint32_t seed) {
-    RandomSource random(seed);
-    Ladder ladder;
-    ladder.RungCount = static_cast<Int16>(rungs);
+    RungSampler sampler(seed);
     ColumnCounts counts{};
     for (std::uint64_t trial = 0; trial < trials; ++trial) {
-        ladder.RungNo = 1;
-        ladder.clearRungs();
-        while (ladder.step(random) != LadderTick::Kind::Complete) {
-        }
-        ++counts[SortedLadder(ladder).landingColumn(start) - 1];
+        ++counts[SortedLadder(sampler.next(rungs)).landingColumn(start)];
     }
     return counts;
 }
@@ -54,8 +46,8 @@ public:
             const ColumnCounts counts = simulateBlock(request_.rungs, request_.start, trials,
                                                       blockSeed(request_.seed, block));
             std::lock_guard lock(mutex_);
-            for (int c = 0; c < kLineCount; ++c) {
-                counts_[c] += counts[c];
+            for (int column = 1; column <= kLineCount; ++column) {
+                counts_[column] += counts[column];
             }
             done_ += trials;
             changed_.notify_all();

@@ -79,23 +79,24 @@ std::string lawText(const LawReport& report) {
     const std::optional<SimulationResult>& simulation = report.simulation;
     std::uint64_t trials = 0;
     double largest = 0.0;
-    for (int c = 0; c < kLineCount; ++c) {
-        largest = std::max(largest, report.law[c]);
-        trials += simulation ? simulation->counts[c] : 0;
+    for (int column = 1; column <= kLineCount; ++column) {
+        largest = std::max(largest, report.law[column]);
+        trials += simulation ? simulation->counts[column] : 0;
     }
     std::string text =
         format("着地する列の確率：横線 %d 本、%d 番目の縦線から\n", report.rungs, report.start);
     text += format("Landing law: %d rungs, start line %d\n\n", report.rungs, report.start);
     text += simulation ? "  列  理論の確率    実験の回数  実験の割合  グラフ（理論）\n"
                        : "  列  理論の確率  グラフ\n";
-    for (int c = 0; c < kLineCount; ++c) {
-        text += format("%4d  %10.6f", c + 1, report.law[c]);
+    for (int column = 1; column <= kLineCount; ++column) {
+        const double p = report.law[column];
+        text += format("%4d  %10.6f", column, p);
         if (simulation) {
-            text +=
-                format("  %12llu  %10.6f", static_cast<unsigned long long>(simulation->counts[c]),
-                       static_cast<double>(simulation->counts[c]) / static_cast<double>(trials));
+            const std::uint64_t count = simulation->counts[column];
+            text += format("  %12llu  %10.6f", static_cast<unsigned long long>(count),
+                           static_cast<double>(count) / static_cast<double>(trials));
         }
-        text += "  " + bar(report.law[c] / largest * kLongestBar) + "\n";
+        text += "  " + bar(p / largest * kLongestBar) + "\n";
     }
     text += format(
         "\nどの列も同じ（0.1）ならくじは公平です。/ A fair lottery gives 0.1 each.\n"
@@ -110,13 +111,13 @@ std::string lawText(const LawReport& report) {
 std::string lawCsv(const LawReport& report) {
     std::string text = "column,exact,count,share\n";
     std::uint64_t trials = 0;
-    for (int c = 0; c < kLineCount && report.simulation; ++c) {
-        trials += report.simulation->counts[c];
+    for (int column = 1; column <= kLineCount && report.simulation; ++column) {
+        trials += report.simulation->counts[column];
     }
-    for (int c = 0; c < kLineCount; ++c) {
-        text += std::to_string(c + 1) + "," + shortestDecimal(report.law[c]) + ",";
+    for (int column = 1; column <= kLineCount; ++column) {
+        text += std::to_string(column) + "," + shortestDecimal(report.law[column]) + ",";
         if (report.simulation) {
-            const std::uint64_t count = report.simulation->counts[c];
+            const std::uint64_t count = report.simulation->counts[column];
             text += std::to_string(count) + "," +
                     shortestDecimal(static_cast<double>(count) / static_cast<double>(trials));
         } else {

@@ -1,7 +1,0 @@
-tanabashigo_add_test(tst_landing_law tst_landing_law.cpp LIBS tanabashigo_engine)
-tanabashigo_add_test(tst_landing_simulation tst_landing_simulation.cpp LIBS tanabashigo_engine)
-tanabashigo_add_test(tst_fairness_statistics tst_fairness_statistics.cpp LIBS tanabashigo_engine)
-tanabashigo_add_test(tst_analyse_command tst_analyse_command.cpp LIBS tanabashigo_app)
-target_compile_definitions(tst_analyse_command
-    PRIVATE TANABASHIGO_EXECUTABLE="$<TARGET_FILE:tanabashigo>")
-add_dependencies(tst_analyse_command tanabashigo)

@@ -1,5 +1,0 @@
-tanabashigo_add_test(tst_ladder tst_ladder.cpp LIBS tanabashigo_engine)
-tanabashigo_add_test(tst_tracer tst_tracer.cpp LIBS tanabashigo_engine)
-tanabashigo_add_test(tst_random tst_random.cpp LIBS tanabashigo_engine)
-tanabashigo_add_test(tst_rung_count_reader tst_rung_count_reader.cpp LIBS tanabashigo_engine)
-tanabashigo_add_test(tst_record_line tst_record_line.cpp LIBS tanabashigo_engine)

@@ -1,1 +1,0 @@
-tanabashigo_add_test(tst_form2 tst_form2.cpp LIBS tanabashigo_helpwindow)

@@ -1,3 +1,0 @@
-tanabashigo_add_test(tst_form1 tst_form1.cpp form1_fixture.h LIBS tanabashigo_mainwindow)
-tanabashigo_add_test(tst_dialogs tst_dialogs.cpp form1_fixture.h LIBS tanabashigo_mainwindow)
-tanabashigo_add_test(tst_window_flow tst_window_flow.cpp form1_fixture.h LIBS tanabashigo_app)
