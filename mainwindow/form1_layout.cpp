@@ -50,6 +50,12 @@ QWidget* makeRedBox(PictureBox* surface, double left, double top) {
     return box;
 }
 
+/// The window icon, made once and shared: an icon per window leaves its own pixmaps behind on X11.
+const QIcon& windowIconOnce() {
+    static const QIcon icon(QStringLiteral(":/icons/tanabashigo-32.png"));
+    return icon;
+}
+
 }  // namespace
 
 double Form1::zoomToFit(QSize available, QSize frame) {
@@ -63,7 +69,7 @@ double Form1::zoomToFit(QSize available, QSize frame) {
 
 void Form1::createControls() {
     setWindowTitle(QStringLiteral(" たなばしご"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/tanabashigo-32.png")));
+    setWindowIcon(windowIconOnce());
     resize(twips(kClientWidth), twips(kClientHeight));
     setAccessibleName(QStringLiteral("たなばしご"));
 
