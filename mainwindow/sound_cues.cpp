@@ -2,15 +2,33 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSoundEffect>
 
+#include "wave_header.h"
+
 namespace tanabashigo {
+
+namespace {
+
+/// Whether the file at `path` is a wave file the sound system loads without stalling.
+bool isLoadableWaveFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray head = file.read(kWaveHeadBytes);
+    return isLoadableWave(std::string_view(head.constData(), std::size_t(head.size())),
+                          std::uint64_t(file.size()));
+}
+
+}  // namespace
 
 QUrl soundLocation(const QString& fileName, const QStringList& folders) {
     for (const QString& folder : folders) {
         const QFileInfo candidate(QDir(folder), fileName);
-        if (candidate.isFile() && candidate.isReadable()) {
+        if (candidate.isFile() && isLoadableWaveFile(candidate.absoluteFilePath())) {
             return QUrl::fromLocalFile(candidate.absoluteFilePath());
         }
     }
@@ -30,12 +48,15 @@ SoundEffectCues::SoundEffectCues() = default;
 SoundEffectCues::~SoundEffectCues() = default;
 
 void SoundEffectCues::play(const QString& fileName) {
-    if (!effect_) {
-        effect_ = std::make_unique<QSoundEffect>();
+    for (const auto& [name, effect] : effects_) {
+        effect->stop();
     }
-    effect_->stop();
-    effect_->setSource(soundLocation(fileName, soundFolders()));
-    effect_->play();
+    std::unique_ptr<QSoundEffect>& effect = effects_[fileName];
+    if (!effect) {
+        effect = std::make_unique<QSoundEffect>();
+        effect->setSource(soundLocation(fileName, soundFolders()));
+    }
+    effect->play();
 }
 
 }  // namespace tanabashigo

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <map>
 #include <memory>
 
 class QSoundEffect;
@@ -17,13 +18,15 @@ public:
     virtual void play(const QString& fileName) = 0;
 };
 
-/// Where a cue's wave file is taken from: the working directory, beside the executable,
-/// the installed data folder, and last the copy built into the program.
+/// Where a cue's wave file is taken from: the first loadable wave file of that name in the
+/// working directory, beside the executable, or the installed data folder, and last the copy
+/// built into the program. A damaged, truncated or oversized file is passed over.
 QUrl soundLocation(const QString& fileName, const QStringList& folders);
 /// The folders searched, in order, before the built-in copy.
 QStringList soundFolders();
 
-/// Cues through QSoundEffect, created on the first cue so start-up never waits for audio.
+/// Cues through QSoundEffect: one effect per cue file, made on that cue's first play and kept, so
+/// start-up never waits for audio and one cue never waits for the other's loader.
 class SoundEffectCues final : public SoundCues {
 public:
     SoundEffectCues();
@@ -31,7 +34,7 @@ public:
     void play(const QString& fileName) override;
 
 private:
-    std::unique_ptr<QSoundEffect> effect_;
+    std::map<QString, std::unique_ptr<QSoundEffect>> effects_;
 };
 
 }  // namespace tanabashigo
