@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -22,16 +23,44 @@ double secondsSince(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
+/// Whether a progress line stands on the terminal without its line end.
+volatile std::sig_atomic_t progressLineOpen = 0;
+
+/// Ends an open progress line, then lets the signal end the program as it would have.
+extern "C" void endProgressLineAndStop(int signal) {
+    if (progressLineOpen != 0) {
+        [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, "\n", 1);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 /// Shows a progress line on a terminal's stderr once a run has taken more than a second, at
-/// most five times a second; a log file gets none.
+/// most five times a second; a log file gets none. Interrupted, the program ends the line.
 class ProgressLine {
 public:
+    ProgressLine() {
+        if (terminal_) {
+            std::signal(SIGINT, endProgressLineAndStop);
+            std::signal(SIGTERM, endProgressLineAndStop);
+        }
+    }
+    ~ProgressLine() {
+        if (terminal_) {
+            std::signal(SIGINT, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
+        }
+    }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
     void update(std::uint64_t done, std::uint64_t total) {
         const double seconds = secondsSince(started_);
         if (!terminal_ || seconds <= 1.0 || (done < total && seconds < shownAt_ + 0.2)) {
             return;
         }
         shown_ = true;
+        progressLineOpen = 1;
         shownAt_ = seconds;
         std::fprintf(
             stderr, "\r実験中 / running: %3d%% (%llu / %llu)",
@@ -42,6 +71,7 @@ public:
     /// Ends the line, if one was shown.
     void finish() {
         if (shown_) {
+            progressLineOpen = 0;
             std::fputs("\n", stderr);
         }
     }
@@ -97,14 +127,7 @@ int runAnalyse(const CommandLine& commandLine) {
             chartStatus = saveLawChartFile(commandLine.chart, report);
         }
     }
-    const bool written = std::fputs(output.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 &&
-                         std::ferror(stdout) == 0;
-    if (!written) {
-        std::fputs("tanabashigo: 結果を書き出せませんでした。/ could not write the results.\n",
-                   stderr);
-        return 1;
-    }
-    return chartStatus;
+    return writeStandardOutput(output) ? chartStatus : 1;
 }
 
 }  // namespace tanabashigo

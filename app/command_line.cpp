@@ -36,11 +36,11 @@ CommandLine rejected(const QString& japanese, const QString& english) {
     return line;
 }
 
-/// Help or version: the text on stdout, exit status 0.
+/// Help or version: the text on stdout, exit status 0, or 1 when it could not be written.
 CommandLine answered(const QByteArray& text) {
-    std::fputs(text.constData(), stdout);
     CommandLine line;
     line.mode = CommandLine::Mode::Exit;
+    line.exitStatus = writeStandardOutput(text.toStdString()) ? 0 : 1;
     return line;
 }
 
@@ -261,6 +261,16 @@ std::optional<CommandLine> readChartOption(const QCommandLineParser& parser, con
 }
 
 }  // namespace
+
+bool writeStandardOutput(const std::string& text) {
+    const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 &&
+                         std::ferror(stdout) == 0;
+    if (!written) {
+        std::fputs("tanabashigo: 出力を書き出せませんでした。/ could not write the output.\n",
+                   stderr);
+    }
+    return written;
+}
 
 CommandLine parseCommandLine(int argc, char* argv[]) {
     QStringList arguments;

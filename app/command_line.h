@@ -36,6 +36,10 @@ struct CommandLine {
     std::string chart;         ///< the chart's file (.png or .svg), if any
 };
 
+/// Writes `text` to standard output and flushes it; when that fails, says so on standard error
+/// and returns false.
+bool writeStandardOutput(const std::string& text);
+
 /// Reads the arguments; prints help, version and argument errors itself.
 CommandLine parseCommandLine(int argc, char* argv[]);
 

@@ -1,9 +1,17 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
 
 #include "chart_command.h"
 #include "command_line.h"
@@ -21,12 +29,53 @@ constexpr char kNoDisplay[] =
     "tanabashigo: no display could be opened (is DISPLAY or WAYLAND_DISPLAY set?).\n";
 
 QtMessageHandler qtMessages = nullptr;
+std::string askedPlatform;  ///< a window system other than X11 or Wayland asked for, or empty
+
+/// Keeps descriptors 0 to 2 taken when the program was started with any of them closed, so the
+/// window system's connection never lands on one of them. Each is held on /dev/null opened for
+/// reading only: reading gives nothing and writing still fails, as it would have.
+void holdStandardDescriptors() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            open("/dev/null", O_RDONLY);  // the lowest free descriptor, so this very one
+        }
+    }
+}
+
+/// The window system that -platform or QT_QPA_PLATFORM asks for when it is anything but X11
+/// or Wayland (the two a missing display explains), or empty.
+std::string unusualPlatform(int argc, char* argv[]) {
+    const char* asked = std::getenv("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
+            asked = argv[i + 1];
+        }
+    }
+    // A list of choices separated by ';', each a name with options after ':'.
+    for (std::string_view rest = asked != nullptr ? asked : ""; !rest.empty();) {
+        const std::string_view choice = rest.substr(0, rest.find(';'));
+        const std::string_view name = choice.substr(0, choice.find(':'));
+        if (name != "xcb" && name != "wayland" && name != "wayland-egl") {
+            return asked;
+        }
+        rest.remove_prefix(std::min(rest.size(), choice.size() + 1));
+    }
+    return {};
+}
 
 /// Stands in for Qt's own handler while the window system starts: a window system that
 /// cannot be reached ends the program with one clear message and status 2, not an abort.
 void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fputs(kNoDisplay, stderr);
+        if (askedPlatform.empty()) {
+            std::fputs(kNoDisplay, stderr);
+        } else {
+            std::fprintf(stderr,
+                         "たなばしご: 画面の種類「%s」で起動できません。\n"
+                         "tanabashigo: the window system '%s' (from -platform or "
+                         "QT_QPA_PLATFORM) could not be started.\n",
+                         askedPlatform.c_str(), askedPlatform.c_str());
+        }
         std::_Exit(2);
     }
     if (qtMessages != nullptr) {
@@ -56,6 +105,7 @@ void applyZoom(const tanabashigo::CommandLine& commandLine) {
 
 int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLine) {
     using namespace tanabashigo;
+    askedPlatform = unusualPlatform(argc, argv);
     qtMessages = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtMessages);
@@ -88,6 +138,7 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    holdStandardDescriptors();
     const tanabashigo::CommandLine commandLine = tanabashigo::parseCommandLine(argc, argv);
     if (commandLine.mode == tanabashigo::CommandLine::Mode::Exit) {
         return commandLine.exitStatus;
