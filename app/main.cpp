@@ -16,6 +16,7 @@
 #include "chart_command.h"
 #include "command_line.h"
 #include "dialogs.h"
+#include "foreign_destroy_watch.h"
 #include "form1.h"
 #include "random_source.h"
 #include "sound_cues.h"
@@ -131,6 +132,8 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
     }
     WindowFlow flow(random, dialogs, sounds, options);
     QObject::connect(&flow, &WindowFlow::endRequested, &app, [] { QCoreApplication::exit(0); });
+    ForeignDestroyWatch destroyWatch;
+    app.installNativeEventFilter(&destroyWatch);
     flow.showMainWindow();
     return app.exec();
 }

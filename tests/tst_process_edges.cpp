@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
@@ -12,9 +13,10 @@ namespace {
 /// The program, started with `arguments` on `platform`, with the descriptors in `closed`
 /// closed before it runs.
 void start(QProcess& process, const QStringList& arguments, const QList<int>& closed = {},
-           const QString& platform = QStringLiteral("offscreen")) {
+           const QString& platform = QStringLiteral("offscreen"), const QString& display = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    environment.insert(QStringLiteral("DISPLAY"), display);
     process.setProcessEnvironment(environment);
     process.setChildProcessModifier([closed] {
         for (const int fd : closed) {
@@ -53,6 +55,8 @@ private slots:
     void aWindowSystemOtherThanX11OrWaylandIsNamed();
     void anInterruptEndsTheProgressLine_data();
     void anInterruptEndsTheProgressLine();
+    void aWindowDestroyedByAnotherClientEndsTheProgram_data();
+    void aWindowDestroyedByAnotherClientEndsTheProgram();
 };
 
 void ProcessEdgesTest::outputThatCannotBeWrittenEndsWithStatusOne_data() {
@@ -145,6 +149,41 @@ void ProcessEdgesTest::anInterruptEndsTheProgressLine() {
     close(master);
     QCOMPARE(process.exitStatus(), QProcess::CrashExit);
     QVERIFY2(shown.endsWith('\n'), shown.right(60).constData());
+}
+
+void ProcessEdgesTest::aWindowDestroyedByAnotherClientEndsTheProgram_data() {
+    QTest::addColumn<QString>("title");  // of the window destroyed, as a regular expression
+    QTest::newRow("main window at the prompt") << "しご$";
+    QTest::newRow("the prompt") << "設定$";
+}
+
+void ProcessEdgesTest::aWindowDestroyedByAnotherClientEndsTheProgram() {
+    QFETCH(QString, title);
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xvfb.isEmpty() || xdotool.isEmpty()) {
+        QSKIP("needs Xvfb and xdotool");
+    }
+    QProcess server;
+    server.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
+    QVERIFY(server.waitForReadyRead(10'000));
+    const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed());
+    QProcess program;
+    start(program, {QStringLiteral("--seed"), QStringLiteral("1")}, {}, QStringLiteral("xcb"),
+          display);
+    QProcess destroyer;
+    destroyer.setProcessEnvironment(program.processEnvironment());
+    destroyer.start(xdotool,
+                    {"search", "--sync", "--all", "--pid", QString::number(program.processId()),
+                     "--name", title, "windowclose"});
+    QVERIFY(destroyer.waitForFinished(10'000));
+    const bool ended = program.waitForFinished(10'000);
+    program.kill();
+    server.kill();
+    server.waitForFinished();
+    QVERIFY2(ended, "the program went on without its window");
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(ProcessEdgesTest)
