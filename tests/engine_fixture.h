@@ -23,3 +23,9 @@ inline int traceFrom(const tanabashigo::Ladder& ladder, int start) {
         }
     }
 }
+
+/// Runs ladder ticks until `ladder` is complete.
+inline void completeLadder(tanabashigo::Ladder& ladder, tanabashigo::RandomSource& random) {
+    while (ladder.tick(random).kind != tanabashigo::LadderTick::Kind::Complete) {
+    }
+}

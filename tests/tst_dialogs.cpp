@@ -1,70 +1,67 @@
 #include <QApplication>
-#include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "dialogs.h"
 #include "form1_fixture.h"
-#include "sound_cues.h"
 
 using namespace tanabashigo;
 
 namespace {
 
-/// Runs `act` on the modal box as soon as it is up.
-void whenModalOpens(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-        act(QApplication::activeModalWidget());
-    });
-}
+using Answer = std::function<void(QWidget*)>;
 
-/// Answers the modal boxes that open one after another, each with the next action; the
-/// timer stops once every action has run.
+/// Answers the modal boxes that open one after another, each with the next answer.
 class ModalScript : public QObject {
 public:
-    explicit ModalScript(QList<std::function<void(QWidget*)>> actions)
-        : actions_(std::move(actions)) {
+    explicit ModalScript(QList<Answer> answers) : answers_(std::move(answers)) {
         connect(&poll_, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal == nullptr || modal == handled_ || actions_.isEmpty()) {
-                return;
+            if (modal != nullptr && modal != handled_ && !answers_.isEmpty()) {
+                handled_ = modal;
+                answers_.takeFirst()(modal);
             }
-            handled_ = modal;
-            actions_.takeFirst()(modal);
         });
         poll_.start(5);
     }
-    bool finished() const { return actions_.isEmpty(); }
+    bool finished() const { return answers_.isEmpty(); }
 
 private:
-    QList<std::function<void(QWidget*)>> actions_;
+    QList<Answer> answers_;
     QPointer<QWidget> handled_;
     QTimer poll_;
 };
 
-void answerInput(QWidget* widget, const QString& text) {
-    auto* box = qobject_cast<QInputDialog*>(widget);
-    QVERIFY(box);
-    if (text.isNull()) {
-        box->reject();
-    } else {
-        box->setTextValue(text);
-        box->accept();
-    }
+/// Checks the input box's texts, then types `text` and accepts, or cancels for a null text.
+Answer typeInto(const QString& text) {
+    return [text](QWidget* widget) {
+        auto* box = qobject_cast<QInputDialog*>(widget);
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QStringLiteral(" たなば横線本数の設定"));
+        QCOMPARE(box->labelText(), QStringLiteral("10以上50以下の整数を入力してください．．．"));
+        QCOMPARE(box->textValue(), QStringLiteral("50"));
+        text.isNull() ? box->reject() : (box->setTextValue(text), box->accept());
+    };
 }
 
-void answerYesNo(QWidget* widget, QMessageBox::StandardButton button) {
-    auto* box = qobject_cast<QMessageBox*>(widget);
-    QVERIFY(box);
-    QTest::mouseClick(box->button(button), Qt::LeftButton);
+/// Checks the yes/no box, then presses `key`.
+Answer pressOnQuestion(Qt::Key key) {
+    return [key](QWidget* widget) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle() + u'|' + box->text(),
+                 QStringLiteral("確認|終了していいですか？"));
+        QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        QCOMPARE(box->button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+        QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+        QTest::keyClick(box, key);
+    };
 }
 
 }  // namespace
@@ -72,161 +69,38 @@ void answerYesNo(QWidget* widget, QMessageBox::StandardButton button) {
 class DialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void inputBoxShowsItsTextsAndReturnsTheAnswer_data();
-    void inputBoxShowsItsTextsAndReturnsTheAnswer();
-    void yesNoBoxDefaultsToYes_data();
-    void yesNoBoxDefaultsToYes();
+    void mainWindowAsksThroughTheRealBoxes_data();
     void mainWindowAsksThroughTheRealBoxes();
-    void cuesAreFoundInOrder_data();
-    void cuesAreFoundInOrder();
-    void builtInCuesAreWaveFiles_data();
-    void builtInCuesAreWaveFiles();
 };
 
-void DialogsTest::inputBoxShowsItsTextsAndReturnsTheAnswer_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("accept");
-    QTest::addColumn<QString>("result");
-    QTest::newRow("default kept") << QString() << true << "50";
-    QTest::newRow("typed answer") << "２５" << true << "２５";
-    QTest::newRow("cancelled") << "25" << false << "";
-}
-
-void DialogsTest::inputBoxShowsItsTextsAndReturnsTheAnswer() {
-    QFETCH(QString, typed);
-    QFETCH(bool, accept);
-    QFETCH(QString, result);
-    QString title;
-    QString label;
-    QString initial;
-    whenModalOpens([&](QWidget* widget) {
-        auto* box = qobject_cast<QInputDialog*>(widget);
-        QVERIFY(box);
-        title = box->windowTitle();
-        label = box->labelText();
-        initial = box->textValue();
-        if (!typed.isNull()) {
-            box->setTextValue(typed);
-        }
-        accept ? box->accept() : box->reject();
-    });
-    QtDialogs dialogs;
-    const QString answer =
-        dialogs.inputBox(nullptr, QStringLiteral("10以上50以下の整数を入力してください．．．"),
-                         QStringLiteral(" たなば横線本数の設定"), QStringLiteral("50"));
-    QCOMPARE(answer, result);
-    QCOMPARE(answer.isEmpty(), !accept);
-    QCOMPARE(title, QStringLiteral(" たなば横線本数の設定"));
-    QCOMPARE(label, QStringLiteral("10以上50以下の整数を入力してください．．．"));
-    QCOMPARE(initial, QStringLiteral("50"));
-}
-
-void DialogsTest::yesNoBoxDefaultsToYes_data() {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("Enter takes the default") << int(Qt::Key_Return) << true;
-    QTest::newRow("Escape says no") << int(Qt::Key_Escape) << false;
-    QTest::newRow("the No button") << 0 << false;
-}
-
-void DialogsTest::yesNoBoxDefaultsToYes() {
-    QFETCH(int, key);
-    QFETCH(bool, yes);
-    QString title;
-    QString text;
-    QStringList captions;
-    QMessageBox::Icon icon = QMessageBox::Warning;
-    whenModalOpens([&](QWidget* widget) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        QVERIFY(box);
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        for (const QAbstractButton* button : box->buttons()) {
-            captions << button->text();
-        }
-        if (key != 0) {
-            QTest::keyClick(box, Qt::Key(key));
-        } else {
-            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
-        }
-    });
-    QtDialogs dialogs;
-    QCOMPARE(
-        dialogs.askYesNo(nullptr, QStringLiteral("終了していいですか？"), QStringLiteral("確認")),
-        yes);
-    QCOMPARE(title, QStringLiteral("確認"));
-    QCOMPARE(text, QStringLiteral("終了していいですか？"));
-    QCOMPARE(icon, QMessageBox::NoIcon);
-    captions.sort();
-    QCOMPARE(captions, (QStringList{QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
+void DialogsTest::mainWindowAsksThroughTheRealBoxes_data() {
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<int>("rungs");  // 0: the program was asked to end
+    QTest::newRow("50") << QList<Answer>{typeInto(QStringLiteral("50"))} << 50;
+    QTest::newRow("cancel, Escape says no, full-width answer")
+        << QList<Answer>{typeInto(QString()), pressOnQuestion(Qt::Key_Escape),
+                         typeInto(QStringLiteral("　２０本"))}
+        << 20;
+    QTest::newRow("cancel, Enter takes the default Yes")
+        << QList<Answer>{typeInto(QString()), pressOnQuestion(Qt::Key_Return)} << 0;
 }
 
 void DialogsTest::mainWindowAsksThroughTheRealBoxes() {
+    QFETCH(QList<Answer>, answers);
+    QFETCH(int, rungs);
     RandomSource random(1);
     QtDialogs dialogs;
     RecordedSounds sounds;
     Form1 form(random, dialogs, sounds);
     QSignalSpy ended(&form, &Form1::endRequested);
-    ModalScript script({[](QWidget* w) { answerInput(w, QString()); },
-                        [](QWidget* w) { answerYesNo(w, QMessageBox::No); },
-                        [](QWidget* w) { answerInput(w, QStringLiteral("　２０本")); }});
+    ModalScript script(answers);
     form.Form_Activate();
     QVERIFY(script.finished());
-    QCOMPARE(int(form.experiment().ladder().rungCount()), 20);
-    QCOMPARE(ended.count(), 0);
-    QVERIFY(form.Command1->isEnabled());
-}
-
-void DialogsTest::cuesAreFoundInOrder_data() {
-    QTest::addColumn<QList<bool>>("holdsFile");  // for each searched folder
-    QTest::addColumn<int>("found");              // folder index, -1 for the built-in copy
-    QTest::newRow("working directory first") << QList<bool>{true, true, true} << 0;
-    QTest::newRow("beside the program") << QList<bool>{false, true, true} << 1;
-    QTest::newRow("data folder") << QList<bool>{false, false, true} << 2;
-    QTest::newRow("built-in copy") << QList<bool>{false, false, false} << -1;
-}
-
-void DialogsTest::cuesAreFoundInOrder() {
-    QFETCH(QList<bool>, holdsFile);
-    QFETCH(int, found);
-    QTemporaryDir root;
-    QStringList folders;
-    for (int i = 0; i < holdsFile.size(); ++i) {
-        const QString folder = root.filePath(QString::number(i));
-        QVERIFY(QDir().mkpath(folder));
-        if (holdsFile[i]) {
-            QVERIFY(QFile::copy(QStringLiteral(":/sounds/pinpon.wav"),
-                                folder + QStringLiteral("/pinpon.wav")));
-        }
-        folders << folder;
+    QCOMPARE(ended.count(), rungs == 0 ? 1 : 0);
+    if (rungs != 0) {
+        QCOMPARE(form.experiment().ladder().rungCount(), rungs);
+        QVERIFY(form.Command1->isEnabled());
     }
-    // A folder holding a directory of that name does not count.
-    QVERIFY(QDir(folders[0]).mkpath(QStringLiteral("endpinpon.wav")));
-    const QUrl url = soundLocation(QStringLiteral("pinpon.wav"), folders);
-    if (found < 0) {
-        QCOMPARE(url, QUrl(QStringLiteral("qrc:/sounds/pinpon.wav")));
-    } else {
-        QCOMPARE(url, QUrl::fromLocalFile(folders[found] + QStringLiteral("/pinpon.wav")));
-    }
-    QCOMPARE(soundLocation(QStringLiteral("endpinpon.wav"), folders),
-             QUrl(QStringLiteral("qrc:/sounds/endpinpon.wav")));
-}
-
-void DialogsTest::builtInCuesAreWaveFiles_data() {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("pinpon") << "pinpon.wav";
-    QTest::newRow("endpinpon") << "endpinpon.wav";
-}
-
-void DialogsTest::builtInCuesAreWaveFiles() {
-    QFETCH(QString, name);
-    QFile file(QStringLiteral(":/sounds/") + name);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray header = file.read(12);
-    QVERIFY(header.startsWith("RIFF"));
-    QCOMPARE(header.mid(8, 4), QByteArray("WAVE"));
-    QVERIFY(file.size() > 10000);
 }
 
 QTEST_MAIN(DialogsTest)

@@ -9,16 +9,11 @@ using namespace tanabashigo;
 
 namespace {
 
-ColumnLaw lawOf(const QList<double>& probabilities) {
-    ColumnLaw law{};
-    std::copy(probabilities.begin(), probabilities.end(), law.begin());
-    return law;
-}
-
-ColumnCounts countsOf(const QList<qulonglong>& landings) {
-    ColumnCounts counts{};
-    std::copy(landings.begin(), landings.end(), counts.begin());
-    return counts;
+template <class T, class Value>
+PerColumn<T> perColumn(const QList<Value>& values) {
+    PerColumn<T> columns{};
+    std::copy(values.begin(), values.end(), columns.begin());
+    return columns;
 }
 
 const QList<double> kUniform(kLineCount, 0.1);
@@ -30,11 +25,7 @@ class FairnessStatisticsTest : public QObject {
 private slots:
     void chiSquareTest_data();
     void chiSquareTest();
-    void totalVariationFromUniform_data();
-    void totalVariationFromUniform();
     void fairnessRowTakesTheLeftmostExtremes();
-    void fairnessTableFollowsTheRange_data();
-    void fairnessTableFollowsTheRange();
 };
 
 void FairnessStatisticsTest::chiSquareTest_data() {
@@ -75,7 +66,8 @@ void FairnessStatisticsTest::chiSquareTest() {
     QFETCH(double, statistic);
     QFETCH(int, degreesOfFreedom);
     QFETCH(double, pValue);
-    const ChiSquareTest test = tanabashigo::chiSquareTest(countsOf(counts), lawOf(law));
+    const ChiSquareTest test =
+        tanabashigo::chiSquareTest(perColumn<std::uint64_t>(counts), perColumn<double>(law));
     if (std::isinf(statistic)) {
         QVERIFY(std::isinf(test.statistic));
     } else {
@@ -85,57 +77,12 @@ void FairnessStatisticsTest::chiSquareTest() {
     QVERIFY2(std::abs(test.pValue - pValue) < 1e-12, qPrintable(QString::number(test.pValue)));
 }
 
-void FairnessStatisticsTest::totalVariationFromUniform_data() {
-    QTest::addColumn<QList<double>>("law");
-    QTest::addColumn<double>("distance");
-    QTest::newRow("uniform") << kUniform << 0.0;
-    QTest::newRow("certain") << QList<double>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0} << 0.9;
-    QTest::newRow("one column moved")
-        << QList<double>{0.2, 0, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1} << 0.1;
-}
-
-void FairnessStatisticsTest::totalVariationFromUniform() {
-    QFETCH(QList<double>, law);
-    QFETCH(double, distance);
-    QVERIFY(std::abs(tanabashigo::totalVariationFromUniform(lawOf(law)) - distance) < 1e-15);
-}
-
 void FairnessStatisticsTest::fairnessRowTakesTheLeftmostExtremes() {
-    const ColumnLaw law = lawOf({0.1, 0.25, 0.05, 0.25, 0.05, 0.1, 0.05, 0.05, 0.05, 0.05});
-    const FairnessRow row = fairnessRow(17, law);
-    QCOMPARE(row.rungs, 17);
-    QCOMPARE(row.maxColumn, 2);
-    QCOMPARE(row.maxP, 0.25);
-    QCOMPARE(row.minColumn, 3);
-    QCOMPARE(row.minP, 0.05);
+    const QList<double> law{0.1, 0.25, 0.05, 0.25, 0.05, 0.1, 0.05, 0.05, 0.05, 0.05};
+    const FairnessRow row = fairnessRow(17, perColumn<double>(law));
+    QCOMPARE((QList<double>{double(row.maxColumn), row.maxP, double(row.minColumn), row.minP}),
+             (QList<double>{2, 0.25, 3, 0.05}));
     QVERIFY(std::abs(row.tvDistance - 0.3) < 1e-15);
-}
-
-void FairnessStatisticsTest::fairnessTableFollowsTheRange_data() {
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<int>("step");
-    QTest::addColumn<QList<int>>("rungs");
-    QTest::newRow("10:50:10") << 10 << 50 << 10 << QList<int>{10, 20, 30, 40, 50};
-    QTest::newRow("step past the end") << 10 << 25 << 10 << QList<int>{10, 20};
-    QTest::newRow("single count") << 225 << 225 << 1 << QList<int>{225};
-    QTest::newRow("from none") << 0 << 3 << 1 << QList<int>{0, 1, 2, 3};
-}
-
-void FairnessStatisticsTest::fairnessTableFollowsTheRange() {
-    QFETCH(int, first);
-    QFETCH(int, last);
-    QFETCH(int, step);
-    QFETCH(QList<int>, rungs);
-    const std::vector<FairnessRow> rows = fairnessTable(first, last, step, 6);
-    QCOMPARE(int(rows.size()), int(rungs.size()));
-    for (int i = 0; i < rungs.size(); ++i) {
-        const FairnessRow expected = fairnessRow(rungs[i], exactLandingLaw(rungs[i], 6));
-        QCOMPARE(rows[i].rungs, rungs[i]);
-        QCOMPARE(rows[i].maxColumn, expected.maxColumn);
-        QCOMPARE(rows[i].minColumn, expected.minColumn);
-        QVERIFY(std::abs(rows[i].tvDistance - expected.tvDistance) < 1e-12);
-    }
 }
 
 QTEST_APPLESS_MAIN(FairnessStatisticsTest)

@@ -46,7 +46,6 @@ struct Run {
 class FaultsTest : public QObject {
     Q_OBJECT
 private slots:
-    void aMissingWaveFileFallsBackToTheBuiltInCopy();
     void aCueThatCannotPlayLeavesTheProgramRunning_data();
     void aCueThatCannotPlayLeavesTheProgramRunning();
     void theProgramWritesNothingInItsWorkingDirectory_data();
@@ -54,19 +53,6 @@ private slots:
     void withoutADisplayItSaysSoAndEnds_data();
     void withoutADisplayItSaysSoAndEnds();
 };
-
-void FaultsTest::aMissingWaveFileFallsBackToTheBuiltInCopy() {
-    QTemporaryDir empty;
-    QVERIFY(empty.isValid());
-    for (const char* cue : {"pinpon.wav", "endpinpon.wav"}) {
-        const QString name = QString::fromLatin1(cue);
-        const QUrl location = soundLocation(name, {empty.path(), empty.filePath("absent")});
-        QCOMPARE(location, QUrl(QStringLiteral("qrc:/sounds/") + name));
-        QFile builtIn(QStringLiteral(":/sounds/") + name);
-        QVERIFY2(builtIn.open(QIODevice::ReadOnly), qPrintable(name));
-        QVERIFY(builtIn.read(4) == "RIFF");
-    }
-}
 
 void FaultsTest::aCueThatCannotPlayLeavesTheProgramRunning_data() {
     QTest::addColumn<QString>("cue");

@@ -24,37 +24,28 @@ void RungCountReaderTest::readsTheLeadingNumber_data() {
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("letters") << "abc" << 0.0;
     QTest::newRow("lone sign") << "-" << 0.0;
-    QTest::newRow("lone point") << "." << 0.0;
     QTest::newRow("integer") << "42" << 42.0;
     QTest::newRow("negative") << "-17" << -17.0;
-    QTest::newRow("plus sign") << "+25" << 25.0;
     QTest::newRow("fraction") << "12.9" << 12.9;
     QTest::newRow("leading point") << ".5e2" << 50.0;
-    QTest::newRow("trailing point") << "30." << 30.0;
-    QTest::newRow("exponent") << "1.5E1" << 15.0;
     QTest::newRow("negative exponent") << "2500e-2" << 25.0;
     QTest::newRow("exponent without digits") << "1e" << 1.0;
-    QTest::newRow("exponent sign without digits") << "3e+x" << 3.0;
     QTest::newRow("second point stops") << "1.2.3" << 1.2;
     QTest::newRow("stops at text") << "25abc" << 25.0;
-    QTest::newRow("sign after digits stops") << "3-4" << 3.0;
     QTest::newRow("blanks inside") << "1 2" << 12.0;
     QTest::newRow("tabs and line feeds") << "\t3\n0 " << 30.0;
     QTest::newRow("blanks around the exponent") << " 1 . 5 e 1" << 15.0;
     QTest::newRow("carriage return stops") << "3\r0" << 3.0;
-    QTest::newRow("control characters stop") << QStringLiteral("1\x01" "5\x02" "0") << 1.0;
-    QTest::newRow("a NUL stops") << QString::fromLatin1("2\0" "5", 3) << 2.0;
+    QTest::newRow("control characters stop") << QStringLiteral("1\0015\0020") << 1.0;
+    QTest::newRow("a NUL stops") << QString::fromLatin1("2\0005", 3) << 2.0;
     QTest::newRow("full-width digits") << "３０" << 30.0;
     QTest::newRow("ideographic space") << "　３　０" << 30.0;
     QTest::newRow("full-width fraction and exponent") << "＋１．５Ｅ１" << 15.0;
     QTest::newRow("full-width minus") << "－２０" << -20.0;
     QTest::newRow("kanji stops") << "３０本" << 30.0;
-    QTest::newRow("overflow") << "1e400" << inf;
-    QTest::newRow("negative overflow") << "-1e400" << -inf;
     QTest::newRow("long mantissa overflow") << QString(400, QLatin1Char('9')) << inf;
     QTest::newRow("underflow") << "5e-400" << 0.0;
     QTest::newRow("huge exponent") << "1e99999999999999999999999" << inf;
-    QTest::newRow("nan is text") << "nan" << 0.0;
     QTest::newRow("inf is text") << "inf" << 0.0;
     QTest::newRow("hex is not read") << "0x20" << 0.0;
 }
@@ -77,23 +68,15 @@ void RungCountReaderTest::acceptsOnlyWholeRangeAnswers_data() {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<int>("rungs");  // 0: asked again
 
-    QTest::newRow("lower bound") << "10" << 10;
     QTest::newRow("upper bound") << "50" << 50;
     QTest::newRow("fraction rounds down") << "12.9" << 12;
     QTest::newRow("just below") << "9.99" << 0;
     QTest::newRow("just above") << "50.5" << 0;
-    QTest::newRow("nine") << "9" << 0;
-    QTest::newRow("fifty-one") << "51" << 0;
-    QTest::newRow("blank between digits") << "1 2" << 12;
     QTest::newRow("exponent") << "1.5E1" << 15;
-    QTest::newRow("blanks only") << "   " << 0;
-    QTest::newRow("text") << "たくさん" << 0;
-    QTest::newRow("full-width") << "３０" << 30;
     QTest::newRow("full-width after ideographic space") << "　３０" << 30;
     QTest::newRow("overflow") << "1e400" << 0;
     QTest::newRow("negative") << "-20" << 0;
     QTest::newRow("almost fifty") << "49.999999" << 49;
-    QTest::newRow("fifty with zeros") << "50.000" << 50;
     QTest::newRow("ten as exponent") << "0.1e2" << 10;
 }
 
