@@ -16,17 +16,13 @@ public:
     QList<bool> replies;
     QString fallbackAnswer = QStringLiteral("30");
     int prompts = 0;
-    QStringList promptTitles;
-    QStringList questions;  ///< "title|text" of each yes/no box
 
-    QString inputBox(QWidget*, const QString&, const QString& title, const QString&) override {
+    QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
         ++prompts;
-        promptTitles << title;
         const QString answer = answers.isEmpty() ? fallbackAnswer : answers.takeFirst();
         return answer == QLatin1String("<cancel>") ? QString() : answer;
     }
-    bool askYesNo(QWidget*, const QString& text, const QString& title) override {
-        questions << title + QLatin1Char('|') + text;
+    bool askYesNo(QWidget*, const QString&, const QString&) override {
         return !replies.isEmpty() && replies.takeFirst();
     }
 };

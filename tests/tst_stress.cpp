@@ -42,7 +42,8 @@ private:
     QList<QPushButton*> disabledButtons() const;
     /// Whether the next tracing tick finds no rung below the path (and so lands).
     bool pathLandsNext() const;
-    QString checkWindow() const;
+    /// Buttons, timers, rung count, end and markers as the window shows them or the model has them.
+    QString state(bool model) const;
 
     std::mt19937 rng_;
     RandomSource random_;
@@ -212,38 +213,32 @@ QString StressRun::step() {
     if (!dialogs_.answers.isEmpty() || !dialogs_.replies.isEmpty()) {
         return QStringLiteral("scripted answers were never asked for");
     }
-    return checkWindow();
+    const QString shown = state(false);
+    return shown == state(true) ? QString() : shown + QStringLiteral(", expected ") + state(true);
 }
 
-QString StressRun::checkWindow() const {
+QString StressRun::state(bool model) const {
     const Form1& f = *form_;
-    const Experiment& experiment = f.experiment();
-    if (buttonStates(f) != expected_.buttons || timerStates(f) != expected_.timers) {
-        return QStringLiteral("buttons %1 timers %2, expected %3 and %4")
-            .arg(buttonStates(f), timerStates(f), expected_.buttons, expected_.timers);
-    }
-    if (experiment.ladder().rungCount() != rungs_ || experiment.isFinished() != finished_ ||
-        !f.Command2->isHidden()) {
-        return QStringLiteral("%1 rungs (asked for %2), finished %3, draw button shown %4")
-            .arg(experiment.ladder().rungCount())
-            .arg(rungs_)
-            .arg(experiment.isFinished())
-            .arg(!f.Command2->isHidden());
-    }
+    const Experiment& e = f.experiment();
+    QString text = model ? expected_.buttons + u' ' + expected_.timers
+                         : buttonStates(f) + u' ' + timerStates(f);
+    text += QStringLiteral(" rungs %1 finished %2 draw button %3, counts and markers")
+                .arg(model ? rungs_ : e.ladder().rungCount())
+                .arg(model ? finished_ : e.isFinished())
+                .arg(!model && !f.Command2->isHidden());
     for (int k = 1; k <= kLineCount; ++k) {
-        QList<int> lowest;
-        for (int i = 1; i <= tally_[k]; ++i) {
-            lowest << i;
+        const int count = model ? tally_[k] : e.tally()(k);
+        QList<int> markers;
+        for (int i = 1; model && i <= count; ++i) {
+            markers << i;
         }
-        if (experiment.tally()(k) != tally_[k] || visibleMarkers(f, k) != lowest) {
-            return QStringLiteral("column %1 counts %2 (model %3), shows %4 markers")
-                .arg(k)
-                .arg(experiment.tally()(k))
-                .arg(tally_[k])
-                .arg(visibleMarkers(f, k).size());
+        markers = model ? markers : visibleMarkers(f, k);
+        text += QStringLiteral(" %1:").arg(count);
+        for (const int marker : markers) {
+            text += QString::number(marker) + u',';
         }
     }
-    return {};
+    return text;
 }
 
 }  // namespace
