@@ -281,8 +281,8 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const Options options;
     parser.addOptions({options.help, options.version, options.analyse, options.csv, options.rungs,
-                       options.start, options.trials, options.seed, options.threads,
-                       options.chart, options.tick, options.zoom, options.record});
+                       options.start, options.trials, options.seed, options.threads, options.chart,
+                       options.tick, options.zoom, options.record});
     addWindowSystemOptions(parser);
 
     if (!parser.parse(arguments)) {

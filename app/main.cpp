@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,7 @@
 #include "dialogs.h"
 #include "foreign_destroy_watch.h"
 #include "form1.h"
+#include "landing_recorder.h"
 #include "random_source.h"
 #include "sound_cues.h"
 #include "twips.h"
@@ -104,7 +107,21 @@ void applyZoom(const tanabashigo::CommandLine& commandLine) {
     }
 }
 
-int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLine) {
+/// The record file asked for, open for appending; null with a message when it cannot be.
+std::unique_ptr<tanabashigo::AppendFile> openRecordFile(const std::string& path) {
+    auto file = tanabashigo::AppendFile::open(path);
+    if (!file) {
+        const char* reason = std::strerror(errno);
+        std::fprintf(stderr,
+                     "たなばしご: 記録ファイル「%s」に書き足せないため、起動できません（%s）。\n"
+                     "tanabashigo: cannot append to the record file '%s': %s.\n",
+                     path.c_str(), reason, path.c_str(), reason);
+    }
+    return file;
+}
+
+int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLine,
+               tanabashigo::RecordSink* recordFile) {
     using namespace tanabashigo;
     askedPlatform = unusualPlatform(argc, argv);
     qtMessages = qInstallMessageHandler(startupMessages);
@@ -130,6 +147,10 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
         options.tickMs = *commandLine.tickMs;
         options.paced = true;
     }
+    std::optional<CsvLandingRecorder> recorder;
+    if (recordFile != nullptr) {
+        options.recorder = &recorder.emplace(*recordFile, localTimeNow);
+    }
     WindowFlow flow(random, dialogs, sounds, options);
     QObject::connect(&flow, &WindowFlow::endRequested, &app, [] { QCoreApplication::exit(0); });
     ForeignDestroyWatch destroyWatch;
@@ -149,5 +170,12 @@ int main(int argc, char* argv[]) {
     if (commandLine.mode == tanabashigo::CommandLine::Mode::Analyse) {
         return tanabashigo::runHeadless(argc, argv, commandLine);
     }
-    return runWindows(argc, argv, commandLine);
+    std::unique_ptr<tanabashigo::AppendFile> recordFile;
+    if (!commandLine.recordPath.empty()) {
+        recordFile = openRecordFile(commandLine.recordPath);
+        if (!recordFile) {
+            return 2;
+        }
+    }
+    return runWindows(argc, argv, commandLine, recordFile.get());
 }

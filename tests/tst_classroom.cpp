@@ -1,11 +1,15 @@
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "command_line.h"
 #include "form1_fixture.h"
 #include "form2.h"
+#include "landing_recorder.h"
 #include "picturebox.h"
+#include "record_line.h"
 #include "twips.h"
+#include "window_flow.h"
 
 using namespace tanabashigo;
 
@@ -43,6 +47,56 @@ QList<int> darkRuns(const QImage& image, int y) {
     return runs;
 }
 
+/// The well-formed record lines of a file's text; fails the test on any other line.
+QList<RecordLine> recordLines(const QByteArray& text) {
+    QList<RecordLine> lines;
+    for (const QByteArray& line : text.split('\n')) {
+        if (line.isEmpty() || line == QByteArray(recordHeader().data())) {
+            continue;
+        }
+        const auto parsed = parseRecordLine(line.toStdString());
+        if (!parsed) {
+            qWarning() << "malformed record line" << line;
+            return {};
+        }
+        lines << *parsed;
+    }
+    return lines;
+}
+
+/// Whether the lines of `experiment` number its trials 1, 2, ..., count each column as the
+/// window does, and add up to the markers it shows now.
+bool recordMatchesMarkers(const QList<RecordLine>& lines, int experiment, const Form1& form) {
+    std::array<int, kLineCount + 1> counts{};
+    int trial = 0;
+    for (const RecordLine& line : lines) {
+        if (line.experiment != experiment) {
+            continue;
+        }
+        counts[line.column] += line.endsExperiment ? 0 : 1;
+        if (line.trial != ++trial || line.count != counts[line.column] || line.rungs != 30 ||
+            line.start != 3) {
+            return false;
+        }
+    }
+    for (int k = 1; k <= kLineCount; ++k) {
+        if (visibleMarkers(form, k).size() != counts[k]) {
+            return false;
+        }
+    }
+    return trial > 0;
+}
+
+/// Runs `trials` trials of the window to their landings, or fewer when the experiment ends.
+void runTrials(Form1& form, int trials) {
+    for (int n = 0; n < trials && !form.experiment().isFinished(); ++n) {
+        form.Command1_Click();
+        buildLadder(form);
+        tracePath(form);
+    }
+    form.Command5_Click();
+}
+
 }  // namespace
 
 class ClassroomTest : public QObject {
@@ -61,6 +115,7 @@ private slots:
     void everyHelpLineShowsWhole();
     void enterPressesTheFocusedButton_data();
     void enterPressesTheFocusedButton();
+    void theRecordKeepsEveryLandingShown();
 };
 
 void ClassroomTest::windowOptions_data() {
@@ -245,6 +300,47 @@ void ClassroomTest::enterPressesTheFocusedButton() {
     QSignalSpy closing(&help, &Form2::mainWindowRequested);
     QTest::keyClick(help.Command1, Qt::Key(key));
     QCOMPARE(closing.size(), 1);
+}
+
+void ClassroomTest::theRecordKeepsEveryLandingShown() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("class.csv"));
+    QVERIFY(!AppendFile::open(dir.path().toStdString()));
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write(QByteArray(recordHeader().data()) +
+                  "\n2026-12-06T10:00:00+09:00,4,1,30,3,4,1,landing");
+    earlier.close();
+    const auto file = AppendFile::open(path.toStdString());
+    QVERIFY(file);
+    CsvLandingRecorder recorder(*file, [] { return std::string("2026-12-07T09:15:02+09:00"); });
+    RandomSource random(3);
+    ScriptedDialogs dialogs;
+    RecordedSounds sounds;
+    WindowFlow flow(random, dialogs, sounds, {3, false, &recorder, {}});
+    const auto mainWindow = [&flow] { return qobject_cast<Form1*>(flow.currentWindow()); };
+    const auto fileLines = [&] {
+        QFile saved(path);
+        return saved.open(QIODevice::ReadOnly) ? recordLines(saved.readAll()) : QList<RecordLine>();
+    };
+
+    flow.showMainWindow();
+    QTRY_COMPARE(dialogs.prompts, 1);
+    runTrials(*mainWindow(), 12);
+    QVERIFY(recordMatchesMarkers(fileLines(), 5, *mainWindow()));
+    mainWindow()->Command4_Click();  // 初期化: the markers go, their lines stay
+    runTrials(*mainWindow(), 7);
+    QVERIFY(recordMatchesMarkers(fileLines(), 6, *mainWindow()));
+    mainWindow()->Command6_Click();  // HELP, and back to a fresh window
+    QTRY_VERIFY(qobject_cast<Form2*>(flow.currentWindow()));
+    qobject_cast<Form2*>(flow.currentWindow())->Command1_Click();
+    QTRY_COMPARE(dialogs.prompts, 3);
+    runTrials(*mainWindow(), 1000);
+    const QList<RecordLine> lines = fileLines();
+    QVERIFY(recordMatchesMarkers(lines, 7, *mainWindow()));
+    QCOMPARE(lines.size(), 1 + 12 + 7 + mainWindow()->experiment().tally().total() + 1);
+    QVERIFY(lines.back().endsExperiment && lines.back().count == 20);
+    QCOMPARE(lines.first().experiment, 4);
 }
 
 QTEST_MAIN(ClassroomTest)
