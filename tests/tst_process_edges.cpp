@@ -16,6 +16,7 @@ void start(QProcess& program, const QStringList& arguments, const QString& platf
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     environment.insert(QStringLiteral("DISPLAY"), display);
     environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));  // so Qt warns on standard error
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));  // titles as UTF-8
     program.setProcessEnvironment(environment);
     program.setChildProcessModifier([closed] {
         for (const int fd : closed) {
