@@ -13,20 +13,35 @@
 
 namespace tanabashigo {
 
-std::uint32_t blockSeed(std::uint32_t seed, std::uint64_t block) {
+std::uint64_t blockSeed(std::uint32_t seed, std::uint64_t block) {
     // splitmix64 finaliser: neighbouring blocks get unrelated seeds.
     std::uint64_t z = (static_cast<std::uint64_t>(seed) << 32 ^ block) + 0x9E3779B97F4A7C15u;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-    return static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32);
+    return z ^ (z >> 31);
 }
 
-ColumnCounts simulateBlock(int rungs, int start, std::uint64_t trials, std::uint32_t seed) {
-    RungSampler sampler(seed);
-    ColumnCounts counts{};
-    for (std::uint64_t trial = 0; trial < trials; ++trial) {
-        ++counts[SortedLadder(sampler.next(rungs)).landingColumn(start)];
+namespace {
+
+/// Counts one block's landings into `counts` a chunk at a time; false when `cancel` stopped it.
+bool countBlock(int rungs, int start, std::uint64_t trials, std::uint64_t seed,
+                const std::atomic<bool>* cancel, ColumnCounts& counts) {
+    FastRandom random(seed);
+    RungSampler sampler(rungs);
+    for (std::uint64_t done = 0; done < trials; done += kTrialsPerChunk) {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+            return false;
+        }
+        sampler.addLandings(start, std::min(kTrialsPerChunk, trials - done), random, counts);
     }
+    return true;
+}
+
+}  // namespace
+
+ColumnCounts simulateBlock(int rungs, int start, std::uint64_t trials, std::uint64_t seed) {
+    ColumnCounts counts{};
+    countBlock(rungs, start, trials, seed, nullptr, counts);
     return counts;
 }
 
@@ -43,8 +58,13 @@ public:
         for (std::uint64_t block = next_++; block < blocks_; block = next_++) {
             const std::uint64_t first = block * kTrialsPerBlock;
             const std::uint64_t trials = std::min(kTrialsPerBlock, request_.trials - first);
-            const ColumnCounts counts = simulateBlock(request_.rungs, request_.start, trials,
-                                                      blockSeed(request_.seed, block));
+            ColumnCounts counts{};
+            if (!countBlock(request_.rungs, request_.start, trials, blockSeed(request_.seed, block),
+                            request_.cancel, counts)) {
+                std::lock_guard lock(mutex_);
+                changed_.notify_all();
+                return;
+            }
             std::lock_guard lock(mutex_);
             for (int column = 1; column <= kLineCount; ++column) {
                 counts_[column] += counts[column];
@@ -54,11 +74,12 @@ public:
         }
     }
 
-    /// Reports progress until every trial is counted, then answers the counts.
+    /// Reports progress until every trial is counted or the run is cancelled, then answers
+    /// the counts.
     ColumnCounts wait(const ProgressReport& progress) {
         std::unique_lock lock(mutex_);
-        while (done_ < request_.trials) {
-            changed_.wait_for(lock, std::chrono::milliseconds(200));
+        while (done_ < request_.trials && !cancelled()) {
+            changed_.wait_for(lock, std::chrono::milliseconds(100));
             if (progress) {
                 // Reported without the lock, so a slow reader never holds up the workers.
                 const std::uint64_t done = done_;
@@ -71,6 +92,8 @@ public:
     }
 
 private:
+    bool cancelled() const { return request_.cancel != nullptr && request_.cancel->load(); }
+
     const SimulationRequest request_;
     const std::uint64_t blocks_;
     std::atomic<std::uint64_t> next_{0};

@@ -1,40 +1,94 @@
 #include "rung_sampler.h"
 
+#include <algorithm>
+#include <bit>
+
+#include "landing_law.h"
+#include "sorted_ladder.h"
+
 namespace tanabashigo {
 
-const RungsByHeight& RungSampler::next(int rungs) {
-    ladder_.fill(0);
-    for (int placed = 0; placed < rungs;) {
-        const int gap = nextBelow(9) + 2;
-        // Odd gaps take the even heights 12..60, even gaps the odd heights 11..59.
-        const int height = 2 * nextBelow(25) + 11 + (gap & 1);
-        const auto gapBit = static_cast<std::uint16_t>(1u << gap);
-        auto& here = ladder_[static_cast<std::size_t>(height)];
-        if ((here & gapBit) == 0) {
-            here |= gapBit;
-            ++placed;
+namespace {
+
+/// Where slot s (0..224) lies: gap 2 + s % 9 at the height of draw s / 9, odd heights for
+/// even gaps and even heights for odd gaps, as the window places its rungs. The bytes 225..255
+/// name no slot: their bit is 0 and they are drawn again.
+struct SlotPlaces {
+    std::array<std::uint8_t, 256> height{};  ///< 11..60
+    std::array<std::uint16_t, 256> bit{};    ///< 1 << gap
+    constexpr SlotPlaces() {
+        for (int s = 0; s < kSlotCount; ++s) {
+            const int gap = 2 + s % 9;
+            height[s] = static_cast<std::uint8_t>(kTopY + 1 + 2 * (s / 9) + (gap & 1));
+            bit[s] = static_cast<std::uint16_t>(1u << gap);
         }
     }
-    return ladder_;
+};
+constexpr SlotPlaces kSlots;
+
+/// Every gap of a height in all four lanes: the even gaps 2..10 at odd heights, the odd gaps
+/// 3..9 at even ones.
+constexpr std::uint64_t kEvenGaps = 0x0554'0554'0554'0554u;
+constexpr std::uint64_t kOddGaps = 0x02A8'02A8'02A8'02A8u;
+
+}  // namespace
+
+FastRandom::FastRandom(std::uint64_t seed) {
+    for (std::uint64_t& word : state_) {
+        seed += 0x9E3779B97F4A7C15u;
+        std::uint64_t z = seed;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+        word = z ^ (z >> 31);
+    }
 }
 
-void RungSampler::refill() {
-    constexpr std::uint64_t kMask = (std::uint64_t{1} << 24) - 1;
-    auto* out = values_.data();
-    for (std::size_t w = 0; w < kWordsPerRefill; w += 3) {
-        const std::uint64_t a = engine_();
-        const std::uint64_t b = engine_();
-        const std::uint64_t c = engine_();
-        *out++ = static_cast<std::uint32_t>(a & kMask);
-        *out++ = static_cast<std::uint32_t>((a >> 24) & kMask);
-        *out++ = static_cast<std::uint32_t>((a >> 48 | b << 16) & kMask);
-        *out++ = static_cast<std::uint32_t>((b >> 8) & kMask);
-        *out++ = static_cast<std::uint32_t>((b >> 32) & kMask);
-        *out++ = static_cast<std::uint32_t>((b >> 56 | c << 8) & kMask);
-        *out++ = static_cast<std::uint32_t>((c >> 16) & kMask);
-        *out++ = static_cast<std::uint32_t>(c >> 40);
+RungSampler::RungSampler(int rungs) : rungs_(rungs) {}
+
+void RungSampler::scatter(int lane, int count, bool place, FastRandom& random) {
+    const int shift = 16 * lane;
+    // A slot is toggled where its bit differs from `flip`: empty slots when placing.
+    const std::uint64_t flip = place ? ~std::uint64_t{0} : 0;
+    for (int done = 0; done < count;) {
+        // Eight draws of a byte from each word; a byte names a slot or is drawn again.
+        std::uint64_t word = random.next();
+        for (int k = 0; k < 8 && done < count; ++k, word >>= 8) {
+            const auto byte = static_cast<std::uint8_t>(word);
+            std::uint64_t& gaps = gaps_[kSlots.height[byte]];
+            const std::uint64_t bit = std::uint64_t{kSlots.bit[byte]} << shift;
+            // A slot already toggled is drawn again too: the set stays uniform.
+            const std::uint64_t toggled = bit & (gaps ^ flip);
+            gaps ^= toggled;
+            done += toggled != 0;
+        }
     }
-    used_ = 0;
+}
+
+void RungSampler::buildLadders(FastRandom& random) {
+    // Past half the slots it is quicker to choose the empty ones.
+    const bool place = 2 * rungs_ <= kSlotCount;
+    for (int y = kTopY + 1; y < kBottomY; ++y) {
+        gaps_[y] = place ? 0 : (y % 2 == 1 ? kEvenGaps : kOddGaps);
+    }
+    for (int lane = 0; lane < kLanes; ++lane) {
+        scatter(lane, place ? rungs_ : kSlotCount - rungs_, place, random);
+    }
+}
+
+void RungSampler::addLandings(int start, std::uint64_t trials, FastRandom& random,
+                              ColumnCounts& counts) {
+    constexpr std::uint64_t kOneInEachLane = 0x0001'0001'0001'0001u;
+    // A local copy stays in registers: stores into gaps_ cannot alias it.
+    FastRandom local = random;
+    for (std::uint64_t done = 0; done < trials; done += kLanes) {
+        buildLadders(local);
+        const std::uint64_t lines = followRungs(kOneInEachLane << lineX(start), gaps_);
+        const std::uint64_t lanes = std::min<std::uint64_t>(kLanes, trials - done);
+        for (std::uint64_t lane = 0; lane < lanes; ++lane) {
+            ++counts[columnOfX(std::countr_zero(lines >> (16 * lane) & 0xFFFF))];
+        }
+    }
+    random = local;
 }
 
 }  // namespace tanabashigo

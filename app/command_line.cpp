@@ -8,7 +8,6 @@
 
 #include "chart_export.h"
 #include "landing_law.h"
-#include "landing_simulation.h"
 #include "usage_text.h"
 
 namespace tanabashigo {
@@ -229,12 +228,6 @@ CommandLine readAnalysis(const QCommandLineParser& parser, const Options& option
     if (line.rungRange) {
         return rejected(QStringLiteral("--trials は横線の本数の範囲とは一緒に使えません。"),
                         QStringLiteral("--trials needs a single rung count, not a range."));
-    }
-    if (line.firstRungs > kMaxSimulatedRungs) {
-        return rejected(
-            QStringLiteral("実験（--trials）は横線 %1 本までです。").arg(kMaxSimulatedRungs),
-            QStringLiteral("--trials simulates ladders of at most %1 rungs.")
-                .arg(kMaxSimulatedRungs));
     }
     return line;
 }

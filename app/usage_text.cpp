@@ -31,7 +31,7 @@ const char* usageText() {
   --rungs A:B[:STEP]  A 本から B 本まで STEP 本おきに公平さを表にします
                       the fairness table for A to B rungs, every STEP rungs
   --start S           たどり始める縦線 1〜10（既定 3） / start line 1..10 (default 3)
-  --trials T          実験の回数（横線 100 本まで） / simulated trials (up to 100 rungs)
+  --trials T          実験の回数 / simulated trials
   --seed N            乱数の種 / generator seed
   --threads N         実験に使うスレッドの数（既定はすべてのコア）
                       worker threads (default: every core)

@@ -10,7 +10,6 @@
 #include "fairness_statistics.h"
 #include "landing_law.h"
 #include "landing_simulation.h"
-#include "rung_sampler.h"
 #include "sorted_ladder.h"
 
 using namespace tanabashigo;
@@ -32,8 +31,8 @@ class AnalysisTest : public QObject {
 private slots:
     void matchesTheIndependentFigures_data();
     void matchesTheIndependentFigures();
-    void samplerBuildsTheWindowsLadders_data();
-    void samplerBuildsTheWindowsLadders();
+    void sortedLadderLandsWhereTheWindowLands_data();
+    void sortedLadderLandsWhereTheWindowLands();
     void countsAgreeWithTheExactLaw_data();
     void countsAgreeWithTheExactLaw();
     void countsDependOnTheSeedNotTheThreads();
@@ -71,27 +70,23 @@ void AnalysisTest::matchesTheIndependentFigures() {
     }
 }
 
-void AnalysisTest::samplerBuildsTheWindowsLadders_data() {
+void AnalysisTest::sortedLadderLandsWhereTheWindowLands_data() {
     QTest::addColumn<int>("rungs");
     QTest::newRow("10 rungs") << 10;
     QTest::newRow("50 rungs") << 50;
     QTest::newRow("100 rungs") << 100;
 }
 
-// The window builds its ladders one after another from one seeded source; the sampler, from
-// the same seed, must build the same ones, and the one-pass tracer land where the window's does.
-void AnalysisTest::samplerBuildsTheWindowsLadders() {
+// On the window's own ladders the one-pass tracer lands where the window's tracer does.
+void AnalysisTest::sortedLadderLandsWhereTheWindowLands() {
     QFETCH(int, rungs);
-    const auto seed = static_cast<std::uint32_t>(rungs) * 7919u;
-    RandomSource random(seed);
-    RungSampler sampler(seed);
+    RandomSource random(static_cast<std::uint32_t>(rungs) * 7919u);
     Ladder ladder;
     ladder.setRungCount(rungs);
     int moved = 0;
     for (int n = 0; n < 1000; ++n) {
         ladder.restart();
         completeLadder(ladder, random);
-        QCOMPARE(sampler.next(rungs), rungsByHeight(ladder));
         for (int start = 1; start <= kLineCount; ++start) {
             const int column = traceFrom(ladder, start);
             QCOMPARE(SortedLadder(ladder).landingColumn(start), column);
