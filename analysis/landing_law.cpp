@@ -8,9 +8,9 @@ namespace tanabashigo {
 
 namespace {
 
-using Count = long double;
+using Count = double;
 
-/// Binomial coefficients C(n, k) for n, k in 0..kSlotCount, as exact as a long double allows.
+/// Binomial coefficients C(n, k) for n, k in 0..kSlotCount, as exact as a double allows.
 class Binomials {
 public:
     Binomials() {
@@ -46,40 +46,45 @@ int gapTouching(int x, int gapParity) {
 std::vector<ColumnLaw> exactLandingLaws(int start, int maxRungs) {
     assert(start >= 1 && start <= kLineCount && maxRungs >= 0 && maxRungs <= kSlotCount);
     const Binomials& choose = binomials();
-    using Row = std::array<Count, kSlotCount + 1>;
-    std::array<Row, kLineCount + 1> ways{};
-    ways[start][0] = 1;
+    // Only counts of up to maxRungs slots are kept: one row of them per line, two tables.
+    const auto width = static_cast<std::size_t>(maxRungs) + 1;
+    std::vector<Count> ways((kLineCount + 1) * width);
+    std::vector<Count> next(ways.size());
+    const auto cell = [width](std::vector<Count>& table, int line, int k) -> Count& {
+        return table[static_cast<std::size_t>(line) * width + static_cast<std::size_t>(k)];
+    };
+    cell(ways, start, 0) = 1;
     int slotsSoFar = 0;
     for (int y = kTopY + 1; y < kBottomY; ++y) {
         const int gapParity = y % 2 == 0 ? 1 : 0;  // odd gaps at even heights
         const int gapsHere = gapParity == 0 ? 5 : 4;
-        std::array<Row, kLineCount + 1> next{};
+        std::fill(next.begin(), next.end(), Count{0});
         for (int line = 1; line <= kLineCount; ++line) {
             const int gap = gapTouching(lineX(line), gapParity);
             const int across = gap == 0 ? line : (gap == lineX(line) ? line + 1 : line - 1);
             for (int k = 0; k <= std::min(slotsSoFar, maxRungs); ++k) {
-                const Count w = ways[line][k];
+                const Count w = cell(ways, line, k);
                 if (w == 0) {
                     continue;
                 }
                 for (int j = 0; j <= gapsHere && k + j <= maxRungs; ++j) {
                     if (gap == 0) {
-                        next[line][k + j] += w * choose(gapsHere, j);
+                        cell(next, line, k + j) += w * choose(gapsHere, j);
                     } else {
-                        next[line][k + j] += w * choose(gapsHere - 1, j);
-                        next[across][k + j] += w * choose(gapsHere - 1, j - 1);
+                        cell(next, line, k + j) += w * choose(gapsHere - 1, j);
+                        cell(next, across, k + j) += w * choose(gapsHere - 1, j - 1);
                     }
                 }
             }
         }
-        ways = next;
+        ways.swap(next);
         slotsSoFar += gapsHere;
     }
     std::vector<ColumnLaw> laws(maxRungs + 1);
     for (int rungs = 0; rungs <= maxRungs; ++rungs) {
         const Count ladders = choose(kSlotCount, rungs);
         for (int line = 1; line <= kLineCount; ++line) {
-            laws[rungs][line] = static_cast<double>(ways[line][rungs] / ladders);
+            laws[rungs][line] = static_cast<double>(cell(ways, line, rungs) / ladders);
         }
     }
     return laws;
