@@ -4,14 +4,12 @@
 #include <cstdio>
 
 #include "analyse_command.h"
+#include "compare_command.h"
 #include "fairness_chart.h"
 #include "law_chart.h"
 
 namespace tanabashigo {
 
-namespace {
-
-/// The exit status of writing a chart to `path`: on failure a message in both languages, 1.
 int chartStatus(bool saved, const std::string& path) {
     if (saved) {
         return 0;
@@ -23,8 +21,6 @@ int chartStatus(bool saved, const std::string& path) {
     std::fputs(message.toUtf8().constData(), stderr);
     return 1;
 }
-
-}  // namespace
 
 int saveLawChartFile(const std::string& path, const LawReport& report) {
     LawChart chart{report.rungs, report.start, report.law, std::nullopt, QString()};
@@ -42,7 +38,10 @@ int saveFairnessChartFile(const std::string& path, const std::vector<FairnessRow
 }
 
 int runHeadless(int argc, char* argv[], const CommandLine& commandLine) {
-    const auto run = [&commandLine] { return runAnalyse(commandLine); };
+    const auto run = [&commandLine] {
+        return commandLine.mode == CommandLine::Mode::Compare ? runCompare(commandLine)
+                                                              : runAnalyse(commandLine);
+    };
     if (commandLine.chart.empty()) {
         QCoreApplication app(argc, argv);
         return run();

@@ -15,6 +15,9 @@ int saveLawChartFile(const std::string& path, const LawReport& report);
 /// Saves the fairness chart of `rows` from line `start`; answers the exit status as above.
 int saveFairnessChartFile(const std::string& path, const std::vector<FairnessRow>& rows, int start);
 
+/// The exit status of writing a chart to `path`: 0 when `saved`, else 1 with a message.
+int chartStatus(bool saved, const std::string& path);
+
 /// Runs a headless mode (Analyse or Compare); a chart is drawn without any display.
 int runHeadless(int argc, char* argv[], const CommandLine& commandLine);
 

@@ -134,6 +134,9 @@ struct Options {
     QCommandLineOption tick{QStringLiteral("tick"), QString(), QStringLiteral("MS")};
     QCommandLineOption zoom{QStringLiteral("zoom"), QString(), QStringLiteral("F")};
     QCommandLineOption record{QStringLiteral("record"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption theory{QStringLiteral("theory")};
+    QCommandLineOption compare{QStringLiteral("compare"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption experiment{QStringLiteral("experiment"), QString(), QStringLiteral("N")};
 };
 
 /// The message for an option value that is not a number in min..max.
@@ -232,24 +235,46 @@ CommandLine readAnalysis(const QCommandLineParser& parser, const Options& option
     return line;
 }
 
-/// Reads --chart into `line`, or rejects it.
-std::optional<CommandLine> readChartOption(const QCommandLineParser& parser, const Options& options,
-                                           CommandLine& line) {
-    if (!parser.isSet(options.chart)) {
-        return std::nullopt;
-    }
-    const QString chart = parser.value(options.chart);
-    if (!parser.isSet(options.analyse)) {
-        return rejected(QStringLiteral("--chart は --analyse と一緒に使います。"),
-                        QStringLiteral("--chart needs --analyse."));
-    }
-    if (!chartFormatOf(chart)) {
+/// Reads --chart and the options that choose what the program does (--theory, --analyse,
+/// --compare), or rejects them; the mode is left to the caller.
+std::optional<CommandLine> readTheoryOptions(const QCommandLineParser& parser,
+                                             const Options& options, CommandLine& line) {
+    const int modes = int{parser.isSet(options.theory)} + int{parser.isSet(options.analyse)} +
+                      int{parser.isSet(options.compare)};
+    if (modes > 1) {
         return rejected(
-            QStringLiteral("--chart のファイル名「%1」は .png か .svg で終えてください。")
-                .arg(chart),
-            QStringLiteral("--chart writes a .png or .svg file, not '%1'.").arg(chart));
+            QStringLiteral("--theory、--analyse、--compare は一つだけ指定してください。"),
+            QStringLiteral("Give only one of --theory, --analyse and --compare."));
     }
-    line.chart = chart.toLocal8Bit().toStdString();
+    if (parser.isSet(options.chart)) {
+        const QString chart = parser.value(options.chart);
+        if (!parser.isSet(options.analyse) && !parser.isSet(options.compare)) {
+            return rejected(QStringLiteral("--chart は --analyse か --compare と一緒に使います。"),
+                            QStringLiteral("--chart needs --analyse or --compare."));
+        }
+        if (!chartFormatOf(chart)) {
+            return rejected(
+                QStringLiteral("--chart のファイル名「%1」は .png か .svg で終えてください。")
+                    .arg(chart),
+                QStringLiteral("--chart writes a .png or .svg file, not '%1'.").arg(chart));
+        }
+        line.chart = chart.toLocal8Bit().toStdString();
+    }
+    if (parser.isSet(options.experiment)) {
+        const auto experiment = readNumber(parser.value(options.experiment), 1, 1'000'000);
+        if (!parser.isSet(options.compare)) {
+            return rejected(QStringLiteral("--experiment は --compare と一緒に使います。"),
+                            QStringLiteral("--experiment needs --compare."));
+        }
+        if (!experiment) {
+            return badNumber(QStringLiteral("experiment"), parser.value(options.experiment), 1,
+                             1'000'000);
+        }
+        line.experiment = static_cast<int>(*experiment);
+    }
+    if (parser.isSet(options.compare)) {
+        line.record = parser.value(options.compare).toLocal8Bit().toStdString();
+    }
     return std::nullopt;
 }
 
@@ -275,7 +300,8 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     const Options options;
     parser.addOptions({options.help, options.version, options.analyse, options.csv, options.rungs,
                        options.start, options.trials, options.seed, options.threads, options.chart,
-                       options.tick, options.zoom, options.record});
+                       options.tick, options.zoom, options.record, options.theory, options.compare,
+                       options.experiment});
     addWindowSystemOptions(parser);
 
     if (!parser.parse(arguments)) {
@@ -300,18 +326,22 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
         }
         line.seed = static_cast<std::uint32_t>(*seed);
     }
-    if (const std::optional<CommandLine> refused = readChartOption(parser, options, line)) {
+    if (const std::optional<CommandLine> refused = readTheoryOptions(parser, options, line)) {
         return *refused;
     }
-    if (parser.isSet(options.analyse)) {
+    if (parser.isSet(options.analyse) || parser.isSet(options.compare)) {
+        const QString headless = parser.isSet(options.analyse) ? QStringLiteral("--analyse")
+                                                               : QStringLiteral("--compare");
         for (const QCommandLineOption* option : {&options.tick, &options.zoom, &options.record}) {
             if (parser.isSet(*option)) {
                 const QString name = option->names().constFirst();
                 return rejected(
                     QStringLiteral("--%1 はウィンドウを開くときのオプションです。").arg(name),
-                    QStringLiteral("--%1 is for the window, not --analyse.").arg(name));
+                    QStringLiteral("--%1 is for the window, not %2.").arg(name, headless));
             }
         }
+    }
+    if (parser.isSet(options.analyse)) {
         return readAnalysis(parser, options, line);
     }
     for (const QCommandLineOption* option :
@@ -320,6 +350,21 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
             const QString name = option->names().constFirst();
             return rejected(QStringLiteral("--%1 は --analyse と一緒に使います。").arg(name),
                             QStringLiteral("--%1 needs --analyse.").arg(name));
+        }
+    }
+    if (parser.isSet(options.compare)) {
+        line.mode = CommandLine::Mode::Compare;
+        return line;
+    }
+    if (parser.isSet(options.theory)) {
+        line.mode = CommandLine::Mode::Theory;
+        for (const QCommandLineOption* option : {&options.tick, &options.record}) {
+            if (parser.isSet(*option)) {
+                const QString name = option->names().constFirst();
+                return rejected(
+                    QStringLiteral("--%1 は実験のウィンドウのオプションです。").arg(name),
+                    QStringLiteral("--%1 is for the experiment window, not --theory.").arg(name));
+            }
         }
     }
     return readWindow(parser, options, line);

@@ -12,6 +12,8 @@ struct CommandLine {
         Window,   ///< open the main window
         Analyse,  ///< headless analysis, no window
         Exit,     ///< already answered (help, version, or a bad argument)
+        Theory,   ///< open the theory window
+        Compare,  ///< headless comparison of a record file with the exact law
     };
     Mode mode = Mode::Window;
     int exitStatus = 0;                 ///< for Exit
@@ -33,7 +35,12 @@ struct CommandLine {
     std::uint64_t trials = 0;  ///< simulated trials; 0 = the exact law only
     unsigned threads = 0;      ///< worker threads; 0 = one per core
     bool csv = false;          ///< machine-readable output
-    std::string chart;         ///< the chart's file (.png or .svg), if any
+    std::string chart;         ///< Analyse and Compare: the chart's file (.png or .svg), if any
+
+    /// Compare only: the record file, and the experiment to compare (0 = every experiment,
+    /// each rung count and start line on its own).
+    std::string record;
+    int experiment = 0;
 };
 
 /// Writes `text` to standard output and flushes it; when that fails, says so on standard error

@@ -23,6 +23,7 @@
 #include "landing_recorder.h"
 #include "random_source.h"
 #include "sound_cues.h"
+#include "theory_command.h"
 #include "twips.h"
 #include "window_flow.h"
 
@@ -137,6 +138,9 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
         QApplication::installTranslator(&qtTexts);
     }
     applyZoom(commandLine);
+    if (commandLine.mode == CommandLine::Mode::Theory) {
+        return runTheoryWindow(commandLine);
+    }
     SystemClock clock;
     RandomSource random =
         commandLine.seed ? RandomSource(*commandLine.seed) : RandomSource(freshSeed(), clock);
@@ -167,7 +171,8 @@ int main(int argc, char* argv[]) {
     if (commandLine.mode == tanabashigo::CommandLine::Mode::Exit) {
         return commandLine.exitStatus;
     }
-    if (commandLine.mode == tanabashigo::CommandLine::Mode::Analyse) {
+    if (commandLine.mode == tanabashigo::CommandLine::Mode::Analyse ||
+        commandLine.mode == tanabashigo::CommandLine::Mode::Compare) {
         return tanabashigo::runHeadless(argc, argv, commandLine);
     }
     std::unique_ptr<tanabashigo::AppendFile> recordFile;

@@ -7,6 +7,10 @@ const char* usageText() {
   tanabashigo [ウィンドウのオプション]  実験のウィンドウを開きます / open the window
   tanabashigo --analyse [...]          ウィンドウを開かずに公平さを調べます
                                        analyse the fairness, no window
+  tanabashigo --theory                 「理論と実験」のウィンドウを開きます（先生向け）
+                                       open the theory window (for teachers)
+  tanabashigo --compare FILE [...]     --record の記録を理論の確率とくらべて表示します
+                                       compare a record file with the exact law, no window
 
 ウィンドウのオプション / Window options:
   --tick MS           横線を引く速さと道をたどる速さ（1 歩のミリ秒、3〜200、既定 3）。
@@ -38,6 +42,8 @@ const char* usageText() {
   --csv               CSV で出力します / machine-readable CSV output
   --chart FILE        グラフを .png か .svg のファイルに描きます（本数の範囲なら公平さのグラフ）
                       draw the chart into a .png or .svg file (a range: the fairness chart)
+  --experiment N      --compare でくらべる実験の番号（既定はすべてを本数ごとに）
+                      the experiment --compare compares (default: all, by rung count)
 
   -h, --help          この説明を表示します / show this help
   -v, --version       版を表示します / show the version

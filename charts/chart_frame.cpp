@@ -73,16 +73,23 @@ void drawPercentAxis(QPainter& painter, const ChartFrame& frame, double textSize
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
 }
 
+namespace {
+
+QPen fairPen(double textSize) {
+    return QPen(chartColours::kFair, std::max(1.5, textSize / 7.0), Qt::DashLine);
+}
+
+}  // namespace
+
 void drawFairLine(QPainter& painter, const ChartFrame& frame, double textSize) {
     const QRectF& plot = frame.plot();
     const double y = frame.y(0.1);
-    QPen pen(chartColours::kFair, std::max(1.5, textSize / 7.0), Qt::DashLine);
-    painter.setPen(pen);
+    painter.setPen(fairPen(textSize));
     painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-    painter.setFont(chartFont(textSize * 0.9, true));
-    painter.drawText(
-        QRectF(plot.right() - textSize * 12.0, y - textSize * 1.4, textSize * 12.0, textSize * 1.3),
-        Qt::AlignRight | Qt::AlignBottom, QStringLiteral("公平（10%）"));
+}
+
+LegendEntry fairLineEntry() {
+    return {chartColours::kFair, QStringLiteral("公平（どの列も 10%）"), true};
 }
 
 void drawLegend(QPainter& painter, double left, double middleY,
@@ -92,9 +99,15 @@ void drawLegend(QPainter& painter, double left, double middleY,
     const QFontMetricsF metrics(font);
     double x = left;
     for (const LegendEntry& entry : entries) {
-        painter.fillRect(QRectF(x, middleY - textSize * 0.45, textSize * 0.9, textSize * 0.9),
-                         entry.colour);
-        x += textSize * 1.3;
+        if (entry.dashedLine) {
+            painter.setPen(fairPen(textSize));
+            painter.drawLine(QPointF(x, middleY), QPointF(x + textSize * 2.0, middleY));
+            x += textSize * 2.4;
+        } else {
+            painter.fillRect(QRectF(x, middleY - textSize * 0.45, textSize * 0.9, textSize * 0.9),
+                             entry.colour);
+            x += textSize * 1.3;
+        }
         painter.setPen(chartColours::kText);
         const double width = metrics.horizontalAdvance(entry.text);
         painter.drawText(QRectF(x, middleY - textSize, width + 2.0, textSize * 2.0),

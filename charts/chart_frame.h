@@ -60,14 +60,18 @@ void drawChartBackground(QPainter& painter, const QRectF& area, const QString& t
 /// Grid lines with percentage labels on the left, and the frame of the plot.
 void drawPercentAxis(QPainter& painter, const ChartFrame& frame, double textSize);
 
-/// The dashed fair line at 10 % with its label at the right end.
+/// The dashed fair line at 10 % across the plot.
 void drawFairLine(QPainter& painter, const ChartFrame& frame, double textSize);
 
-/// One entry of a legend: a swatch and what it stands for.
+/// One entry of a legend: a swatch (or a dashed line) and what it stands for.
 struct LegendEntry {
     QColor colour;
     QString text;
+    bool dashedLine = false;
 };
+
+/// The legend entry of the fair line.
+LegendEntry fairLineEntry();
 
 /// The entries in a row from `left`, centred on `middleY`.
 void drawLegend(QPainter& painter, double left, double middleY,

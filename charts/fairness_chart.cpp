@@ -131,7 +131,8 @@ void paintFairnessChart(QPainter& painter, const QRectF& area, const FairnessCha
     drawLegend(painter, plot.left(), area.top() + (kTitleLines + kLegendLines / 2.0) * u,
                {{chartColours::kMost, QStringLiteral("いちばん着きやすい列")},
                 {chartColours::kLeast, QStringLiteral("いちばん着きにくい列")},
-                {chartColours::kNearlyFair, QStringLiteral("ほぼ公平（10% ± 1 ポイント）")}},
+                {chartColours::kNearlyFair, QStringLiteral("ほぼ公平（10% ± 1 ポイント）")},
+                fairLineEntry()},
                u);
     painter.fillRect(QRectF(QPointF(plot.left(), frame.y(0.1 + kNearlyFairGap)),
                             QPointF(plot.right(), frame.y(0.1 - kNearlyFairGap))),

@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "chance_text.h"
 #include "chart_export.h"
@@ -22,20 +24,10 @@ double largest(const ColumnLaw& law) {
     return *std::max_element(law.begin(), law.end());
 }
 
-/// The font for the labels over the bars: the base size, or smaller where the longest label
-/// would not fit its column.
-QFont labelFont(const ColumnLaw& law, double textSize, double columnWidth) {
-    QFont font = chartFont(textSize * 0.85);
-    double widest = 0.0;
-    const QFontMetricsF metrics(font);
-    for (const double p : law) {
-        widest = std::max({widest, metrics.horizontalAdvance(onceInText(p)),
-                           metrics.horizontalAdvance(percentText(p))});
-    }
-    if (widest > columnWidth * 0.96) {
-        font = chartFont(std::max(6.0, textSize * 0.85 * columnWidth * 0.96 / widest));
-    }
-    return font;
+/// The font of `pixels` pixels for `text`, or smaller where it would be wider than `width`.
+QFont fittedFont(const QString& text, double pixels, double width) {
+    const double wide = QFontMetricsF(chartFont(pixels)).horizontalAdvance(text);
+    return chartFont(wide <= width ? pixels : std::max(6.0, std::floor(pixels * width / wide)));
 }
 
 /// The bar of probability `p` from `left`, `width` wide.
@@ -80,9 +72,9 @@ ColumnLaw sharesOf(const ColumnCounts& counts) {
     return shares;
 }
 
-QRectF lawChartPlot(const QRectF& area, bool withComparison) {
+QRectF lawChartPlot(const QRectF& area) {
     const double u = chartTextSize(area);
-    const double top = (kTitleLines + (withComparison ? kLegendLines : 0.0) + kLabelLines) * u;
+    const double top = (kTitleLines + kLegendLines + kLabelLines) * u;
     return QRectF(area.left() + 4.6 * u, area.top() + top, area.width() - 5.6 * u,
                   area.height() - top - kAxisLines * u);
 }
@@ -98,19 +90,19 @@ void paintLawChart(QPainter& painter, const QRectF& area, const LawChart& chart)
                             .arg(chart.start),
                         kTitleLines * u);
     const double top = std::max(largest(chart.law), compared ? largest(*chart.compared) : 0.0);
-    const ChartFrame frame(lawChartPlot(area, compared), 0.0, kLineCount, percentAxisTop(top));
+    const ChartFrame frame(lawChartPlot(area), 0.0, kLineCount, percentAxisTop(top));
     const QRectF& plot = frame.plot();
+    std::vector<LegendEntry> legend{{chartColours::kExact, QStringLiteral("理論（正確な確率）")}};
     if (compared) {
-        drawLegend(painter, plot.left(), area.top() + (kTitleLines + kLegendLines / 2.0) * u,
-                   {{chartColours::kExact, QStringLiteral("理論（正確な確率）")},
-                    {chartColours::kCompared, chart.comparedName}},
-                   u);
+        legend.push_back({chartColours::kCompared, chart.comparedName});
     }
+    legend.push_back(fairLineEntry());
+    drawLegend(painter, plot.left(), area.top() + (kTitleLines + kLegendLines / 2.0) * u, legend,
+               u);
     drawPercentAxis(painter, frame, u);
 
     const double width = plot.width() / kLineCount;
-    const QFont labels = labelFont(chart.law, u, width);
-    const double labelLine = QFontMetricsF(labels).height();
+    const double labelLine = QFontMetricsF(chartFont(u * 0.85)).height();
     int column = 1;
     auto comparedShare = compared ? chart.compared->begin() : chart.law.begin();
     for (const double p : chart.law) {
@@ -126,11 +118,14 @@ void paintLawChart(QPainter& painter, const QRectF& area, const LawChart& chart)
         } else {
             painter.fillRect(bar(frame, left + 0.2 * width, 0.6 * width, p), chartColours::kExact);
         }
-        painter.setFont(labels);
         painter.setPen(chartColours::kText);
-        const QRectF label(left, groupTop - 2.0 * labelLine - u * 0.2, width, labelLine);
-        painter.drawText(label, Qt::AlignCenter, percentText(p));
-        painter.drawText(label.translated(0.0, labelLine), Qt::AlignCenter, onceInText(p));
+        const double labelTop = groupTop - 2.0 * labelLine - u * 0.2;
+        const std::array<QString, 2> lines{percentText(p), onceInText(p)};
+        for (std::size_t line = 0; line < lines.size(); ++line) {
+            painter.setFont(fittedFont(lines[line], u * 0.85, width * 0.92));
+            painter.drawText(QRectF(left, labelTop + line * labelLine, width, labelLine),
+                             Qt::AlignCenter, lines[line]);
+        }
         ++column;
     }
     drawFairLine(painter, frame, u);

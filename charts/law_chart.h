@@ -26,7 +26,7 @@ ColumnLaw sharesOf(const ColumnCounts& counts);
 
 /// The rectangle the bars stand in when the chart fills `area`; column c (1..10) owns the
 /// c-th tenth of its width.
-QRectF lawChartPlot(const QRectF& area, bool withComparison);
+QRectF lawChartPlot(const QRectF& area);
 
 /// Draws the chart into `area`.
 void paintLawChart(QPainter& painter, const QRectF& area, const LawChart& chart);

@@ -88,7 +88,7 @@ private slots:
         const QImage image = chartImage(kSize, [&chart](QPainter& painter, const QRectF& area) {
             paintLawChart(painter, area, chart);
         });
-        const QRectF plot = lawChartPlot(QRectF(QPointF(), kSize), withComparison);
+        const QRectF plot = lawChartPlot(QRectF(QPointF(), kSize));
         const int tallest =
             1 + static_cast<int>(std::max_element(chart.law.begin(), chart.law.end()) -
                                  chart.law.begin());

@@ -5,19 +5,22 @@
 
 namespace {
 
-/// The program's exit status, run without a display whatever the platform asked for.
-int exitStatus(const QStringList& arguments) {
+/// The program's exit status, run without a display whatever the platform asked for; what
+/// it printed goes to `output`.
+int exitStatus(const QStringList& arguments, QByteArray* output = nullptr) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     process.setProcessEnvironment(environment);
-    process.setStandardOutputFile(QProcess::nullDevice());
     process.start(QStringLiteral(TANABASHIGO_EXECUTABLE), arguments);
-    return process.waitForFinished(60'000) && process.exitStatus() == QProcess::NormalExit
-               ? process.exitCode()
-               : -1;
+    const bool ended =
+        process.waitForFinished(60'000) && process.exitStatus() == QProcess::NormalExit;
+    if (output != nullptr) {
+        *output = process.readAllStandardOutput() + process.readAllStandardError();
+    }
+    return ended ? process.exitCode() : -1;
 }
 
 }  // namespace
@@ -58,6 +61,43 @@ private slots:
             QCOMPARE(std::lround(1000.0 * read.height() / read.width()),
                      std::lround(1000.0 * size.height() / size.width()));
         }
+    }
+
+    void compareRecords_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("printed");
+        const QString record = QFINDTESTDATA("data/class_record.csv");
+        QTest::newRow("every rung count on its own")
+            << QStringList{"--compare", record} << 0
+            << QStringList{"横線 10 本、3 本目から、1 回", "横線 30 本、3 本目から、3 回",
+                           "少なすぎて"};
+        QTest::newRow("one experiment, with its chart")
+            << QStringList{"--compare", record, "--experiment", "2", "--chart", "{dir}/c.svg"} << 0
+            << QStringList{"クラスの記録（実験 2）：横線 30 本、3 本目から、1 回"};
+        QTest::newRow("no such experiment") << QStringList{"--compare", record, "--experiment", "9"}
+                                            << 2 << QStringList{"no such experiment"};
+        QTest::newRow("a chart of two rung counts")
+            << QStringList{"--compare", record, "--chart", "{dir}/c.png"} << 2
+            << QStringList{"--experiment"};
+        QTest::newRow("not a record") << QStringList{"--compare", QFINDTESTDATA("tst_charts.cpp")}
+                                      << 2 << QStringList{"1 行目", "line 1"};
+        QTest::newRow("missing") << QStringList{"--compare", "{dir}/none.csv"} << 2
+                                 << QStringList{"none.csv"};
+    }
+    void compareRecords() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QStringList, printed);
+        const QTemporaryDir folder;
+        arguments.replaceInStrings(QStringLiteral("{dir}"), folder.path());
+        QByteArray output;
+        QCOMPARE(exitStatus(arguments, &output), status);
+        for (const QString& text : printed) {
+            QVERIFY2(QString::fromUtf8(output).contains(text), output.constData());
+        }
+        QCOMPARE(QFile::exists(folder.filePath("c.svg")),
+                 arguments.contains("--experiment") && status == 0);
     }
 };
 

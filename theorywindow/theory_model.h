@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "comparison_text.h"
+#include "experiment_length.h"
+#include "fairness_chart.h"
+#include "law_chart.h"
+
+namespace tanabashigo {
+
+/// Counts to set beside the exact law: a simulation, or a class's record.
+struct Comparison {
+    QString name;   ///< for the legend and the table, e.g. 「実験（10 万回）」
+    QString whose;  ///< for the sentence, e.g. 「実験の結果」
+    ColumnCounts counts{};
+    int rungs = 0;
+    int start = 3;
+};
+
+/// What the teacher has chosen in the theory window and everything that follows from it.
+/// The exact laws of every rung count for the chosen start line are computed once per line.
+class TheoryModel {
+public:
+    TheoryModel();
+
+    int rungs() const { return rungs_; }
+    int start() const { return start_; }
+    /// Chooses the rung count, kept within 0..225.
+    void setRungs(int rungs);
+    /// Chooses the start line, kept within 1..10.
+    void setStart(int start);
+
+    /// The exact law for the chosen rung count and start line.
+    const ColumnLaw& law() const { return laws_[static_cast<std::size_t>(rungs_)]; }
+    /// The fairness of every rung count 0..225 from the chosen start line.
+    const std::vector<FairnessRow>& fairnessRows() const { return rows_; }
+    /// Where the lottery from the chosen start line is nearly fair.
+    std::optional<RungRange> nearlyFair() const { return nearlyFair_; }
+    /// From how many rungs the lottery is nearly fair, and how fair the chosen count is.
+    QString fairnessSentence() const;
+
+    /// How long the class's experiment takes with the chosen rung count and start line.
+    QString durationSentence() const;
+    /// The table of the chart as CSV: column, exact law, and the shown counts and shares.
+    std::string tableCsv() const;
+
+    /// Sets counts beside the law and chooses their rung count and start line.
+    void setComparison(const Comparison& comparison);
+    /// The counts beside the law, while their rung count and start line are the chosen ones.
+    const Comparison* shownComparison() const;
+    /// The shown counts compared with the law; nothing without them.
+    std::optional<PlainComparison> plainComparison() const;
+
+    LawChart lawChart() const;
+    FairnessChart fairnessChart() const;
+
+private:
+    int rungs_ = 30;
+    int start_ = 3;
+    std::vector<ColumnLaw> laws_;
+    std::vector<FairnessRow> rows_;
+    std::optional<RungRange> nearlyFair_;
+    std::optional<Comparison> comparison_;
+    mutable std::map<std::pair<int, int>, ExperimentLength> lengths_;  ///< by start and rungs
+};
+
+}  // namespace tanabashigo

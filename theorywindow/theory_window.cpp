@@ -1,0 +1,365 @@
+#include "theory_window.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <thread>
+#include <variant>
+
+#include "chart_view.h"
+#include "fonts.h"
+#include "theory_dialogs.h"
+
+namespace tanabashigo {
+
+namespace {
+
+constexpr int kProgressSteps = 1000;
+
+QLabel* sentenceLabel() {
+    auto* label = new QLabel;
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QGroupBox* group(const QString& title, QLayout* layout) {
+    auto* box = new QGroupBox(title);
+    box->setLayout(layout);
+    return box;
+}
+
+QString trialsText(std::uint64_t trials) {
+    return QLocale(QLocale::Japanese).toString(static_cast<qulonglong>(trials));
+}
+
+const QStringList kChartFilters{QStringLiteral("PNG 画像 (*.png)"),
+                                QStringLiteral("SVG 画像 (*.svg)")};
+
+}  // namespace
+
+TheoryWindow::TheoryWindow(TheoryDialogs& dialogs, std::uint32_t seed, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs) {
+    setWindowTitle(QStringLiteral("理論と実験"));
+    setFont(msPGothic(10.5, false));
+    auto* controls = new QVBoxLayout;
+    controls->addWidget(ladderControls());
+    controls->addWidget(simulationControls());
+    controls->addWidget(recordControls());
+    controls->addWidget(saveControls());
+    controls->addStretch();
+    auto* controlsWidget = new QWidget;
+    controlsWidget->setLayout(controls);
+    // On a small screen the controls scroll rather than push the window off it.
+    auto* left = new QScrollArea;
+    left->setWidget(controlsWidget);
+    left->setWidgetResizable(true);
+    left->setFrameShape(QFrame::NoFrame);
+    left->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    left->setFixedWidth(440);
+
+    lawView_ = new ChartView([this](QPainter& painter, const QRectF& area) {
+        paintLawChart(painter, area, model_.lawChart());
+    });
+    fairnessView_ = new ChartView([this](QPainter& painter, const QRectF& area) {
+        paintFairnessChart(painter, area, model_.fairnessChart());
+    });
+    auto* charts = new QVBoxLayout;
+    charts->addWidget(lawView_, 3);
+    charts->addWidget(fairnessView_, 2);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(left);
+    layout->addLayout(charts, 1);
+
+    seedBox_->setValue(static_cast<int>(seed & 0x7fffffffu));
+    connect(&simulation_, &SimulationRun::progressed, this, &TheoryWindow::onSimulationProgress);
+    connect(&simulation_, &SimulationRun::finished, this, &TheoryWindow::onSimulationFinished);
+    connect(&simulation_, &SimulationRun::cancelled, this, &TheoryWindow::onSimulationCancelled);
+    resize(QSize(1260, 900).boundedTo(screen()->availableGeometry().size()));
+    refresh();
+}
+
+QWidget* TheoryWindow::ladderControls() {
+    rungsSlider_ = new QSlider(Qt::Horizontal);
+    rungsSlider_->setRange(0, kSlotCount);
+    rungsSlider_->setAccessibleName(QStringLiteral("横線の本数"));
+    rungsBox_ = new QSpinBox;
+    rungsBox_->setRange(0, kSlotCount);
+    rungsBox_->setSuffix(QStringLiteral(" 本"));
+    rungsBox_->setAccessibleName(QStringLiteral("横線の本数"));
+    startBox_ = new QSpinBox;
+    startBox_->setRange(1, kLineCount);
+    startBox_->setSuffix(QStringLiteral(" 本目"));
+    startBox_->setAccessibleName(QStringLiteral("スタートの縦線"));
+    connect(rungsSlider_, &QSlider::valueChanged, this, &TheoryWindow::onRungsChosen);
+    connect(rungsBox_, &QSpinBox::valueChanged, this, &TheoryWindow::onRungsChosen);
+    connect(startBox_, &QSpinBox::valueChanged, this, &TheoryWindow::onStartChosen);
+
+    auto* rungs = new QHBoxLayout;
+    rungs->addWidget(new QLabel(QStringLiteral("横線の本数")));
+    rungs->addWidget(rungsSlider_, 1);
+    rungs->addWidget(rungsBox_);
+    auto* start = new QHBoxLayout;
+    start->addWidget(new QLabel(QStringLiteral("スタートの縦線")));
+    start->addWidget(startBox_);
+    start->addStretch();
+    fairnessText_ = sentenceLabel();
+    durationText_ = sentenceLabel();
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(rungs);
+    layout->addLayout(start);
+    layout->addWidget(fairnessText_);
+    layout->addWidget(durationText_);
+    return group(QStringLiteral("たなばしごの形と理論"), layout);
+}
+
+QWidget* TheoryWindow::simulationControls() {
+    trialsBox_ = new QSpinBox;
+    trialsBox_->setRange(kMinTrials, kMaxTrials);
+    trialsBox_->setSingleStep(kMinTrials);
+    trialsBox_->setValue(1'000'000);
+    trialsBox_->setGroupSeparatorShown(true);
+    trialsBox_->setSuffix(QStringLiteral(" 回"));
+    trialsBox_->setAccessibleName(QStringLiteral("実験の回数"));
+    seedBox_ = new QSpinBox;
+    seedBox_->setRange(0, 0x7fffffff);
+    seedBox_->setAccessibleName(QStringLiteral("乱数の種"));
+    seedBox_->setToolTip(QStringLiteral("同じ種なら、何度実験しても同じ結果になります。"));
+    simulateButton_ = new QPushButton(QStringLiteral("実験する"));
+    cancelButton_ = new QPushButton(QStringLiteral("中止"));
+    connect(simulateButton_, &QPushButton::clicked, this, &TheoryWindow::onSimulate);
+    connect(cancelButton_, &QPushButton::clicked, this, &TheoryWindow::onCancel);
+    progress_ = new QProgressBar;
+    progress_->setRange(0, kProgressSteps);
+    progress_->setValue(0);
+    simulationText_ = sentenceLabel();
+
+    auto* settings = new QHBoxLayout;
+    settings->addWidget(new QLabel(QStringLiteral("回数")));
+    settings->addWidget(trialsBox_, 1);
+    settings->addWidget(new QLabel(QStringLiteral("乱数の種")));
+    settings->addWidget(seedBox_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(simulateButton_);
+    buttons->addWidget(cancelButton_);
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(settings);
+    layout->addLayout(buttons);
+    layout->addWidget(progress_);
+    layout->addWidget(simulationText_);
+    return group(QStringLiteral("コンピューターで実験する"), layout);
+}
+
+QWidget* TheoryWindow::recordControls() {
+    openRecordButton_ = new QPushButton(QStringLiteral("記録を開く…"));
+    connect(openRecordButton_, &QPushButton::clicked, this, &TheoryWindow::onOpenRecord);
+    recordList_ = new QComboBox;
+    recordList_->setAccessibleName(QStringLiteral("比べる記録"));
+    connect(recordList_, &QComboBox::activated, this, &TheoryWindow::onRecordChosen);
+    comparisonText_ = sentenceLabel();
+    figuresText_ = sentenceLabel();
+    QFont small = figuresText_->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    figuresText_->setFont(small);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(openRecordButton_);
+    layout->addWidget(recordList_);
+    layout->addWidget(comparisonText_);
+    layout->addWidget(figuresText_);
+    return group(QStringLiteral("クラスの記録・くらべた結果"), layout);
+}
+
+QWidget* TheoryWindow::saveControls() {
+    auto* law = new QPushButton(QStringLiteral("確率のグラフを保存…"));
+    auto* fairness = new QPushButton(QStringLiteral("公平さのグラフを保存…"));
+    auto* table = new QPushButton(QStringLiteral("表を CSV で保存…"));
+    connect(law, &QPushButton::clicked, this, &TheoryWindow::onSaveLawChart);
+    connect(fairness, &QPushButton::clicked, this, &TheoryWindow::onSaveFairnessChart);
+    connect(table, &QPushButton::clicked, this, &TheoryWindow::onSaveTable);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(law);
+    layout->addWidget(fairness);
+    layout->addWidget(table);
+    return group(QStringLiteral("保存する"), layout);
+}
+
+void TheoryWindow::onRungsChosen(int rungs) {
+    model_.setRungs(rungs);
+    refresh();
+}
+
+void TheoryWindow::onStartChosen(int start) {
+    model_.setStart(start);
+    refresh();
+}
+
+void TheoryWindow::onSimulate() {
+    if (simulation_.running()) {
+        return;
+    }
+    running_ = SimulationRequest{};
+    running_.rungs = model_.rungs();
+    running_.start = model_.start();
+    running_.trials = static_cast<std::uint64_t>(trialsBox_->value());
+    running_.seed = static_cast<std::uint32_t>(seedBox_->value());
+    running_.threads = std::max(1u, std::thread::hardware_concurrency());
+    if (!simulation_.start(running_)) {
+        simulationText_->setText(QStringLiteral("実験を始められませんでした。"));
+        return;
+    }
+    progress_->setValue(0);
+    simulationText_->setText(QStringLiteral("実験しています…"));
+    refresh();
+}
+
+void TheoryWindow::onCancel() {
+    simulation_.cancel();
+    simulationText_->setText(QStringLiteral("中止しています…"));
+}
+
+void TheoryWindow::onSimulationProgress(std::uint64_t done, std::uint64_t total) {
+    progress_->setValue(total == 0 ? 0
+                                   : static_cast<int>(static_cast<double>(done) /
+                                                      static_cast<double>(total) * kProgressSteps));
+}
+
+void TheoryWindow::onSimulationFinished(const ColumnCounts& counts) {
+    const QString trials = trialsText(running_.trials);
+    simulationText_->setText(QStringLiteral("%1 回の実験が終わりました（乱数の種 %2）。")
+                                 .arg(trials)
+                                 .arg(running_.seed));
+    model_.setComparison({QStringLiteral("実験（%1 回）").arg(trials), QStringLiteral("実験の結果"),
+                          counts, running_.rungs, running_.start});
+    refresh();
+}
+
+void TheoryWindow::onSimulationCancelled() {
+    progress_->setValue(0);
+    simulationText_->setText(QStringLiteral("実験を中止しました。"));
+    refresh();
+}
+
+void TheoryWindow::onOpenRecord() {
+    if (simulation_.running()) {
+        return;
+    }
+    const QString path = dialogs_.openRecordFile(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    const auto read = readRecordFile(path.toLocal8Bit().toStdString());
+    const QString title = QStringLiteral("記録を開けません");
+    const QString name = QFileInfo(path).fileName();
+    if (const RecordError* error = std::get_if<RecordError>(&read)) {
+        const QString where =
+            error->line > 0 ? QStringLiteral("%1 行目：").arg(error->line) : QString();
+        dialogs_.warn(this, title,
+                      QStringLiteral("「%1」はたなばしごの記録として読めませんでした。\n%2%3\n\n"
+                                     "いま表示している内容はそのままです。")
+                          .arg(name, where, QString::fromStdString(error->japanese)));
+        return;
+    }
+    const auto& experiments = std::get<std::vector<RecordedExperiment>>(read);
+    if (experiments.empty()) {
+        dialogs_.warn(this, title, QStringLiteral("「%1」には記録がまだありません。").arg(name));
+        return;
+    }
+    recordChoices_ = recordChoices(experiments);
+    const QSignalBlocker blocker(recordList_);
+    recordList_->clear();
+    for (const RecordChoice& choice : recordChoices_) {
+        recordList_->addItem(choice.label);
+    }
+    recordList_->setCurrentIndex(0);
+    onRecordChosen(0);
+}
+
+void TheoryWindow::onRecordChosen(int index) {
+    if (index < 0 || index >= static_cast<int>(recordChoices_.size()) || simulation_.running()) {
+        return;
+    }
+    model_.setComparison(recordChoices_[static_cast<std::size_t>(index)].comparison);
+    refresh();
+}
+
+void TheoryWindow::saveAs(const QString& title, const QString& name, const QStringList& filters,
+                          const std::function<bool(const QString&)>& save) {
+    const QString path = dialogs_.saveFile(this, title, name, filters);
+    if (!path.isEmpty() && !save(path)) {
+        dialogs_.warn(this, QStringLiteral("保存できません"),
+                      QStringLiteral("「%1」に保存できませんでした。場所や名前を変えて、もう一度"
+                                     "お試しください。")
+                          .arg(path));
+    }
+}
+
+void TheoryWindow::onSaveLawChart() {
+    const LawChart chart = model_.lawChart();
+    saveAs(QStringLiteral("確率のグラフを保存"),
+           QStringLiteral("確率_横線%1本_%2本目から.png").arg(chart.rungs).arg(chart.start),
+           kChartFilters, [&chart](const QString& path) { return saveLawChart(path, chart); });
+}
+
+void TheoryWindow::onSaveFairnessChart() {
+    const FairnessChart chart = model_.fairnessChart();
+    saveAs(QStringLiteral("公平さのグラフを保存"),
+           QStringLiteral("公平さ_%1本目から.png").arg(chart.start), kChartFilters,
+           [&chart](const QString& path) { return saveFairnessChart(path, chart); });
+}
+
+void TheoryWindow::onSaveTable() {
+    const QByteArray csv = QByteArray::fromStdString(model_.tableCsv());
+    saveAs(QStringLiteral("表を保存"),
+           QStringLiteral("表_横線%1本_%2本目から.csv").arg(model_.rungs()).arg(model_.start()),
+           {QStringLiteral("CSV ファイル (*.csv)")}, [&csv](const QString& path) {
+               QSaveFile file(path);
+               return file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() &&
+                      file.commit();
+           });
+}
+
+void TheoryWindow::refresh() {
+    {
+        const QSignalBlocker sliderBlocker(rungsSlider_);
+        const QSignalBlocker boxBlocker(rungsBox_);
+        const QSignalBlocker startBlocker(startBox_);
+        rungsSlider_->setValue(model_.rungs());
+        rungsBox_->setValue(model_.rungs());
+        startBox_->setValue(model_.start());
+    }
+    const bool running = simulation_.running();
+    rungsSlider_->setEnabled(!running);
+    rungsBox_->setEnabled(!running);
+    startBox_->setEnabled(!running);
+    openRecordButton_->setEnabled(!running);
+    recordList_->setEnabled(!running);
+    simulateButton_->setEnabled(!running);
+    cancelButton_->setEnabled(running);
+    fairnessText_->setText(model_.fairnessSentence());
+    durationText_->setText(model_.durationSentence());
+    if (const std::optional<PlainComparison> comparison = model_.plainComparison()) {
+        comparisonText_->setText(QStringLiteral("%1と理論：").arg(model_.shownComparison()->name) +
+                                 comparison->japanese);
+        figuresText_->setText(comparison->figures);
+    } else {
+        comparisonText_->setText(
+            QStringLiteral("「実験する」か「記録を開く」で、結果を理論の確率とくらべられます。"));
+        figuresText_->clear();
+    }
+    lawView_->update();
+    fairnessView_->update();
+}
+
+}  // namespace tanabashigo

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+#include "record_choices.h"
+#include "simulation_run.h"
+#include "theory_model.h"
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+
+namespace tanabashigo {
+
+class ChartView;
+class TheoryDialogs;
+
+/// 理論と実験: the exact landing law and the fairness by rung count as pictures, how long the
+/// class's experiment takes, fast simulations, and the class's record against the theory.
+/// The model holds the state; the window shows it and forwards what the teacher does.
+class TheoryWindow : public QWidget {
+    Q_OBJECT
+public:
+    /// `dialogs` must outlive the window; `seed` is the simulations' first seed.
+    explicit TheoryWindow(TheoryDialogs& dialogs, std::uint32_t seed = 1,
+                          QWidget* parent = nullptr);
+
+    const TheoryModel& model() const { return model_; }
+    SimulationRun& simulation() { return simulation_; }
+
+    /// The fewest and the most trials a simulation may have.
+    static constexpr int kMinTrials = 1'000;
+    static constexpr int kMaxTrials = 100'000'000;
+
+    // What the controls are connected to.
+    void onRungsChosen(int rungs);
+    void onStartChosen(int start);
+    void onSimulate();
+    void onCancel();
+    void onSimulationProgress(std::uint64_t done, std::uint64_t total);
+    void onSimulationFinished(const tanabashigo::ColumnCounts& counts);
+    void onSimulationCancelled();
+    void onOpenRecord();
+    void onRecordChosen(int index);
+    void onSaveLawChart();
+    void onSaveFairnessChart();
+    void onSaveTable();
+
+private:
+    QWidget* ladderControls();
+    QWidget* simulationControls();
+    QWidget* recordControls();
+    QWidget* saveControls();
+    /// Shows the model's state in every control, chart and text.
+    void refresh();
+    /// Asks where to save and saves with `save`; warns when it fails.
+    void saveAs(const QString& title, const QString& name, const QStringList& filters,
+                const std::function<bool(const QString&)>& save);
+
+    TheoryDialogs& dialogs_;
+    TheoryModel model_;
+    SimulationRun simulation_;
+    SimulationRequest running_;
+    std::vector<RecordChoice> recordChoices_;
+
+    QSlider* rungsSlider_ = nullptr;
+    QSpinBox* rungsBox_ = nullptr;
+    QSpinBox* startBox_ = nullptr;
+    QLabel* fairnessText_ = nullptr;
+    QLabel* durationText_ = nullptr;
+    QSpinBox* trialsBox_ = nullptr;
+    QSpinBox* seedBox_ = nullptr;
+    QPushButton* simulateButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* simulationText_ = nullptr;
+    QPushButton* openRecordButton_ = nullptr;
+    QComboBox* recordList_ = nullptr;
+    QLabel* comparisonText_ = nullptr;
+    QLabel* figuresText_ = nullptr;
+    ChartView* lawView_ = nullptr;
+    ChartView* fairnessView_ = nullptr;
+};
+
+}  // namespace tanabashigo
