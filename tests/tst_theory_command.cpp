@@ -70,8 +70,8 @@ private slots:
         const QString record = QFINDTESTDATA("data/class_record.csv");
         QTest::newRow("every rung count on its own")
             << QStringList{"--compare", record} << 0
-            << QStringList{"横線 10 本、3 本目から、1 回", "横線 30 本、3 本目から、3 回",
-                           "少なすぎて"};
+            << QStringList{"（実験 3）：横線 10 本、3 本目から、1 回",
+                           "（2 回分）：横線 30 本、3 本目から、3 回", "少なすぎて"};
         QTest::newRow("one experiment, with its chart")
             << QStringList{"--compare", record, "--experiment", "2", "--chart", "{dir}/c.svg"} << 0
             << QStringList{"クラスの記録（実験 2）：横線 30 本、3 本目から、1 回"};

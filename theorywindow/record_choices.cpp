@@ -31,11 +31,15 @@ std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>&
             choice.comparison.counts[column] += experiment.counts[column];
         }
         ++choice.experiments;
+        choice.experiment = choice.experiments == 1 ? experiment.experiment : 0;
         trials[ladder] += experiment.trials;
     }
     std::vector<RecordChoice> choices;
     for (auto& [ladder, choice] : byLadder) {
-        choice.comparison.name = QStringLiteral("クラスの記録（%1 回分）").arg(choice.experiments);
+        choice.comparison.name =
+            choice.experiments == 1
+                ? QStringLiteral("クラスの記録（実験 %1）").arg(choice.experiment)
+                : QStringLiteral("クラスの記録（%1 回分）").arg(choice.experiments);
         choice.label = QStringLiteral("%1 の実験すべて（%2 回分、%3 回）")
                            .arg(ladderText(ladder.first, ladder.second))
                            .arg(choice.experiments)

@@ -1,8 +1,17 @@
 #include "simulation_run.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <system_error>
 
 namespace tanabashigo {
+
+namespace {
+
+constexpr int kWorkerNiceness = 10;
+
+}  // namespace
 
 SimulationRun::SimulationRun(QObject* parent) : QObject(parent) {
     poll_.setInterval(kPollMilliseconds);
@@ -24,6 +33,9 @@ bool SimulationRun::start(SimulationRequest request) {
     request.cancel = &cancel_;
     try {
         worker_ = std::thread([this, request] {
+            // A lower priority for this thread and the workers it starts (they inherit it),
+            // so the window always gets the processor when it needs it.
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNiceness);
             counts_ = simulateLandings(request, [this](std::uint64_t done, std::uint64_t) {
                 trialsDone_.store(done, std::memory_order_relaxed);
             });

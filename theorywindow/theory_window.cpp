@@ -240,6 +240,7 @@ void TheoryWindow::onSimulationFinished(const ColumnCounts& counts) {
     simulationText_->setText(QStringLiteral("%1 回の実験が終わりました（乱数の種 %2）。")
                                  .arg(trials)
                                  .arg(running_.seed));
+    recordList_->setCurrentIndex(-1);  // the record is no longer what is shown
     model_.setComparison({QStringLiteral("実験（%1 回）").arg(trials), QStringLiteral("実験の結果"),
                           counts, running_.rungs, running_.start});
     refresh();
