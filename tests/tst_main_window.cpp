@@ -15,7 +15,6 @@
 #include "dialogs.h"
 #include "form1_fixture.h"
 #include "picturebox.h"
-#include "sound_cues.h"
 #include "tracer.h"
 
 using namespace tanabashigo;
@@ -90,8 +89,6 @@ private slots:
     void aTrialDrawsTheLadderAndThePathAndCountsOneLanding();
     void asksThroughTheRealBoxes_data();
     void asksThroughTheRealBoxes();
-    void cuesAreFoundInOrder_data();
-    void cuesAreFoundInOrder();
 };
 
 void MainWindowTest::aTrialDrawsTheLadderAndThePathAndCountsOneLanding() {
@@ -185,34 +182,6 @@ void MainWindowTest::asksThroughTheRealBoxes() {
         QCOMPARE(form.experiment().ladder().rungCount(), rungs);
         QVERIFY(form.Command1->isEnabled());
     }
-}
-
-void MainWindowTest::cuesAreFoundInOrder_data() {
-    QTest::addColumn<QList<bool>>("holdsFile");  // working directory, beside the program, data
-    QTest::addColumn<int>("found");              // folder index, -1 for the built-in copy
-    QTest::newRow("working directory first") << QList<bool>{true, true, true} << 0;
-    QTest::newRow("beside the program") << QList<bool>{false, true, true} << 1;
-    QTest::newRow("data folder") << QList<bool>{false, false, true} << 2;
-    QTest::newRow("built-in copy") << QList<bool>{false, false, false} << -1;
-}
-
-void MainWindowTest::cuesAreFoundInOrder() {
-    QFETCH(QList<bool>, holdsFile);
-    QFETCH(int, found);
-    QTemporaryDir root;
-    QStringList folders;
-    for (int i = 0; i < holdsFile.size(); ++i) {
-        folders << root.filePath(QString::number(i));
-        QVERIFY(QDir().mkpath(folders[i]));
-        QVERIFY(!holdsFile[i] || QFile::copy(QStringLiteral(":/sounds/pinpon.wav"),
-                                             folders[i] + QStringLiteral("/pinpon.wav")));
-    }
-    QVERIFY(QDir(folders[0]).mkpath(QStringLiteral("endpinpon.wav")));  // a folder is no file
-    QCOMPARE(soundLocation(QStringLiteral("pinpon.wav"), folders),
-             found < 0 ? QUrl(QStringLiteral("qrc:/sounds/pinpon.wav"))
-                       : QUrl::fromLocalFile(folders[found] + QStringLiteral("/pinpon.wav")));
-    QCOMPARE(soundLocation(QStringLiteral("endpinpon.wav"), folders),
-             QUrl(QStringLiteral("qrc:/sounds/endpinpon.wav")));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -98,16 +98,8 @@ QList<QPushButton*> StressRun::disabledButtons() const {
 }
 
 bool StressRun::pathLandsNext() const {
-    const Ladder& ladder = form_->experiment().ladder();
-    const Tracer& tracer = form_->experiment().tracer();
-    for (int i = 1; i <= ladder.rungCount(); ++i) {
-        const Rung& rung = ladder.rung(i);
-        if ((rung.gap == tracer.TracerX || rung.gap + 1 == tracer.TracerX) &&
-            rung.height > tracer.TracerY) {
-            return false;
-        }
-    }
-    return true;
+    Tracer next = form_->experiment().tracer();
+    return next.tick(form_->experiment().ladder()).kind == TraceTick::Kind::Landed;
 }
 
 QString StressRun::step() {
