@@ -5,6 +5,7 @@
 #include "form2.h"
 #include "landing_recorder.h"
 #include "picturebox.h"
+#include "record_file.h"
 #include "record_line.h"
 #include "twips.h"
 #include "window_flow.h"
@@ -27,56 +28,38 @@ struct Rig {
     }
 };
 
-/// Widths of the dark runs along row y of an image.
-QList<int> darkRuns(const QImage& image, int y) {
-    QList<int> runs{0};
-    for (int x = 0; x < image.width(); ++x) {
-        if (qGray(image.pixel(x, y)) < 64) {
-            ++runs.back();
-        } else if (runs.back() > 0) {
-            runs.append(0);
+/// Each experiment of a record file as "number: counts of columns 1..10[ end]", or why the file
+/// was refused.
+QStringList recordedExperiments(const QString& path) {
+    const auto read = readRecordFile(path.toStdString());
+    if (const auto* error = std::get_if<RecordError>(&read)) {
+        return {QString::fromStdString(error->english)};
+    }
+    QStringList experiments;
+    for (const RecordedExperiment& e : std::get<0>(read)) {
+        QString counts = QString::number(e.experiment) + ':';
+        for (const std::uint64_t count : e.counts) {
+            counts += ' ' + QString::number(count);
         }
+        experiments << counts + (e.ended ? " end" : "");
     }
-    runs.removeAll(0);
-    return runs;
+    return experiments;
 }
 
-/// Landings per column (1..10) of `experiment` in a record file; empty when its trials are not
-/// numbered 1, 2, ... or a line's count is not its column's count after that landing.
-QList<int> recordedCounts(const QString& path, int experiment) {
-    QFile file(path);
-    QList<int> counts(kLineCount + 1, 0);
-    int trial = 0;
-    for (const QByteArray& text :
-         file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>()) {
-        const auto line = parseRecordLine(text.toStdString());
-        if (line && line->experiment == experiment) {
-            counts[line->column] += line->endsExperiment ? 0 : 1;
-            if (line->trial != ++trial || line->count != counts[line->column]) {
-                return {};
-            }
-        }
-    }
-    return counts;
-}
-
-/// Markers shown per column (1..10).
-QList<int> markerCounts(const Form1& form) {
-    QList<int> counts{0};
-    for (int k = 1; k <= kLineCount; ++k) {
-        counts << int(visibleMarkers(form, k).size());
-    }
-    return counts;
-}
-
-/// Runs up to `trials` trials to their landings, then stops.
-void runTrials(Form1& form, int trials) {
+/// Runs up to `trials` trials to their landings, stops, and gives the markers shown per column
+/// as record lines count them, with experiment number `experiment`.
+QString runTrials(Form1& form, int trials, int experiment) {
     for (int n = 0; n < trials && !form.experiment().isFinished(); ++n) {
         form.Command1_Click();
         buildLadder(form);
         tracePath(form);
     }
     form.Command5_Click();
+    QString counts = QString::number(experiment) + ':';
+    for (int k = 1; k <= kLineCount; ++k) {
+        counts += ' ' + QString::number(visibleMarkers(form, k).size());
+    }
+    return counts + (form.experiment().isFinished() ? " end" : "");
 }
 
 }  // namespace
@@ -88,45 +71,39 @@ private slots:
 
     void aSlowTickNeverCutsATrialShort_data() {
         QTest::addColumn<bool>("paced");
-        QTest::addColumn<int>("buildTicks");  ///< ladder ticks before Timer3 fires; -1: landed
-        QTest::addColumn<int>("sinceLanding");
+        QTest::addColumn<int>("stage");  ///< ladder ticks before Timer3; < 0: landed -stage ms ago
         QTest::addColumn<int>("heldFor");  ///< 0: the next trial starts at once
-        QTest::newRow("unpaced, mid ladder") << false << 20 << 0 << 0;
-        QTest::newRow("paced, mid ladder") << true << 20 << 0 << 2000;
-        QTest::newRow("paced, tracing") << true << 1000 << 0 << 2000;
-        QTest::newRow("paced, landed 0.5 s ago") << true << -1 << 500 << 1500;
-        QTest::newRow("paced, landed 2 s ago") << true << -1 << 2000 << 0;
+        QTest::newRow("unpaced, mid ladder") << false << 20 << 0;
+        QTest::newRow("paced, mid ladder") << true << 20 << 2000;
+        QTest::newRow("paced, tracing") << true << 1000 << 2000;
+        QTest::newRow("paced, landed 0.5 s ago") << true << -500 << 1500;
+        QTest::newRow("paced, landed 2 s ago") << true << -2000 << 0;
     }
     void aSlowTickNeverCutsATrialShort() {
         QFETCH(bool, paced);
-        QFETCH(int, buildTicks);
-        QFETCH(int, sinceLanding);
+        QFETCH(int, stage);
         QFETCH(int, heldFor);
         Rig rig(paced);
         Form1& form = rig.form;
-        for (int tick = 0; form.Timer1.isActive() && (buildTicks < 0 || tick < buildTicks);
-             ++tick) {
+        for (int tick = 0; form.Timer1.isActive() && (stage < 0 || tick < stage); ++tick) {
             form.Timer1_Timer();
         }
-        if (buildTicks < 0) {
+        if (stage < 0) {
             rig.now = 4000;
             tracePath(form);
-            rig.now += sinceLanding;
+            rig.now -= stage;
         }
         form.Timer3_Timer();
         const auto justStarted = [&form] { return form.experiment().ladder().rungNo() == 1; };
         QCOMPARE(justStarted(), heldFor == 0);
-        if (heldFor == 0) {
-            return;
-        }
-        if (buildTicks >= 0) {
-            QVERIFY(!form.NextTrial.isActive());
+        if (heldFor > 0) {
+            QVERIFY(stage < 0 || !form.NextTrial.isActive());
             buildLadder(form);
             tracePath(form);
+            QCOMPARE(form.NextTrial.isActive() ? form.NextTrial.interval() : -1, heldFor);
+            form.NextTrial_Timer();
+            QVERIFY(justStarted() && form.Timer3.isActive());
         }
-        QCOMPARE(form.NextTrial.isActive() ? form.NextTrial.interval() : -1, heldFor);
-        form.NextTrial_Timer();
-        QVERIFY(justStarted() && form.Timer3.isActive());
     }
 
     void zoomKeepsLinesEvenAndHelpLinesWhole_data() {
@@ -140,11 +117,17 @@ private slots:
         setLayoutZoom(zoom);
         Rig rig(false);  // the empty ladder stands, no rung yet
         const QImage ladder = rig.form.Picture1->image();
-        QSet<int> widths;
+        QSet<qsizetype> widths;
         for (int row = 12; row < 60; row += 6) {
-            const QList<int> runs = darkRuns(ladder, ladder.height() * row / 100);
-            QCOMPARE(runs.size(), kLineCount);
-            widths.unite(QSet<int>(runs.begin(), runs.end()));
+            QString shades;  // '#' for each dark pixel along the row
+            for (int x = 0; x < ladder.width(); ++x) {
+                shades += qGray(ladder.pixel(x, ladder.height() * row / 100)) < 64 ? '#' : ' ';
+            }
+            const QStringList lines = shades.split(' ', Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), kLineCount);
+            for (const QString& line : lines) {
+                widths << line.size();
+            }
         }
         QCOMPARE(widths.size(), 1);
         QVERIFY(*widths.begin() >= int(zoom));
@@ -170,9 +153,10 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("class.csv"));
         QVERIFY(!AppendFile::open(dir.path().toStdString()));
-        QFile earlier(path);
-        QVERIFY(earlier.open(QIODevice::WriteOnly));
-        earlier.write("2026-12-06T10:00:00+09:00,4,1,30,3,4,1,landing");  // no header, no line end
+        QFile earlier(path);  // an earlier lesson's landing, without a line end
+        QVERIFY(earlier.open(QIODevice::WriteOnly) &&
+                earlier.write(recordHeader().data(), qint64(recordHeader().size())) > 0 &&
+                earlier.write("\n2026-12-06T10:00:00+09:00,4,1,30,3,4,1,landing") > 0);
         earlier.close();
         const auto file = AppendFile::open(path.toStdString());
         CsvLandingRecorder recorder(*file, [] { return std::string("2026-12-07T09:15:02+09:00"); });
@@ -183,22 +167,16 @@ private slots:
         const auto form = [&flow] { return qobject_cast<Form1*>(flow.currentWindow()); };
         flow.showMainWindow();
         QTRY_COMPARE(dialogs.prompts, 1);
-        runTrials(*form(), 12);
-        QCOMPARE(recordedCounts(path, 5), markerCounts(*form()));
+        QStringList shown{"4: 0 0 0 1 0 0 0 0 0 0"};
+        shown << runTrials(*form(), 12, 5);
         form()->Command4_Click();  // 初期化: the markers go, their lines stay
-        runTrials(*form(), 7);
-        QCOMPARE(recordedCounts(path, 6), markerCounts(*form()));
+        shown << runTrials(*form(), 7, 6);
         form()->Command6_Click();  // HELP, and back to a fresh window
         qobject_cast<Form2*>(flow.currentWindow())->Command1_Click();
         QTRY_COMPARE(dialogs.prompts, 3);
-        runTrials(*form(), 1000);
-        QCOMPARE(recordedCounts(path, 7), markerCounts(*form()));
-        QFile saved(path);
-        const QList<QByteArray> lines = saved.open(QIODevice::ReadOnly)
-                                            ? saved.readAll().trimmed().split('\n')
-                                            : QList<QByteArray>();
-        QCOMPARE(lines.size(), 1 + 12 + 7 + form()->experiment().tally().total() + 1);
-        QVERIFY(lines.back().endsWith(",20,end"));
+        shown << runTrials(*form(), 1000, 7);
+        QVERIFY(shown.back().endsWith(" end"));
+        QCOMPARE(recordedExperiments(path), shown);
     }
 };
 

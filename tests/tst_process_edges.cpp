@@ -31,102 +31,90 @@ void start(QProcess& program, const QStringList& arguments, const QString& platf
 class ProcessEdgesTest : public QObject {
     Q_OBJECT
 private slots:
-    void endsWithStatusAndSaysWhy_data();
-    void endsWithStatusAndSaysWhy();
-    void anInterruptEndsTheProgressLine();
-    void aWindowDestroyedByAnotherClientEndsTheProgram_data();
-    void aWindowDestroyedByAnotherClientEndsTheProgram();
+    void endsWithStatusAndSaysWhy_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QList<int>>("closed");  // else standard output is on a full device
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("message");
+        for (const char* option : {"--help", "--version"}) {
+            for (const QList<int>& closed : {QList<int>{}, QList<int>{STDOUT_FILENO}}) {
+                QTest::addRow("%s, output %s", option, closed.isEmpty() ? "full" : "closed")
+                    << QStringList{option} << "offscreen" << closed << 1
+                    << QByteArray("could not write");
+            }
+        }
+        QTest::newRow("QT_QPA_PLATFORM=bogus")
+            << QStringList() << "bogus" << QList<int>{STDOUT_FILENO} << 2 << QByteArray("'bogus'");
+        QTest::newRow("-platform bogus") << QStringList{"-platform", "bogus"} << "xcb"
+                                         << QList<int>{STDOUT_FILENO} << 2 << QByteArray("'bogus'");
+    }
+    void endsWithStatusAndSaysWhy() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, platform);
+        QFETCH(QList<int>, closed);
+        QFETCH(int, status);
+        QFETCH(QByteArray, message);
+        QProcess program;
+        program.setStandardOutputFile(QStringLiteral("/dev/full"));
+        start(program, arguments, platform, closed);
+        QVERIFY(program.waitForFinished(30'000));
+        QCOMPARE(program.exitCode(), status);
+        QVERIFY(program.readAllStandardError().contains(message));
+    }
+
+    void anInterruptEndsTheProgressLine() {
+        int screen = -1, terminal = -1;
+        QVERIFY(openpty(&screen, &terminal, nullptr, nullptr, nullptr) == 0);
+        fcntl(screen, F_SETFL, O_NONBLOCK);
+        QProcess program;
+        program.setStandardErrorFile(QString::fromLocal8Bit(ptsname(screen)));
+        start(program, {"--analyse", "--trials", "1000000000000", "--threads", "1"}, "offscreen");
+        QByteArray shown;
+        bool interrupted = false;
+        for (QDeadlineTimer limit(15'000); !limit.hasExpired() && !shown.endsWith('\n');) {
+            char buffer[256];
+            shown.append(buffer, std::max<qsizetype>(read(screen, buffer, sizeof buffer), 0));
+            if (!interrupted && shown.contains("running")) {
+                interrupted = kill(pid_t(program.processId()), SIGINT) == 0;
+            }
+            QTest::qWait(20);
+        }
+        for (const int fd : {terminal, screen}) {
+            close(fd);
+        }
+        QVERIFY2(interrupted && shown.endsWith('\n'), shown.right(60).constData());
+    }  // the program, if still running, is killed as it goes out of scope
+
+    void aWindowDestroyedByAnotherClientEndsTheProgram_data() {
+        QTest::addColumn<QString>("title");  // of the window destroyed, as a regular expression
+        QTest::addColumn<QList<int>>("closed");
+        QTest::newRow("main window, error output closed") << "しご$" << QList<int>{STDERR_FILENO};
+        QTest::newRow("the prompt, all three closed") << "設定$" << QList<int>{0, 1, 2};
+    }
+    void aWindowDestroyedByAnotherClientEndsTheProgram() {
+        QFETCH(QString, title);
+        QFETCH(QList<int>, closed);
+        const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        QProcess server;
+        server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+        if (xdotool.isEmpty() || !server.waitForReadyRead(10'000)) {
+            QSKIP("needs Xvfb and xdotool");
+        }
+        QProcess program;
+        start(program, {"--seed", "1"}, "xcb", closed, ':' + server.readLine().trimmed());
+        QProcess destroyer;  // waits for the window to appear, then destroys it
+        destroyer.setProcessEnvironment(program.processEnvironment());
+        destroyer.start(xdotool,
+                        {"search", "--sync", "--all", "--pid", QString::number(program.processId()),
+                         "--name", title, "windowclose"});
+        const bool ended = destroyer.waitForFinished(10'000) && program.waitForFinished(10'000) &&
+                           program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0;
+        server.kill();  // the others, if still running, are killed as they go out of scope
+        server.waitForFinished();
+        QVERIFY2(ended, "the window never appeared, or the program went on without it");
+    }
 };
-
-void ProcessEdgesTest::endsWithStatusAndSaysWhy_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("platform");
-    QTest::addColumn<bool>("closed");  // standard output closed, else on a full device
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("message");
-    for (const char* option : {"--help", "--version"}) {
-        for (const bool closed : {false, true}) {
-            QTest::addRow("%s, output %s", option, closed ? "closed" : "full")
-                << QStringList{option} << "offscreen" << closed << 1
-                << QByteArray("could not write");
-        }
-    }
-    QTest::newRow("QT_QPA_PLATFORM=bogus")
-        << QStringList() << "bogus" << true << 2 << QByteArray("'bogus'");
-    QTest::newRow("-platform bogus")
-        << QStringList{"-platform", "bogus"} << "xcb" << true << 2 << QByteArray("'bogus'");
-}
-
-void ProcessEdgesTest::endsWithStatusAndSaysWhy() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, platform);
-    QFETCH(bool, closed);
-    QFETCH(int, status);
-    QFETCH(QByteArray, message);
-    QProcess program;
-    program.setStandardOutputFile(QStringLiteral("/dev/full"));
-    start(program, arguments, platform, closed ? QList<int>{STDOUT_FILENO} : QList<int>{});
-    QVERIFY(program.waitForFinished(30'000));
-    QCOMPARE(program.exitCode(), status);
-    QVERIFY(program.readAllStandardError().contains(message));
-}
-
-void ProcessEdgesTest::anInterruptEndsTheProgressLine() {
-    int screen = -1;
-    int terminal = -1;
-    QVERIFY(openpty(&screen, &terminal, nullptr, nullptr, nullptr) == 0);
-    fcntl(screen, F_SETFL, O_NONBLOCK);
-    QProcess program;
-    program.setStandardErrorFile(QString::fromLocal8Bit(ptsname(screen)));
-    start(program, {"--analyse", "--trials", "1000000000000", "--threads", "1"}, "offscreen");
-    QByteArray shown;
-    bool interrupted = false;
-    for (QDeadlineTimer limit(15'000); !limit.hasExpired() && !shown.endsWith('\n');) {
-        char buffer[256];
-        shown.append(buffer, std::max<qsizetype>(read(screen, buffer, sizeof buffer), 0));
-        if (!interrupted && shown.contains("running")) {
-            interrupted = kill(pid_t(program.processId()), SIGINT) == 0;
-        }
-        QTest::qWait(20);
-    }
-    program.kill();
-    program.waitForFinished();
-    close(terminal);
-    close(screen);
-    QVERIFY2(interrupted && shown.endsWith('\n'), shown.right(60).constData());
-}
-
-void ProcessEdgesTest::aWindowDestroyedByAnotherClientEndsTheProgram_data() {
-    QTest::addColumn<QString>("title");  // of the window destroyed, as a regular expression
-    QTest::addColumn<QList<int>>("closed");
-    QTest::newRow("main window, error output closed") << "しご$" << QList<int>{STDERR_FILENO};
-    QTest::newRow("the prompt, all three closed") << "設定$" << QList<int>{0, 1, 2};
-}
-
-void ProcessEdgesTest::aWindowDestroyedByAnotherClientEndsTheProgram() {
-    QFETCH(QString, title);
-    QFETCH(QList<int>, closed);
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    QProcess server;
-    server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
-    if (xdotool.isEmpty() || !server.waitForReadyRead(10'000)) {
-        QSKIP("needs Xvfb and xdotool");
-    }
-    QProcess program;
-    start(program, {"--seed", "1"}, "xcb", closed, ':' + server.readLine().trimmed());
-    QProcess destroyer;  // waits for the window to appear, then destroys it
-    destroyer.setProcessEnvironment(program.processEnvironment());
-    destroyer.start(xdotool,
-                    {"search", "--sync", "--all", "--pid", QString::number(program.processId()),
-                     "--name", title, "windowclose"});
-    const bool ended = destroyer.waitForFinished(10'000) && program.waitForFinished(10'000) &&
-                       program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0;
-    for (QProcess* process : {&destroyer, &program, &server}) {
-        process->kill();
-        process->waitForFinished();
-    }
-    QVERIFY2(ended, "the window never appeared, or the program went on without it");
-}
 
 QTEST_GUILESS_MAIN(ProcessEdgesTest)
 #include "tst_process_edges.moc"

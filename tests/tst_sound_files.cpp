@@ -19,54 +19,51 @@ QByteArray edited(QByteArray wave, qsizetype at, quint32 value, const QByteArray
 class SoundFilesTest : public QObject {
     Q_OBJECT
 private slots:
-    void aDamagedCueFileNeverFreezesTheProgram_data();
-    void aDamagedCueFileNeverFreezesTheProgram();
-};
-
-void SoundFilesTest::aDamagedCueFileNeverFreezesTheProgram_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("played");  // the file itself plays, not the built-in copy
-    QFile chime(QStringLiteral(":/sounds/pinpon.wav"));
-    QVERIFY(chime.open(QIODevice::ReadOnly));
-    const QByteArray wave = chime.readAll();
-    const auto riff = quint32(wave.size() - 8);
-    const auto data = quint32(wave.size() - 44);
-    constexpr quint32 huge = 5 << 20;
-    QTest::newRow("the chime") << wave << true;
-    QTest::newRow("a list chunk") << edited(wave, 4, riff + 12, {"LIST\4\0\0\0INFO", 12}) << true;
-    QTest::newRow("odd chunk") << edited(wave, 4, riff + 14, {"LIST\5\0\0\0INFOx\0", 14}) << false;
-    QTest::newRow("empty") << QByteArray() << false;
-    QTest::newRow("RIFF only") << wave.left(4) << false;
-    QTest::newRow("header only") << wave.left(44) << false;
-    QTest::newRow("half copied") << wave.left(wave.size() / 2) << false;
-    QTest::newRow("data past the end") << edited(wave, 40, data + 4096) << false;
-    QTest::newRow("RIFF past the end") << edited(wave, 4, riff + 4096) << false;
-    QTest::newRow("no channels") << edited(wave, 20, 1) << false;
-    QTest::newRow("not WAVE") << edited(wave, 8, 0) << false;
-    QTest::newRow("text") << QByteArray("not a sound\n").repeated(100) << false;
-    QTest::newRow("over 4 MiB") << edited(edited(wave, 4, riff + huge), 40, data + huge) +
-                                       QByteArray(huge, 0)
-                                << false;
-}
-
-void SoundFilesTest::aDamagedCueFileNeverFreezesTheProgram() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, played);
-    QTemporaryDir dir;
-    for (const QString cue : {"pinpon.wav", "endpinpon.wav"}) {
-        QFile file(dir.filePath(cue));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        QCOMPARE(tanabashigo::soundLocation(cue, {dir.path()}).isLocalFile(), played);
+    void aDamagedCueFileNeverFreezesTheProgram_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("played");  // the file itself plays, not the built-in copy
+        QFile chime(QStringLiteral(":/sounds/pinpon.wav"));
+        QVERIFY(chime.open(QIODevice::ReadOnly));
+        const QByteArray wave = chime.readAll();
+        const auto riff = quint32(wave.size() - 8);
+        const auto data = quint32(wave.size() - 44);
+        constexpr quint32 huge = 5 << 20;
+        QTest::newRow("the chime") << wave << true;
+        QTest::newRow("a list chunk")
+            << edited(wave, 4, riff + 12, {"LIST\4\0\0\0INFO", 12}) << true;
+        QTest::newRow("odd chunk")
+            << edited(wave, 4, riff + 14, {"LIST\5\0\0\0INFOx\0", 14}) << false;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("RIFF only") << wave.left(4) << false;
+        QTest::newRow("header only") << wave.left(44) << false;
+        QTest::newRow("half copied") << wave.left(wave.size() / 2) << false;
+        QTest::newRow("data past the end") << edited(wave, 40, data + 4096) << false;
+        QTest::newRow("RIFF past the end") << edited(wave, 4, riff + 4096) << false;
+        QTest::newRow("no channels") << edited(wave, 20, 1) << false;
+        QTest::newRow("not WAVE") << edited(wave, 8, 0) << false;
+        QTest::newRow("text") << QByteArray("not a sound\n").repeated(100) << false;
+        QTest::newRow("over 4 MiB")
+            << edited(edited(wave, 4, riff + huge), 40, data + huge) + QByteArray(huge, 0) << false;
     }
-    // The cues as HELP and the quit box play them, in a child process that must end in time.
-    QProcess cues;
-    cues.setWorkingDirectory(dir.path());
-    cues.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--play-cues")});
-    const bool ended = cues.waitForFinished(10'000) && cues.exitCode() == 0;
-    cues.kill();
-    QVERIFY2(ended, "the cues froze the program");
-}
+    void aDamagedCueFileNeverFreezesTheProgram() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, played);
+        QTemporaryDir dir;
+        for (const QString cue : {"pinpon.wav", "endpinpon.wav"}) {
+            QFile file(dir.filePath(cue));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                    file.flush());
+            QCOMPARE(tanabashigo::soundLocation(cue, {dir.path()}).isLocalFile(), played);
+        }
+        // The cues as HELP and the quit box play them, in a child process that must end in time;
+        // one that froze is killed as it goes out of scope.
+        QProcess cues;
+        cues.setWorkingDirectory(dir.path());
+        cues.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--play-cues")});
+        QVERIFY2(cues.waitForFinished(10'000) && cues.exitCode() == 0,
+                 "the cues froze the program");
+    }
+};
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
