@@ -75,14 +75,12 @@ private slots:
         for (QDeadlineTimer limit(15'000); !limit.hasExpired() && !shown.endsWith('\n');) {
             char buffer[256];
             shown.append(buffer, std::max<qsizetype>(read(screen, buffer, sizeof buffer), 0));
-            if (!interrupted && shown.contains("running")) {
-                interrupted = kill(pid_t(program.processId()), SIGINT) == 0;
-            }
+            interrupted = interrupted || (shown.contains("running") &&
+                                          kill(pid_t(program.processId()), SIGINT) == 0);
             QTest::qWait(20);
         }
-        for (const int fd : {terminal, screen}) {
-            close(fd);
-        }
+        close(terminal);
+        close(screen);
         QVERIFY2(interrupted && shown.endsWith('\n'), shown.right(60).constData());
     }  // the program, if still running, is killed as it goes out of scope
 
