@@ -7,11 +7,9 @@
 #include <QStandardPaths>
 #include <QTest>
 
-namespace {
-
 /// Starts the program on `platform` and `display`, with the descriptors `closed` closed.
-void start(QProcess& program, const QStringList& arguments, const QString& platform,
-           const QList<int>& closed = {}, const QString& display = {}) {
+static void start(QProcess& program, const QStringList& arguments, const QString& platform,
+                  const QList<int>& closed = {}, const QString& display = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     environment.insert(QStringLiteral("DISPLAY"), display);
@@ -25,8 +23,6 @@ void start(QProcess& program, const QStringList& arguments, const QString& platf
     });
     program.start(QStringLiteral(TANABASHIGO_EXECUTABLE), arguments);
 }
-
-}  // namespace
 
 class ProcessEdgesTest : public QObject {
     Q_OBJECT

@@ -1,20 +1,16 @@
+#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
 #include "sound_cues.h"
 
-namespace {
-
 /// `wave` with the 32-bit field at `at` set to `value`, and `chunk` put before its data.
-QByteArray edited(QByteArray wave, qsizetype at, quint32 value, const QByteArray& chunk = {}) {
+static QByteArray edited(QByteArray wave, qsizetype at, quint32 value, QByteArray chunk = {}) {
     qToLittleEndian(value, wave.data() + at);
     return wave.insert(36, chunk);
 }
-
-}  // namespace
 
 class SoundFilesTest : public QObject {
     Q_OBJECT
@@ -55,29 +51,20 @@ private slots:
                     file.flush());
             QCOMPARE(tanabashigo::soundLocation(cue, {dir.path()}).isLocalFile(), played);
         }
-        // The cues as HELP and the quit box play them, in a child process that must end in time;
-        // one that froze is killed as it goes out of scope.
-        QProcess cues;
-        cues.setWorkingDirectory(dir.path());
-        cues.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--play-cues")});
-        QVERIFY2(cues.waitForFinished(10'000) && cues.exitCode() == 0,
-                 "the cues froze the program");
-    }
-};
-
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    if (argc > 1 && qstrcmp(argv[1], "--play-cues") == 0) {
+        // The cues as HELP and the quit box play them, from the working folder; a freeze fails
+        // under the test watchdog (the constructor) instead of hanging.
+        QVERIFY(QDir::setCurrent(dir.path()));
         tanabashigo::SoundEffectCues sounds;
         for (int cue = 0; cue < 6; ++cue) {
             sounds.play(cue % 2 != 0 ? QStringLiteral("endpinpon.wav")
                                      : QStringLiteral("pinpon.wav"));
             QTest::qWait(150);
         }
-        return 0;
     }
-    SoundFilesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
 
+public:
+    SoundFilesTest() { qputenv("QTEST_FUNCTION_TIMEOUT", "60000"); }
+};
+
+QTEST_GUILESS_MAIN(SoundFilesTest)
 #include "tst_sound_files.moc"
