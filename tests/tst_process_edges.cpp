@@ -67,17 +67,16 @@ private slots:
         program.setStandardErrorFile(QString::fromLocal8Bit(ptsname(screen)));
         start(program, {"--analyse", "--trials", "1000000000000", "--threads", "1"}, "offscreen");
         QByteArray shown;
-        bool interrupted = false;
-        for (QDeadlineTimer limit(15'000); !limit.hasExpired() && !shown.endsWith('\n');) {
+        const auto screenText = [&shown, screen] {
             char buffer[256];
             shown.append(buffer, std::max<qsizetype>(read(screen, buffer, sizeof buffer), 0));
-            interrupted = interrupted || (shown.contains("running") &&
-                                          kill(pid_t(program.processId()), SIGINT) == 0);
-            QTest::qWait(20);
-        }
+            return shown;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(screenText().contains("running"), 15'000);
+        QVERIFY(kill(pid_t(program.processId()), SIGINT) == 0);
+        QTRY_VERIFY2_WITH_TIMEOUT(screenText().endsWith('\n'), shown.right(60).constData(), 15'000);
         close(terminal);
         close(screen);
-        QVERIFY2(interrupted && shown.endsWith('\n'), shown.right(60).constData());
     }  // the program, if still running, is killed as it goes out of scope
 
     void aWindowDestroyedByAnotherClientEndsTheProgram_data() {
