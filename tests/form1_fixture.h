@@ -48,25 +48,6 @@ inline void tracePath(tanabashigo::Form1& form) {
     }
 }
 
-/// Enabled state of Command1..Command6 as six characters, '1' enabled.
-inline QString buttonStates(const tanabashigo::Form1& form) {
-    QString states;
-    for (const QPushButton* b : {form.Command1, form.Command2, form.Command3, form.Command4,
-                                 form.Command5, form.Command6}) {
-        states += b->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
-    }
-    return states;
-}
-
-/// Running state of Timer1..Timer3 as three characters, '1' running.
-inline QString timerStates(const tanabashigo::Form1& form) {
-    QString states;
-    for (const QTimer* t : {&form.Timer1, &form.Timer2, &form.Timer3}) {
-        states += t->isActive() ? QLatin1Char('1') : QLatin1Char('0');
-    }
-    return states;
-}
-
 /// Markers shown in landing column k, as the list of their indices.
 inline QList<int> visibleMarkers(const tanabashigo::Form1& form, int k) {
     QList<int> shown;

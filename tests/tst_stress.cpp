@@ -23,6 +23,15 @@ const Expected kBetweenTrials{"000010", "001"};
 const Expected kStopped{"101101", "000"};
 const Expected kFinished{"001101", "000"};
 
+/// '1' for each flag that is set, '0' for the others.
+QString flags(std::initializer_list<bool> set) {
+    QString text;
+    for (const bool flag : set) {
+        text += flag ? u'1' : u'0';
+    }
+    return text;
+}
+
 /// A main window driven by random pupils: each step clicks an enabled button, ticks a running
 /// timer, or clicks a disabled button, and then checks the window against a model of its own.
 class StressRun {
@@ -87,13 +96,9 @@ void StressRun::scriptPrompt() {
 }
 
 QList<QPushButton*> StressRun::disabledButtons() const {
-    QList<QPushButton*> dead;
-    for (QPushButton* b :
-         {form_->Command1, form_->Command3, form_->Command4, form_->Command5, form_->Command6}) {
-        if (!b->isEnabled()) {
-            dead << b;
-        }
-    }
+    QList<QPushButton*> dead{form_->Command1, form_->Command3, form_->Command4, form_->Command5,
+                             form_->Command6};
+    dead.removeIf([](const QPushButton* b) { return b->isEnabled(); });
     return dead;
 }
 
@@ -212,8 +217,11 @@ QString StressRun::step() {
 QString StressRun::state(bool model) const {
     const Form1& f = *form_;
     const Experiment& e = f.experiment();
-    QString text = model ? expected_.buttons + u' ' + expected_.timers
-                         : buttonStates(f) + u' ' + timerStates(f);
+    QString text =
+        model ? expected_.buttons + u' ' + expected_.timers
+              : flags({f.Command1->isEnabled(), f.Command2->isEnabled(), f.Command3->isEnabled(),
+                       f.Command4->isEnabled(), f.Command5->isEnabled(), f.Command6->isEnabled()}) +
+                    u' ' + flags({f.Timer1.isActive(), f.Timer2.isActive(), f.Timer3.isActive()});
     text += QStringLiteral(" rungs %1 finished %2 draw button %3, counts and markers")
                 .arg(model ? rungs_ : e.ladder().rungCount())
                 .arg(model ? finished_ : e.isFinished())
