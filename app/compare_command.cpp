@@ -55,11 +55,14 @@ int runCompare(const CommandLine& commandLine) {
     const QString file = QString::fromLocal8Bit(commandLine.record.c_str());
     const auto read = readRecordFile(commandLine.record);
     if (const RecordError* error = std::get_if<RecordError>(&read)) {
-        const QString line = QString::number(error->line);
-        return refused(QStringLiteral("記録ファイル「%1」を読めません（%2 行目）：%3")
-                           .arg(file, line, QString::fromStdString(error->japanese)),
-                       QStringLiteral("cannot read the record file '%1' (line %2): %3")
-                           .arg(file, line, QString::fromStdString(error->english)));
+        // Line 0 stands for the file as a whole (missing, unreadable, too large, empty).
+        const bool atLine = error->line > 0;
+        const QString where = atLine ? QStringLiteral("（%1 行目）").arg(error->line) : QString();
+        const QString whereEn = atLine ? QStringLiteral(" (line %1)").arg(error->line) : QString();
+        return refused(QStringLiteral("記録ファイル「%1」を読めません%2：%3")
+                           .arg(file, where, QString::fromStdString(error->japanese)),
+                       QStringLiteral("cannot read the record file '%1'%2: %3")
+                           .arg(file, whereEn, QString::fromStdString(error->english)));
     }
     const auto& experiments = std::get<std::vector<RecordedExperiment>>(read);
     std::vector<RecordChoice> choices;
