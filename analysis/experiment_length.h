@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "landing_law.h"
+#include "tally.h"
 
 namespace tanabashigo {
 
@@ -20,6 +21,6 @@ struct ExperimentLength {
 
 /// The exact distribution for landings drawn independently from `law`, each column holding at
 /// most `capacity` (at least 1) landings.
-ExperimentLength experimentLength(const ColumnLaw& law, int capacity = 20);
+ExperimentLength experimentLength(const ColumnLaw& law, int capacity = Tally::kColumnCapacity);
 
 }  // namespace tanabashigo

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "record_line.h"
+#include "tally.h"
 
 namespace tanabashigo {
 
@@ -39,7 +40,7 @@ std::optional<RecordError> breaksExperiment(const RecordedExperiment& experiment
     const std::uint64_t before = experiment.counts[line.column];
     const std::uint64_t after = line.endsExperiment ? before : before + 1;
     if (after != static_cast<std::uint64_t>(line.count) ||
-        (line.endsExperiment && before != kRecordColumnCapacity)) {
+        (line.endsExperiment && before != Tally::kColumnCapacity)) {
         return RecordError{lineNumber, "列のマーカーの数が、それまでの着地と合いません。",
                            "the column's count does not follow the earlier landings"};
     }

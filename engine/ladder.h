@@ -56,8 +56,6 @@ public:
 
     /// Rung i (1..rungCount()).
     const Rung& rung(int i) const { return rungs_[static_cast<std::size_t>(i)]; }
-    /// The height of rung i.
-    int heightOf(int i) const { return rung(i).height; }
     /// The line of rung i.
     Segment rungLine(int i) const {
         return {rung(i).gap, rung(i).height, rung(i).gap + 1, rung(i).height};

@@ -1,5 +1,7 @@
 #include "record_line.h"
 
+#include "tally.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -103,10 +105,10 @@ std::optional<RecordLine> parseRecordLine(std::string_view text) {
     const auto rungs = numberIn(fields[3], 0, kMostRungs);
     const auto start = numberIn(fields[4], 1, 10);
     const auto column = numberIn(fields[5], 1, 10);
-    const auto count = numberIn(fields[6], 1, kRecordColumnCapacity);
+    const auto count = numberIn(fields[6], 1, Tally::kColumnCapacity);
     const bool ends = fields[7] == kEndEvent;
     if (!experiment || !trial || !rungs || !start || !column || !count ||
-        (!ends && fields[7] != kLandingEvent) || (ends && *count != kRecordColumnCapacity)) {
+        (!ends && fields[7] != kLandingEvent) || (ends && *count != Tally::kColumnCapacity)) {
         return std::nullopt;
     }
     return RecordLine{

@@ -19,9 +19,6 @@ struct RecordLine {
     bool operator==(const RecordLine&) const = default;
 };
 
-/// The most landings a column holds; the landing that finds it full ends the experiment.
-inline constexpr int kRecordColumnCapacity = 20;
-
 /// The first line of a record file, without its line end.
 std::string_view recordHeader();
 
