@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
 #include <algorithm>
@@ -11,17 +12,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "chart_command.h"
 #include "command_line.h"
 #include "dialogs.h"
 #include "foreign_destroy_watch.h"
 #include "form1.h"
-#include "landing_recorder.h"
 #include "random_source.h"
+#include "record_writer.h"
 #include "sound_cues.h"
 #include "theory_command.h"
 #include "twips.h"
@@ -108,21 +109,27 @@ void applyZoom(const tanabashigo::CommandLine& commandLine) {
     }
 }
 
-/// The record file asked for, open for appending; null with a message when it cannot be.
-std::unique_ptr<tanabashigo::AppendFile> openRecordFile(const std::string& path) {
-    auto file = tanabashigo::AppendFile::open(path);
-    if (!file) {
-        const char* reason = std::strerror(errno);
-        std::fprintf(stderr,
-                     "たなばしご: 記録ファイル「%s」に書き足せないため、起動できません（%s）。\n"
-                     "tanabashigo: cannot append to the record file '%s': %s.\n",
-                     path.c_str(), reason, path.c_str(), reason);
-    }
-    return file;
+/// Why the record file asked for cannot be recorded into, as stderr and a message box say it.
+std::string refusalText(const tanabashigo::RecordFault& fault) {
+    return "たなばしご: 記録ファイル「" + fault.path + "」に記録できないため、起動できません。" +
+           fault.japanese + "\ntanabashigo: cannot record into the record file '" + fault.path +
+           "': " + fault.english + ".\n";
 }
 
+/// Shows in a message box what was said on stderr when stderr is not a terminal: started
+/// from the menu, nobody reads it.
+void showWhenUnseen(const std::string& text) {
+    if (isatty(STDERR_FILENO) == 0) {
+        QMessageBox::warning(nullptr, QStringLiteral("たなばしご"), QString::fromStdString(text));
+    }
+}
+
+/// Runs the windows; `recorder` is null without --record, `refusal` says why the record file
+/// asked for was refused (the program then ends with status 2), and `warning` what the
+/// teacher should know of it.
 int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLine,
-               tanabashigo::RecordSink* recordFile) {
+               tanabashigo::LandingRecorder* recorder, const std::string& refusal,
+               const std::string& warning) {
     using namespace tanabashigo;
     askedPlatform = unusualPlatform(argc, argv);
     qtMessages = qInstallMessageHandler(startupMessages);
@@ -138,6 +145,12 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
         QApplication::installTranslator(&qtTexts);
     }
     applyZoom(commandLine);
+    if (!refusal.empty() || !warning.empty()) {
+        showWhenUnseen(refusal + warning);
+    }
+    if (!refusal.empty()) {
+        return 2;
+    }
     if (commandLine.mode == CommandLine::Mode::Theory) {
         return runTheoryWindow(commandLine);
     }
@@ -151,10 +164,7 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
         options.tickMs = *commandLine.tickMs;
         options.paced = true;
     }
-    std::optional<CsvLandingRecorder> recorder;
-    if (recordFile != nullptr) {
-        options.recorder = &recorder.emplace(*recordFile, localTimeNow);
-    }
+    options.recorder = recorder;
     WindowFlow flow(random, dialogs, sounds, options);
     QObject::connect(&flow, &WindowFlow::endRequested, &app, [] { QCoreApplication::exit(0); });
     ForeignDestroyWatch destroyWatch;
@@ -175,12 +185,21 @@ int main(int argc, char* argv[]) {
         commandLine.mode == tanabashigo::CommandLine::Mode::Compare) {
         return tanabashigo::runHeadless(argc, argv, commandLine);
     }
-    std::unique_ptr<tanabashigo::AppendFile> recordFile;
+    std::unique_ptr<tanabashigo::RecordWriter> recorder;
+    std::string refusal, warning;
     if (!commandLine.recordPath.empty()) {
-        recordFile = openRecordFile(commandLine.recordPath);
-        if (!recordFile) {
-            return 2;
+        auto opened = tanabashigo::RecordWriter::open(commandLine.recordPath);
+        if (const auto* fault = std::get_if<tanabashigo::RecordFault>(&opened)) {
+            refusal = refusalText(*fault);
+            std::fputs(refusal.c_str(), stderr);
+            if (isatty(STDERR_FILENO) != 0) {
+                return 2;  // said where it is read: no window needed
+            }
+        } else {
+            recorder = std::move(std::get<0>(opened));
+            warning = recorder->sizeWarning();
+            std::fputs(warning.c_str(), stderr);
         }
     }
-    return runWindows(argc, argv, commandLine, recordFile.get());
+    return runWindows(argc, argv, commandLine, recorder.get(), refusal, warning);
 }

@@ -66,7 +66,6 @@ constexpr std::string_view kLandingEvent = "landing";
 constexpr std::string_view kEndEvent = "end";
 constexpr int kFieldCount = 8;
 constexpr int kMostRungs = 225;
-constexpr int kMostNumber = 999'999'999;
 
 }  // namespace
 
@@ -100,8 +99,8 @@ std::optional<RecordLine> parseRecordLine(std::string_view text) {
     if (!isTimestamp(fields[0])) {
         return std::nullopt;
     }
-    const auto experiment = numberIn(fields[1], 1, kMostNumber);
-    const auto trial = numberIn(fields[2], 1, kMostNumber);
+    const auto experiment = numberIn(fields[1], 1, kMostRecordNumber);
+    const auto trial = numberIn(fields[2], 1, kMostRecordNumber);
     const auto rungs = numberIn(fields[3], 0, kMostRungs);
     const auto start = numberIn(fields[4], 1, 10);
     const auto column = numberIn(fields[5], 1, 10);

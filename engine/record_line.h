@@ -19,6 +19,9 @@ struct RecordLine {
     bool operator==(const RecordLine&) const = default;
 };
 
+/// The largest experiment or trial number a line may carry.
+inline constexpr int kMostRecordNumber = 999'999'999;
+
 /// The first line of a record file, without its line end.
 std::string_view recordHeader();
 

@@ -27,4 +27,10 @@ bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& ti
     return box.exec() == QMessageBox::Yes;
 }
 
+void QtDialogs::warn(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+}
+
 }  // namespace tanabashigo

@@ -15,6 +15,8 @@ public:
                              const QString& defaultText) = 0;
     /// A modal message box with Yes (the default) and No and no icon: true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title) = 0;
+    /// A modal warning with an OK button.
+    virtual void warn(QWidget* parent, const QString& text, const QString& title) = 0;
 };
 
 /// The real boxes, with Japanese button captions.
@@ -23,6 +25,7 @@ public:
     QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
                      const QString& defaultText) override;
     bool askYesNo(QWidget* parent, const QString& text, const QString& title) override;
+    void warn(QWidget* parent, const QString& text, const QString& title) override;
 };
 
 }  // namespace tanabashigo

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -115,6 +116,16 @@ void Form1::Form_Activate() {
 }
 
 void Form1::Command1_Click() {
+    if (const std::optional<Landing> landing = unrecorded_) {
+        if (!record(*landing)) {
+            return;
+        }
+        unrecorded_.reset();
+        showLanding(*landing);
+        if (landing->kind == Landing::Kind::ColumnWasFull) {
+            return;
+        }
+    }
     enable(Timer3);
     Command1->setEnabled(false);
     Command3->setEnabled(false);
@@ -154,6 +165,7 @@ void Form1::Command4_Click() {
     sounds_.play(QStringLiteral("pinpon.wav"));
     hideAllMarkers();
     experiment_.initialise();
+    unrecorded_.reset();
     if (options_.recorder != nullptr) {
         options_.recorder->startExperiment();
     }
@@ -204,8 +216,14 @@ void Form1::Timer2_Timer() {
         return;
     }
     Timer2.stop();
-    record(step.landing);
-    if (step.landing.kind == Landing::Kind::ColumnWasFull) {
+    if (record(step.landing)) {
+        showLanding(step.landing);
+    }
+}
+
+void Form1::showLanding(const Landing& landing) {
+    if (landing.kind == Landing::Kind::ColumnWasFull) {
+        Command1->setEnabled(false);
         Command3->setEnabled(true);
         Command4->setEnabled(true);
         Command6->setEnabled(true);
@@ -213,7 +231,7 @@ void Form1::Timer2_Timer() {
         stopTimers();
         return;
     }
-    o(step.landing.column)[step.landing.marker]->show();
+    o(landing.column)[landing.marker]->show();
     describeTally();
     if (const auto wait = pace_.landed(options_.clockMs())) {
         NextTrial.start(static_cast<int>(*wait));
@@ -248,9 +266,9 @@ void Form1::stopTimers() {
     NextTrial.stop();
 }
 
-void Form1::record(const Landing& landing) {
+bool Form1::record(const Landing& landing) {
     if (options_.recorder == nullptr) {
-        return;
+        return true;
     }
     RecordedLanding line;
     line.rungs = experiment_.ladder().rungCount();
@@ -258,7 +276,22 @@ void Form1::record(const Landing& landing) {
     line.column = landing.column;
     line.count = experiment_.tally()(landing.column);
     line.endsExperiment = landing.kind == Landing::Kind::ColumnWasFull;
-    options_.recorder->recordLanding(line);
+    const std::optional<RecordFault> fault = options_.recorder->recordLanding(line);
+    if (!fault) {
+        return true;
+    }
+    unrecorded_ = landing;
+    Command5_Click();
+    const QString path = QFile::decodeName(fault->path.c_str());
+    dialogs_.warn(this,
+                  QStringLiteral("記録ファイル「%1」に着地を書き込めませんでした。\n%2\n\n"
+                                 "マーカーは記録できてから表示します。［%3］を押すと、"
+                                 "もう一度書き込みます。\n\n"
+                                 "The landing could not be written to the record file '%1': %4.")
+                      .arg(path, QString::fromStdString(fault->japanese), Command1->text(),
+                           QString::fromStdString(fault->english)),
+                  QStringLiteral("記録できません"));
+    return false;
 }
 
 bool Form1::askRungCount() {

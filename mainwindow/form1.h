@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "experiment.h"
 #include "trial_pace.h"
@@ -112,8 +113,11 @@ private:
     void drawSegment(const Segment& segment, const QColor& colour);
     void hideAllMarkers();
     void describeTally();
-    /// Keeps a landing with the recorder, if there is one.
-    void record(const Landing& landing);
+    /// Keeps a landing with the recorder, if there is one: false, with the trials stopped and
+    /// the reason shown, when it could not be kept.
+    bool record(const Landing& landing);
+    /// Shows a recorded landing: its marker, or the end of the experiment.
+    void showLanding(const Landing& landing);
     /// Stops all three timers and a held-back trial.
     void stopTimers();
 
@@ -123,6 +127,7 @@ private:
     Form1Options options_;
     TrialPace pace_;
     QString Answer;
+    std::optional<Landing> unrecorded_;  ///< counted, but not yet in the record: not shown
     bool activationScheduled_ = false;
     bool unloading_ = false;  ///< closed, or the program is ending: nothing new starts
     MarkerArray o1{}, o2{}, o3{}, o4{}, o5{}, o6{}, o7{}, o8{}, o9{}, o10{};

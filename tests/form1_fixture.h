@@ -16,6 +16,7 @@ public:
     QList<bool> replies;
     QString fallbackAnswer = QStringLiteral("30");
     int prompts = 0;
+    QStringList warnings;
 
     QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
         ++prompts;
@@ -25,6 +26,7 @@ public:
     bool askYesNo(QWidget*, const QString&, const QString&) override {
         return !replies.isEmpty() && replies.takeFirst();
     }
+    void warn(QWidget*, const QString& text, const QString&) override { warnings << text; }
 };
 
 /// Sound cues written down instead of played.

@@ -3,10 +3,10 @@
 
 #include "form1_fixture.h"
 #include "form2.h"
-#include "landing_recorder.h"
 #include "picturebox.h"
 #include "record_file.h"
 #include "record_line.h"
+#include "record_writer.h"
 #include "twips.h"
 #include "window_flow.h"
 
@@ -144,12 +144,14 @@ private slots:
     void theRecordKeepsEveryLandingShown() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("class.csv"));
-        QVERIFY(!AppendFile::open(dir.path().toStdString()));
-        QVERIFY(AppendFile::open(path.toStdString())  // an earlier lesson's, without a line end
-                    ->append(std::string(recordHeader()) +
-                             "\n2026-12-06T10:00:00+09:00,4,1,30,3,4,1,landing"));
-        const auto file = AppendFile::open(path.toStdString());
-        CsvLandingRecorder recorder(*file, [] { return std::string("2026-12-07T09:15:02+09:00"); });
+        QFile earlier(path);  // an earlier lesson's, without a line end
+        QVERIFY(earlier.open(QIODevice::WriteOnly) &&
+                earlier.write(QByteArray(recordHeader().data(), recordHeader().size()) +
+                              "\n2026-12-06T10:00:00+09:00,4,1,30,3,4,1,landing") > 0);
+        earlier.close();
+        auto opened =
+            RecordWriter::open(path.toStdString(), [] { return "2026-12-07T09:15:02+09:00"; });
+        RecordWriter& recorder = *std::get<0>(opened);
         RandomSource random(3);
         ScriptedDialogs dialogs;
         RecordedSounds sounds;

@@ -1,0 +1,206 @@
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+
+#include "form1_fixture.h"
+#include "record_writer.h"
+
+using namespace tanabashigo;
+
+namespace {
+
+/// The system's calls, but the next write or sync fails as `failNext` says.
+struct FailingCalls : FileCalls {
+    QString failNext;  ///< "write ENOSPC", "write EIO", "write short", "fsync EIO" or empty
+    bool truncateFails = false;
+    ssize_t write(int descriptor, const void* data, std::size_t size) override {
+        if (!failNext.startsWith("write")) {
+            return FileCalls::write(descriptor, data, size);
+        }
+        const QString how = std::exchange(failNext, {});
+        errno = how.endsWith("ENOSPC") ? ENOSPC : EIO;
+        return how.endsWith("short") ? FileCalls::write(descriptor, data, size / 2) : -1;
+    }
+    int fsync(int descriptor) override {
+        errno = EIO;
+        return std::exchange(failNext, {}) == "fsync EIO" ? -1 : FileCalls::fsync(descriptor);
+    }
+    int ftruncate(int descriptor, off_t size) override {
+        errno = EIO;
+        return truncateFails ? -1 : FileCalls::ftruncate(descriptor, size);
+    }
+};
+
+std::string fixedTime() {
+    return "2026-12-07T09:15:02+09:00";
+}
+
+/// A file's text from its short form: {H} the header, "~" a time, "|" a line end.
+QByteArray recordText(QString notation) {
+    notation.replace("{H}", QString::fromUtf8(recordHeader()));
+    return notation.replace('~', QString::fromStdString(fixedTime())).replace('|', '\n').toUtf8();
+}
+
+/// Each line of the file: H the header, experiment.trial a record line, x anything else.
+QString linesOf(const QString& path) {
+    QFile file(path);
+    QByteArray text = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    text.chop(text.endsWith('\n') ? 1 : 0);
+    QStringList lines;
+    for (const QByteArray& line : text.split('\n')) {
+        const auto read = parseRecordLine(line.toStdString());
+        lines << (line == recordHeader().data() ? QString("H")
+                  : read ? QString("%1.%2").arg(read->experiment).arg(read->trial)
+                         : QString("x"));
+    }
+    return lines.join(' ');
+}
+
+/// Records a landing in `column`, and once more after a fault; what went wrong, or nothing.
+QString land(RecordWriter& writer, int column) {
+    QString faults;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const auto fault = writer.recordLanding({30, 3, column, 1, false});
+        if (!fault) {
+            break;
+        }
+        faults += QString::fromStdString(fault->english) + " / ";
+    }
+    return faults;
+}
+
+void row(const char* name, const QString& before, const QString& event, const QString& after) {
+    QTest::newRow(name) << before << event << after;
+}
+
+}  // namespace
+
+class RecordWriterTest : public QObject {
+    Q_OBJECT
+public:
+    // A writer that hangs fails its test instead of holding up the run.
+    RecordWriterTest() { qputenv("QTEST_FUNCTION_TIMEOUT", "30000"); }
+
+private slots:
+    void landingsAreKeptWholeOrRefused_data() {
+        QTest::addColumn<QString>("before");  ///< the file's text, "<folder>", "<fifo>" or a path
+        QTest::addColumn<QString>("event");   ///< a failure or a change before the second landing
+        QTest::addColumn<QString>("after");   ///< faults, then the file's lines
+        const QString record = "{H}|~,4,1,30,3,4,1,landing|", ok = "H 1.1 1.2 1.3";
+        row("disk full", "", "write ENOSPC", "the disk is full / " + ok);
+        row("drive error", "", "write EIO", "an input/output error / " + ok);
+        row("sync fails", "", "fsync EIO", "an input/output error / " + ok);
+        row("short write", "", "write short", "the disk is full / " + ok);
+        row("short write stays", "", "write short, truncate fails",
+            "the disk is full / H 1.1 x 1.2 1.3");
+        row("new", "<none>", "", ok);
+        row("torn", record + "~,4,2,3", "", "H 4.1 x 5.1 5.2 5.3");
+        row("spreadsheet", "name,score|Taro,3|", "", "not a landing record");
+        row("folder", "<folder>", "", "it is a folder, not a file");
+        row("FIFO", "<fifo>", "", "not a regular file (a FIFO or a device)");
+        row("device", "/dev/full", "", "not a regular file (a FIFO or a device)");
+        row("deleted", record, "rm", ok);
+        row("replaced by a copy", record, "copy", "H 4.1 5.1 5.2 5.3");
+        row("replaced by another", record, "{H}|~,8,1,30,3,4,1,landing|", "H 8.1 9.1 9.2 9.3");
+        row("another window", record, "window", "H 4.1 5.1 6.1 5.2 5.3");
+        row("folder gone", record, "rmdir",
+            QString("the file is gone, and so is its folder / ").repeated(4) + "x");
+    }
+    void landingsAreKeptWholeOrRefused() {
+        QFETCH(QString, before);
+        QFETCH(QString, event);
+        QFETCH(QString, after);
+        QTemporaryDir dir;
+        const QString path = before.startsWith('/') ? before : dir.filePath("class.csv");
+        const QString copy = dir.filePath("copy.csv");
+        const auto write = [](const QString& name, const QString& text) {
+            QFile file(name);
+            return file.open(QIODevice::WriteOnly) && file.write(recordText(text)) >= 0;
+        };
+        QVERIFY(before == "<none>" || before.startsWith('/') ||
+                (before == "<folder>" && QDir(dir.path()).mkdir("class.csv")) ||
+                (before == "<fifo>" && mkfifo(qPrintable(path), 0644) == 0) || write(path, before));
+        FailingCalls calls;
+        auto opened = RecordWriter::open(path.toStdString(), fixedTime, calls);
+        if (const RecordFault* refused = std::get_if<RecordFault>(&opened)) {
+            QCOMPARE(QString::fromStdString(refused->english), after);
+            return;
+        }
+        RecordWriter& writer = *std::get<0>(opened);
+        QString result = land(writer, 1);
+        calls.failNext = event.section(',', 0, 0);
+        calls.truncateFails = event.endsWith("truncate fails");
+        if (event == "window") {
+            result += land(*std::get<0>(RecordWriter::open(path.toStdString(), fixedTime)), 1);
+        } else if (event == "rmdir") {
+            QVERIFY(dir.remove());
+        } else if (event == "copy" || event.startsWith('{')) {
+            QVERIFY(event == "copy" ? QFile::copy(path, copy) : write(copy, event));
+            QVERIFY(QFile::remove(path) && QFile::rename(copy, path));
+        } else if (event == "rm") {
+            QVERIFY(QFile::remove(path));
+        }
+        result += land(writer, 2) + land(writer, 3);
+        QCOMPARE(result + linesOf(path), after);
+    }
+
+    void aFullDiskStopsTheLandingsCleanly() {
+        const QTemporaryDir dir;
+        if (mount("tanabashigo-test", qPrintable(dir.path()), "tmpfs", 0, "size=64k") != 0) {
+            QSKIP("a tmpfs can be mounted only as root");
+        }
+        const QString path = dir.filePath("class.csv");
+        auto writer = std::get<0>(RecordWriter::open(path.toStdString(), fixedTime));
+        const auto unmount = qScopeGuard([&] {
+            writer.reset();
+            umount(qPrintable(dir.path()));
+        });
+        QString faults;
+        for (int landing = 0; landing < 2000 && faults.isEmpty(); ++landing) {
+            faults = land(*writer, landing % 10 + 1);
+        }
+        const QString lines = linesOf(path);
+        QCOMPARE(faults, "the disk is full / the disk is full / ");
+        QVERIFY2(!lines.contains('x') && lines.size() > 1000, qPrintable(lines.right(80)));
+    }
+
+    void noMarkerShowsWithoutItsLine() {
+        const QTemporaryDir dir;
+        const QString path = dir.filePath("class.csv");
+        FailingCalls calls;
+        auto writer = std::get<0>(RecordWriter::open(path.toStdString(), fixedTime, calls));
+        RandomSource random(5);
+        ScriptedDialogs dialogs;
+        RecordedSounds sounds;
+        Form1 form(random, dialogs, sounds, {3, false, writer.get(), {}});
+        form.Form_Activate();
+        const auto markersShown = [&form] {
+            int shown = 0;
+            for (int k = 1; k <= kLineCount; ++k) {
+                shown += int(visibleMarkers(form, k).size());
+            }
+            return shown;
+        };
+        calls.failNext = "write ENOSPC";
+        form.Command1_Click();
+        buildLadder(form);
+        tracePath(form);
+        QCOMPARE(dialogs.warnings.size(), 1);
+        for (const QString& said :
+             {path, QString("ディスクがいっぱい"), QString("the disk is full")}) {
+            QVERIFY(dialogs.warnings[0].contains(said));
+        }
+        QVERIFY(markersShown() == 0 && !form.Timer3.isActive() && form.Command1->isEnabled());
+        form.Command1_Click();  // tries the line again
+        QCOMPARE(markersShown(), 1);
+        QCOMPARE(linesOf(path), "H 1.1");
+        QVERIFY(form.Timer1.isActive() && form.Timer3.isActive());
+    }
+};
+
+QTEST_MAIN(RecordWriterTest)
+#include "tst_record_writer.moc"
