@@ -31,6 +31,7 @@ public:
         return real_.inputBox(parent, prompt, title, defaultText);
     }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    void warn(QWidget*, const QString&, const QString&) override {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -56,6 +57,7 @@ public:
         return answer_;
     }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    void warn(QWidget*, const QString&, const QString&) override {}
 
 private:
     QString answer_;

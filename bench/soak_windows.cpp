@@ -34,6 +34,7 @@ public:
         return QStringLiteral("10");
     }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    void warn(QWidget*, const QString&, const QString&) override {}
 };
 
 /// Lets the event loop run until `done` holds, checking every few milliseconds.
