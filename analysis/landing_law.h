@@ -6,9 +6,6 @@
 
 namespace tanabashigo {
 
-/// Rung slots of the ladder: 5 even gaps at 25 odd heights and 4 odd gaps at 25 even heights.
-inline constexpr int kSlotCount = 225;
-
 /// Probability of landing in each column.
 using ColumnLaw = PerColumn<double>;
 

@@ -23,14 +23,16 @@ public:
     /// `random` must outlive the experiment.
     explicit Experiment(RandomSource& random) : random_(random) {}
 
-    /// The reset steps at load: tracer at the top of line 3, RungNo 1, tally cleared.
+    /// The reset steps at load: tracer at the top of the start line, RungNo 1, tally cleared.
     void load();
     /// A new trial: the reset steps without the tally, and the rungs cleared.
     void startTrial();
     /// A new experiment: the reset steps with the tally, and the rungs cleared.
     void initialise();
-    /// Sets the rung count for the following trials (10..50).
+    /// Sets the rung count for the following trials (10..50; 0..Ladder::kCapacity in a lesson).
     void setRungCount(int rungs) { ladder_.setRungCount(rungs); }
+    /// Sets the start line (1..10, 3 unless set) for the following trials.
+    void setStartLine(int line) { tracer_.setStartLine(line); }
 
     /// One tick of the ladder timer.
     LadderTick ladderTick() { return ladder_.tick(random_); }

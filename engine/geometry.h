@@ -9,8 +9,11 @@ namespace tanabashigo {
 /// Every counter of the experiment is a 16-bit signed integer.
 using Int16 = std::int16_t;
 
-/// A state array with the bounds 0..100, used from index 1 upward.
-using Int16Array = std::array<Int16, 101>;
+/// Rung slots of the ladder: 5 even gaps at 25 odd heights and 4 odd gaps at 25 even heights.
+inline constexpr int kSlotCount = 225;
+
+/// A state array with room for one entry per rung slot, used from index 1 upward.
+using Int16Array = std::array<Int16, kSlotCount + 1>;
 
 /// Ladder units: lines stand at x = k + 1 and run from y = 10 down to y = 61.
 inline constexpr int kLineCount = 10;

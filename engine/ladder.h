@@ -31,10 +31,10 @@ struct Rung {
 /// rungs at one height share a line. Rungs change only through place() (and clearRungs()).
 class Ladder {
 public:
-    /// The most rungs a ladder holds.
-    static constexpr int kCapacity = 100;
+    /// The most rungs a ladder holds: every slot taken.
+    static constexpr int kCapacity = kSlotCount;
 
-    /// Rungs per ladder, 10..50 in the window.
+    /// Rungs per ladder, 10..50 in the experiment window, 0..kCapacity in a lesson.
     int rungCount() const { return rungCount_; }
     /// Sets the rung count (0..kCapacity) for the following ladders.
     void setRungCount(int rungs) { rungCount_ = static_cast<Int16>(rungs); }

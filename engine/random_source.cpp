@@ -1,7 +1,7 @@
 #include "random_source.h"
 
-#include <bit>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 
 namespace tanabashigo {
@@ -43,9 +43,11 @@ void RandomSource::reseedFromClock() {
         return;
     }
     const auto time = static_cast<float>(clock_->secondsSinceMidnight());
+    std::uint32_t timeBits = 0;
+    std::memcpy(&timeBits, &time, sizeof timeBits);
     const std::uint64_t state = engine_();
     std::seed_seq mix{static_cast<std::uint32_t>(state), static_cast<std::uint32_t>(state >> 32),
-                      std::bit_cast<std::uint32_t>(time)};
+                      timeBits};
     engine_.seed(mix);
     unusedBits_ = 0;
     unusedCount_ = 0;

@@ -7,7 +7,7 @@ namespace tanabashigo {
 void Tracer::reset() {
     TracerY = kTopY;
     CandCount = 0;
-    TracerX = kStartX;
+    TracerX = startX_;
 }
 
 TraceTick Tracer::tick(const Ladder& ladder) {

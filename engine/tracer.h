@@ -18,7 +18,8 @@ struct TraceTick {
     bool operator==(const TraceTick&) const = default;
 };
 
-/// The path from the top of the third line down a finished ladder, one rung per tick.
+/// The path from the top of the start line (the third unless set) down a finished ladder,
+/// one rung per tick.
 class Tracer {
 public:
     static constexpr Int16 kEmpty = -99;
@@ -30,8 +31,11 @@ public:
     Int16Array CandY = filled(kEmpty);
     Int16Array CandDir = filled(kEmpty);
 
-    /// Back to the top of the third line.
+    /// Back to the top of the start line.
     void reset();
+    /// The line (1..10) that reset() goes back to.
+    void setStartLine(int line) { startX_ = static_cast<Int16>(lineX(line)); }
+    int startLine() const { return columnOfX(startX_); }
     /// Moves along the nearest rung below the current point, or lands at the bottom.
     TraceTick tick(const Ladder& ladder);
 
@@ -45,6 +49,8 @@ private:
     void collectCandidates(const Ladder& ladder);
     void addCandidate(int height, int direction);
     void sortCandidates();
+
+    Int16 startX_ = kStartX;
 };
 
 }  // namespace tanabashigo

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "experiment.h"
+#include "lesson_event.h"
+#include "lesson_pace.h"
+#include "random_source.h"
+
+namespace tanabashigo {
+
+/// The experiment paced by a teacher: trials run on a clock the front end passes in, and can
+/// be paused, stepped and sped up or slowed down at any moment.
+///
+/// Every time argument is milliseconds on one steady clock of the front end's choosing; it
+/// never goes backwards. Nothing happens between calls: advance(now) applies every move due by
+/// `now`, in order, and returns them. A front end calls it from its frame or timer callback and
+/// may sleep until nextDueMs(). Given the same seed, settings and call sequence, the same
+/// events come out, whatever the platform.
+///
+/// A move is a trial start, one rung placed or one path step. Each waits its pace
+/// (lesson_pace.h) after the move before it; a pause freezes that wait where it stands. A clock
+/// that jumps far ahead (a hidden browser tab, a suspended machine) does not replay the missed
+/// moves: the wait in progress ends at once and the lesson carries on from there.
+class Lesson {
+public:
+    /// A gap between due time and clock longer than this is absorbed instead of caught up.
+    static constexpr double kMostCatchUpMs = 1000;
+    /// nextDueMs() when nothing is due (stopped, paused or finished).
+    static constexpr double kNothingDue = -1;
+
+    /// A lesson at 10 rungs from line 3, middle speed; `seed` fixes every ladder.
+    explicit Lesson(std::uint32_t seed);
+
+    /// Rungs per ladder, 0..Ladder::kCapacity (clamped); from the next trial on.
+    void setRungCount(int rungs);
+    /// The start line, 1..10 (clamped); from the next trial on.
+    void setStartLine(int line);
+    /// Speed kSlowestSpeed..kFastestSpeed (clamped), applied to the wait in progress at once.
+    void setSpeed(int speed);
+
+    /// Runs the trials from `nowMs`: a new trial starts at once, unless the lesson is paused
+    /// (then it resumes) or finished (then nothing happens).
+    std::vector<LessonEvent> start(double nowMs);
+    /// Stops the trials; the ladder and path stay as they are, the next start begins a new trial.
+    void stop();
+    /// Holds every move where it is; nothing happens until resume() (step() still steps).
+    void pause(double nowMs);
+    /// Carries on with the rest of the wait that pause() froze (none left if the speed changed
+    /// meanwhile to a shorter wait than had passed).
+    void resume(double nowMs);
+    /// Exactly one rung placed or one path step (preceded by the start of a new trial when
+    /// none is open), then paused. Nothing once finished.
+    std::vector<LessonEvent> step(double nowMs);
+    /// A new experiment: tally, trial number, ladder and path cleared, stopped; settings kept.
+    void initialise();
+    /// Every move due by `nowMs`, in order.
+    std::vector<LessonEvent> advance(double nowMs);
+
+    int rungCount() const { return rungCount_; }
+    int startLine() const { return startLine_; }
+    int speed() const { return speed_; }
+    /// Landings counted in column 1..10.
+    int count(int column) const { return experiment_.tally()(column); }
+    /// Counts of columns 1..10, in order.
+    std::vector<int> counts() const;
+    /// The number of the trial on view, 0 before the first.
+    int trial() const { return trial_; }
+    /// Whether the clock drives moves (started and not stopped; also while paused).
+    bool isRunning() const { return running_; }
+    bool isPaused() const { return paused_; }
+    bool isFinished() const { return experiment_.isFinished(); }
+    /// The column whose full stack ended the experiment, 0 while it runs.
+    int endColumn() const { return endColumn_; }
+    /// The rungs placed so far in the trial on view, in order.
+    std::vector<Rung> rungs() const;
+    /// The path so far in the trial on view: runs down and rungs crossed, in order.
+    const std::vector<Segment>& path() const { return path_; }
+    /// The start line of the trial on view.
+    int trialStartLine() const { return experiment_.tracer().startLine(); }
+    /// When the next move is due, or kNothingDue.
+    double nextDueMs() const;
+
+private:
+    enum class Move { StartTrial, PlaceRung, StepPath, None };
+
+    Move pendingMove() const;
+    /// How long the pending move waits at the current speed.
+    double pendingWaitMs() const;
+    /// Applies the pending move at `atMs` and starts the wait for the one after it.
+    void applyPending(double atMs, std::vector<LessonEvent>& events);
+    void startTrial(double atMs, std::vector<LessonEvent>& events);
+    void placeRung(double atMs, std::vector<LessonEvent>& events);
+    void stepPath(double atMs, std::vector<LessonEvent>& events);
+
+    RandomSource random_;
+    Experiment experiment_{random_};
+    int rungCount_ = kMinRungs;
+    int startLine_ = 3;
+    int speed_ = 3;
+    int trial_ = 0;
+    int endColumn_ = 0;
+    bool trialOpen_ = false;  ///< a trial started and not yet landed
+    bool running_ = false;
+    bool paused_ = false;
+    double waitStartMs_ = 0;   ///< when the wait for the pending move began (running)
+    double pausedWaitMs_ = 0;  ///< how much of that wait had passed when paused
+    std::vector<Segment> path_;
+};
+
+}  // namespace tanabashigo

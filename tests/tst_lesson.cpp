@@ -1,0 +1,192 @@
+#include <QTest>
+
+#include "lesson.h"
+#include "sorted_ladder.h"
+
+#include <random>
+
+using namespace tanabashigo;
+using Kind = LessonEvent::Kind;
+
+namespace {
+
+/// A move of an experiment that is never stopped: what it shows, and its wait in pace units.
+struct ScriptedMove {
+    LessonEvent event;
+    double units = 1;
+    double LessonPace::*unit = &LessonPace::rungMs;
+};
+
+/// Every move of one experiment, built from the engine's parts without a clock; each landing
+/// is checked against the analysis's own tracer.
+std::vector<ScriptedMove> script(std::uint32_t seed, int rungs, int start) {
+    RandomSource random(seed);
+    Experiment experiment(random);
+    experiment.load();
+    experiment.setRungCount(rungs);
+    experiment.setStartLine(start);
+    std::vector<ScriptedMove> moves;
+    for (int trial = 1; !experiment.isFinished(); ++trial) {
+        experiment.startTrial();
+        moves.push_back({{.kind = Kind::TrialStarted, .trial = trial}, 1, &LessonPace::landingMs});
+        for (LadderTick tick = experiment.ladderTick(); tick.kind != LadderTick::Kind::Complete;
+             tick = experiment.ladderTick()) {
+            if (tick.kind == LadderTick::Kind::Placed) {
+                moves.push_back(
+                    {{Kind::RungPlaced, 0, trial, tick.label, tick.rung.x1, tick.rung.y1}});
+            }
+        }
+        const int column = SortedLadder(experiment.ladder()).landingColumn(start);
+        for (bool landed = false; !landed;) {
+            const auto [move, landing] = experiment.traceTick();
+            landed = move.kind == TraceTick::Kind::Landed;
+            const bool full = landing.kind == Landing::Kind::ColumnWasFull;
+            const Kind kind = !landed ? Kind::PathMoved : full ? Kind::Ended : Kind::Landed;
+            const int units = move.down.y2 - move.down.y1 + (landed ? 0 : 1);
+            moves.push_back({{kind, 0, trial, 0, 0, 0, move.down, move.across, landed ? column : 0,
+                              full ? 21 : landing.marker},
+                             double(units),
+                             &LessonPace::pathUnitMs});
+        }
+    }
+    return moves;
+}
+
+/// The lesson as a reference model: it counts the time waited instead of keeping due times.
+struct Model {
+    std::vector<ScriptedMove> moves;
+    std::size_t next = 0;
+    bool running = false, paused = false;
+    int speed = 3;
+    double waited = 0, now = 0;
+
+    bool finished() const { return next == moves.size(); }
+    double wait() const { return moves[next].units * (lessonPace(speed).*moves[next].unit); }
+    void pass(double to) {
+        waited += running && !paused ? to - now : 0;
+        now = to;
+    }
+    void play(double at, std::vector<LessonEvent>& out) {
+        out.push_back(moves[next++].event);
+        out.back().atMs = at;
+        running = running && !finished();
+        paused = paused && running;
+    }
+    std::vector<LessonEvent> advance(double to) {
+        pass(to);
+        std::vector<LessonEvent> out;
+        if (running && !paused && waited - wait() > Lesson::kMostCatchUpMs) {
+            waited = wait();
+        }
+        while (running && !paused && waited >= wait()) {
+            waited -= wait();
+            play(now - waited, out);
+        }
+        return out;
+    }
+    std::vector<LessonEvent> step(double to) {
+        pass(to);
+        std::vector<LessonEvent> out;
+        if (!finished()) {
+            running = paused = true;
+            if (moves[next].event.kind == Kind::TrialStarted) {
+                play(now, out);
+            }
+            play(now, out);
+            waited = 0;
+        }
+        return out;
+    }
+    std::vector<LessonEvent> start(double to) {
+        std::vector<LessonEvent> out;
+        if (paused) {
+            togglePause(to);
+        } else if (pass(to), !running && !finished()) {
+            running = true;
+            play(now, out);
+            waited = 0;
+        }
+        return out;
+    }
+    /// Freezes or thaws the wait, never past its end.
+    void togglePause(double to) {
+        pass(to);
+        waited = std::min(waited, finished() ? 0 : wait());
+        paused = running && !paused;
+    }
+};
+
+}  // namespace
+
+class LessonTest : public QObject {
+    Q_OBJECT
+private slots:
+    void followsTheModelThroughPausesStepsAndSpeeds_data() {
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<int>("start");
+        for (const auto& [rungs, start] : {std::pair{0, 1}, {1, 10}, {10, 3}, {50, 7}, {225, 5}}) {
+            QTest::addRow("%d rungs from %d", rungs, start) << rungs << start;
+        }
+    }
+
+    void followsTheModelThroughPausesStepsAndSpeeds() {
+        QFETCH(int, rungs);
+        QFETCH(int, start);
+        const auto seed = static_cast<std::uint32_t>(rungs * 10 + start);
+        Model model{script(seed, rungs, start)};
+        Lesson lesson(seed);
+        lesson.setRungCount(rungs);
+        lesson.setStartLine(start);
+        std::mt19937 ops(seed);
+        std::vector<Rung> placed;
+        std::vector<Segment> path;
+        std::vector<int> counts(kLineCount);
+        int trial = 0;
+        double now = 0;
+        for (int i = 0; i < 20000 && !model.finished(); ++i) {
+            const int op = static_cast<int>(ops() % 100);
+            now += op < 2 ? 3.6e6 : op < 6 ? 4000 : ops() % 40;
+            std::vector<LessonEvent> expected, actual;
+            if (op < 80) {
+                expected = model.advance(now), actual = lesson.advance(now);
+            } else if (op < 85) {
+                expected = model.step(now), actual = lesson.step(now);
+            } else if (op < 90) {
+                expected = model.start(now), actual = lesson.start(now);
+            } else if (op < 95) {
+                lesson.isPaused() ? lesson.resume(now) : lesson.pause(now);
+                model.togglePause(now);
+            } else {
+                model.pass(now);
+                model.speed = kSlowestSpeed + static_cast<int>(ops() % kFastestSpeed);
+                lesson.setSpeed(model.speed);
+            }
+            QCOMPARE(actual, expected);
+            for (const LessonEvent& e : actual) {
+                trial = e.trial;
+                placed = e.kind == Kind::TrialStarted ? std::vector<Rung>{} : placed;
+                path = e.kind == Kind::TrialStarted ? std::vector<Segment>{} : path;
+                if (e.kind == Kind::RungPlaced) {
+                    placed.push_back({e.gap, e.height});
+                } else if (e.kind != Kind::TrialStarted) {
+                    path.push_back(e.down);
+                    e.kind == Kind::PathMoved ? path.push_back(e.across) : void();
+                    counts[e.column - 1] = e.kind == Kind::Landed ? e.count : counts[e.column - 1];
+                }
+            }
+            QCOMPARE(lesson.rungs(), placed);
+            QCOMPARE(lesson.path(), path);
+            QCOMPARE(lesson.counts(), counts);
+            QCOMPARE(lesson.trial(), trial);
+            QCOMPARE(lesson.isPaused(), model.paused);
+            const bool due = model.running && !model.paused;
+            QCOMPARE(lesson.nextDueMs(),
+                     due ? now - model.waited + model.wait() : Lesson::kNothingDue);
+        }
+        QCOMPARE(lesson.isFinished(), model.finished());
+        QCOMPARE(lesson.endColumn(), model.finished() ? model.moves.back().event.column : 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(LessonTest)
+#include "tst_lesson.moc"
