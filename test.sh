@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program, its tests and benchmarks, and runs every test
-# through CTest.
+# Installs what is missing, builds the program, its tests and benchmarks, and the browser
+# edition, and runs every test through CTest, the browser tests included. TANABASHIGO_WEB=0
+# leaves the browser edition out.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
+dir=${TANABASHIGO_BUILD_DIR:-build}
 ensure_packages "${TANABASHIGO_TEST_PACKAGES[@]}"
-export TANABASHIGO_CMAKE_ARGS="-DBUILD_TESTING=ON -DTANABASHIGO_BENCH=ON ${TANABASHIGO_CMAKE_ARGS:-}"
-build_project "${TANABASHIGO_BUILD_DIR:-build}"
-ctest --test-dir "${TANABASHIGO_BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)"
+web_page=
+if [[ ${TANABASHIGO_WEB:-1} != 0 ]]; then
+    ensure_web_packages
+    install_missing "${TANABASHIGO_WEB_TEST_PACKAGES[@]}"
+    build_web "$dir/web" >/dev/null
+    web_page=$PWD/$dir/web/tanabashigo.html
+fi
+export TANABASHIGO_CMAKE_ARGS="-DBUILD_TESTING=ON -DTANABASHIGO_BENCH=ON -DTANABASHIGO_WEB_PAGE=$web_page ${TANABASHIGO_CMAKE_ARGS:-}"
+build_project "$dir"
+ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"

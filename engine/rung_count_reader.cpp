@@ -1,8 +1,9 @@
 #include "rung_count_reader.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
+#include <locale>
+#include <sstream>
 #include <string>
 
 #include "geometry.h"
@@ -54,7 +55,7 @@ bool isDigit(char32_t c) {
 
 /// The number's characters in plain ASCII, with the blanks taken out.
 struct NumberText {
-    std::string digits;     ///< mantissa and exponent, as from_chars reads them
+    std::string digits;     ///< mantissa and exponent in the C locale's notation
     bool negative = false;  ///< a leading minus
     long long scale = 0;    ///< rough decimal magnitude, to tell overflow from underflow
     bool hasMantissa = false;
@@ -133,14 +134,14 @@ double readLeadingNumber(std::string_view text) {
     if (!number.hasMantissa) {
         return 0.0;
     }
+    // A classic-locale stream reads the same digits on every platform and in every locale;
+    // it fails only when the value lies beyond the range of a double.
+    std::istringstream digits(number.digits);
+    digits.imbue(std::locale::classic());
     double value = 0.0;
-    const char* first = number.digits.data();
-    const char* last = first + number.digits.size();
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error == std::errc::result_out_of_range) {
+    digits >> value;
+    if (digits.fail()) {
         value = number.scale > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (error != std::errc{}) {
-        value = 0.0;
     }
     return number.negative ? -value : value;
 }

@@ -11,16 +11,18 @@
 #include "picturebox.h"
 #include "rule.h"
 #include "twips.h"
+#include "utf8_text.h"
+#include "window_texts.h"
 
 namespace tanabashigo {
 
 Form2::Form2(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      Command1(new QPushButton(QStringLiteral("閉じる"), this)),
+      Command1(new QPushButton(fromUtf8(texts::kClose), this)),
       Line1(new HorizontalRule(this, twips(120), twips(360), twips(9120))),
       Picture1(new PictureBox(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral(" たなばしご＿ヘルプ（設問と操作方法）"));
+    setWindowTitle(fromUtf8(texts::kHelpTitle));
     resize(twips(9255), twips(4455));
 
     Command1->setObjectName(QStringLiteral("Command1"));

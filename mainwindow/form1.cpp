@@ -15,6 +15,8 @@
 #include "picturebox.h"
 #include "rung_count_reader.h"
 #include "sound_cues.h"
+#include "utf8_text.h"
+#include "window_texts.h"
 
 namespace tanabashigo {
 namespace {
@@ -151,8 +153,8 @@ void Form1::Command2_Click() {
 void Form1::Command3_Click() {
     sounds_.play(QStringLiteral("endpinpon.wav"));
     const QPointer<Form1> self(this);
-    const bool yes = dialogs_.askYesNo(this, QStringLiteral("終了していいですか？"),
-                                       QStringLiteral("たなばしご"));
+    const bool yes =
+        dialogs_.askYesNo(this, fromUtf8(texts::kQuitQuestion), fromUtf8(texts::kQuitTitle));
     if (self && yes) {
         endProgram();
     }
@@ -298,8 +300,8 @@ bool Form1::askRungCount() {
     const QPointer<Form1> self(this);
     while (!unloading_) {
         const QString answer =
-            dialogs_.inputBox(this, QStringLiteral("10以上50以下の整数を入力してください．．．"),
-                              QStringLiteral(" たなば横線本数の設定"), QStringLiteral("50"));
+            dialogs_.inputBox(this, fromUtf8(texts::kPrompt), fromUtf8(texts::kPromptTitle),
+                              fromUtf8(texts::kPromptDefault));
         if (!self) {
             return false;
         }
@@ -314,7 +316,7 @@ bool Form1::askRungCount() {
             continue;
         }
         const bool quit =
-            dialogs_.askYesNo(this, QStringLiteral("終了していいですか？"), QStringLiteral("確認"));
+            dialogs_.askYesNo(this, fromUtf8(texts::kQuitQuestion), fromUtf8(texts::kCancelTitle));
         if (!self) {
             return false;
         }

@@ -11,6 +11,8 @@
 #include "picturebox.h"
 #include "rule.h"
 #include "twips.h"
+#include "utf8_text.h"
+#include "window_texts.h"
 
 namespace tanabashigo {
 namespace {
@@ -68,13 +70,13 @@ double Form1::zoomToFit(QSize available, QSize frame) {
 }
 
 void Form1::createControls() {
-    setWindowTitle(QStringLiteral(" たなばしご"));
+    setWindowTitle(fromUtf8(texts::kMainTitle));
     setWindowIcon(windowIconOnce());
     resize(twips(kClientWidth), twips(kClientHeight));
     setAccessibleName(QStringLiteral("たなばしご"));
 
-    Command3 = makeButton(this, QStringLiteral("終了"), twipsRect(0, 0, 855, 375), false);
-    Label2 = new QLabel(QStringLiteral("た　　な　　ば　　し　　ご"), this);
+    Command3 = makeButton(this, fromUtf8(texts::kQuit), twipsRect(0, 0, 855, 375), false);
+    Label2 = new QLabel(fromUtf8(texts::kHeading), this);
     Label2->setGeometry(twipsRect(2640, 0, 4695, 375));
     Label2->setFont(msPGothic(kTitleFont, true));
     Label2->setAlignment(Qt::AlignCenter);
@@ -83,9 +85,9 @@ void Form1::createControls() {
     Label2->setPalette(titlePalette);
     Label2->setAutoFillBackground(true);
     Label2->setAccessibleName(QStringLiteral("たなばしご"));
-    Command6 = makeButton(this, QStringLiteral("HELP"), twipsRect(8160, 0, 855, 375), false);
+    Command6 = makeButton(this, fromUtf8(texts::kHelp), twipsRect(8160, 0, 855, 375), false);
     Command6->setAccessibleName(QStringLiteral("ヘルプ"));
-    Command4 = makeButton(this, QStringLiteral("初期化"), twipsRect(9000, 0, 855, 375), false);
+    Command4 = makeButton(this, fromUtf8(texts::kInitialise), twipsRect(9000, 0, 855, 375), false);
     Command4->setEnabled(false);
     Line1 = new HorizontalRule(this, twips(0), twips(360), twips(9840));
     Line1->lower();  // a drawn line lies under the controls it crosses
@@ -101,11 +103,9 @@ void Form1::createControls() {
     Picture2->setAccessibleName(QStringLiteral("スタートの印（3本目の線）"));
     createMarkers();
 
-    Command5 =
-        makeButton(this, QStringLiteral("停　　　　止"), twipsRect(1080, 7680, 3375, 615), true);
-    Command1 = makeButton(this, QStringLiteral("たなばしご作成・抽選の開始"),
-                          twipsRect(5400, 7680, 3375, 615), true);
-    Command2 = makeButton(this, QStringLiteral("抽選"), twipsRect(840, 8040, 615, 375), true);
+    Command5 = makeButton(this, fromUtf8(texts::kStop), twipsRect(1080, 7680, 3375, 615), true);
+    Command1 = makeButton(this, fromUtf8(texts::kStart), twipsRect(5400, 7680, 3375, 615), true);
+    Command2 = makeButton(this, fromUtf8(texts::kDraw), twipsRect(840, 8040, 615, 375), true);
     Command2->hide();
     Label1 = new QLabel(this);
     Label1->setGeometry(twipsRect(120, 8280, 375, 255));

@@ -28,11 +28,24 @@ start again:
 MESSAGE
 }
 
+# What building the browser edition needs: the C++ engine compiled to WebAssembly (Node.js
+# with npm, for the page's TypeScript, comes from Debian only where the machine has none).
+TANABASHIGO_WEB_PACKAGES=(emscripten)
+
+# What the browser tests need besides: Chromium, and WebKit (the engine of iPad Safari) under
+# a virtual X server.
+TANABASHIGO_WEB_TEST_PACKAGES=(chromium python3-gi gir1.2-webkit2-4.1 xvfb xauth)
+
 # Installs TANABASHIGO_PACKAGES and the packages given that are not installed yet; silent
 # when nothing is missing. Without root or sudo it says what to run as root and exits 1.
 ensure_packages() {
+    install_missing "${TANABASHIGO_PACKAGES[@]}" "$@"
+}
+
+# Installs the packages given that are not installed yet, and nothing else.
+install_missing() {
     local missing=() pkg
-    for pkg in "${TANABASHIGO_PACKAGES[@]}" "$@"; do
+    for pkg in "$@"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$pkg")
     done
@@ -71,4 +84,28 @@ build_project() {
         echo "build failed; the whole log is $dir/build.log" >&2
         return 1
     fi
+}
+
+# Installs what building the browser edition needs.
+ensure_web_packages() {
+    install_missing "${TANABASHIGO_WEB_PACKAGES[@]}"
+    command -v npm >/dev/null || install_missing nodejs npm
+}
+
+# Builds the browser edition into $1: the engine with emscripten, then the one HTML file.
+build_web() {
+    local dir=$1
+    mkdir -p "$dir"
+    (cd web && npm ci --no-audit --no-fund --loglevel=error) >"$dir/npm.log" 2>&1 || {
+        cat "$dir/npm.log"
+        return 1
+    }
+    # Debian's emscripten finds its JavaScript tools among Debian's node modules.
+    if ! NODE_PATH=/usr/share/nodejs em++ -O3 -std=c++20 -Wall -Wextra -Werror --bind \
+        -sSINGLE_FILE=1 -sMODULARIZE=1 -sEXPORT_NAME=createEngine -sENVIRONMENT=web,worker \
+        -Iengine web/bindings.cpp engine/*.cpp -o "$dir/engine.js" >"$dir/emcc.log" 2>&1; then
+        cat "$dir/emcc.log"
+        return 1
+    fi
+    node web/build.mjs "$dir/engine.js" "$dir/tanabashigo.html"
 }

@@ -1,0 +1,55 @@
+// Figures of the browser edition in headless Chromium, on the real clock: time until the page
+// answers, memory, frame lengths while an experiment runs, and the cadence of a 50-rung trial
+// against the ideal of one tick every 3 ms.
+//   node bench/web_figures.mjs build-web/tanabashigo.html
+
+import { chromium } from "../web/node_modules/playwright-core/index.mjs";
+import { resolve } from "node:path";
+
+const page_ = resolve(process.argv[2] ?? "build-web/tanabashigo.html");
+const browser = await chromium.launch({
+    executablePath: "/usr/bin/chromium",
+    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--enable-precise-memory-info"],
+});
+const page = await browser.newPage({ viewport: { width: 1366, height: 768 } });
+const started = Date.now();
+await page.goto(`file://${page_}?seed=1`);
+await page.waitForSelector("dialog[open] input");
+const interactiveMs = Date.now() - started;
+const domInteractive = await page.evaluate(() => performance.getEntriesByType("navigation")[0].domInteractive);
+
+await page.evaluate(() => {
+    window.__frames = [];
+    window.__landings = [];
+    const frame = (t) => {
+        window.__frames.push(t);
+        requestAnimationFrame(frame);
+    };
+    requestAnimationFrame(frame);
+    new MutationObserver(() => {
+        const shown = [...document.querySelectorAll(".form1 .red-box")].filter((b) => !b.hidden).length;
+        if (shown - 1 > window.__landings.length) window.__landings.push(performance.now());
+    }).observe(document.body, { attributes: true, subtree: true, attributeFilter: ["hidden"] });
+});
+await page.fill("dialog[open] input", "50");
+await page.click("dialog[open] >> text=OK");
+const startedAt = await page.evaluate(() => {
+    document.querySelector("[data-name=start]").click();
+    return performance.now();
+});
+await page.waitForTimeout(30_000);
+const figures = await page.evaluate((startedAt) => {
+    const gaps = window.__frames.slice(1).map((t, n) => t - window.__frames[n]);
+    return {
+        firstLandingMs: window.__landings[0] - startedAt,
+        landings: window.__landings.length,
+        frames: gaps.length,
+        longestFrameMs: Math.max(...gaps),
+        framesOver50Ms: gaps.filter((g) => g > 50).length,
+        heapMB: performance.memory ? performance.memory.usedJSHeapSize / 2 ** 20 : null,
+    };
+}, startedAt);
+const client = await page.context().newCDPSession(page);
+const metrics = Object.fromEntries((await client.send("Performance.getMetrics").catch(() => ({ metrics: [] }))).metrics?.map((m) => [m.name, m.value]) ?? []);
+console.log(JSON.stringify({ interactiveMs, domInteractive, ...figures, jsHeapTotalMB: (metrics.JSHeapTotalSize ?? 0) / 2 ** 20 }, null, 1));
+await browser.close();

@@ -1,0 +1,150 @@
+#include <QFile>
+#include <QTest>
+
+#include "window_model.h"
+
+using namespace tanabashigo;
+using Kind = WindowEvent::Kind;
+
+namespace {
+
+struct Outcome {
+    int trials = 0;
+    int endingColumn = 0;
+    QList<int> tally;
+    bool operator==(const Outcome&) const = default;
+};
+
+/// Runs a whole experiment of `rungs` at `seed` through the model, advancing the clock by
+/// `frameMs` at a time as a browser's frames would.
+Outcome runWindow(std::uint32_t seed, int rungs, std::int64_t frameMs) {
+    RandomSource random(seed);
+    WindowModel model(random);
+    model.activate();
+    model.rungCountChosen(rungs);
+    Outcome outcome;
+    std::int64_t now = 0;
+    for (const WindowEvent& event : model.start(now)) {
+        outcome.trials += event.kind == Kind::Cleared;
+    }
+    while (outcome.endingColumn == 0) {
+        now += frameMs;
+        for (auto events = model.advance(now); !events.empty(); events = model.advance(now)) {
+            for (const WindowEvent& event : events) {
+                outcome.trials += event.kind == Kind::Cleared;
+                outcome.endingColumn = event.kind == Kind::Finished ? event.column : 0;
+            }
+        }
+    }
+    for (int k = 1; k <= kLineCount; ++k) {
+        outcome.tally << model.experiment().tally()(k);
+    }
+    return outcome;
+}
+
+/// The time of the first landing when the clock advances by `frameMs`.
+std::int64_t firstLanding(std::int64_t frameMs) {
+    RandomSource random(1);
+    WindowModel model(random);
+    model.rungCountChosen(50);
+    model.start(0);
+    for (std::int64_t now = frameMs;; now += frameMs) {
+        for (const WindowEvent& event : model.advance(now)) {
+            if (event.kind == Kind::Counted) {
+                return now;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+class WindowModelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void endsAsTheWindowAlwaysEnded_data() {
+        QTest::addColumn<uint>("seed");
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<QList<int>>("pinned");
+        QFile file(QStringLiteral(TANABASHIGO_TEST_DATA "/seeded_experiments.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        while (!file.atEnd()) {
+            const QByteArray line = file.readLine().trimmed();
+            if (line.isEmpty() || line.startsWith('#')) {
+                continue;
+            }
+            QList<int> fields;
+            for (const QByteArray& field : line.split(',')) {
+                fields << field.toInt();
+            }
+            QTest::addRow("seed %d, %d rungs", fields[0], fields[1])
+                << uint(fields[0]) << fields[1] << fields.mid(2);
+        }
+    }
+
+    // The experiment of a seed ends on the same trial with the same tally whatever the frame
+    // rate, so the browser shows what the desktop showed.
+    void endsAsTheWindowAlwaysEnded() {
+        QFETCH(uint, seed);
+        QFETCH(int, rungs);
+        QFETCH(QList<int>, pinned);
+        const Outcome expected{pinned[0], pinned[1], pinned.mid(2)};
+        for (const std::int64_t frameMs : {1, 17, 120}) {
+            QCOMPARE(runWindow(seed, rungs, frameMs), expected);
+        }
+    }
+
+    // Frames catch up every tick that is due: a landing shows in the frame that follows its
+    // tick, however long the frames are, and a long absence is skipped rather than replayed.
+    void ticksKeepTheirRhythm() {
+        const std::int64_t exact = firstLanding(1);
+        QVERIFY(exact >= (50 + 1 + 1) * 3);  // every rung, the handover and a path tick
+        for (const std::int64_t frameMs : {7, 17, 50, 200}) {
+            const std::int64_t shown = firstLanding(frameMs);
+            QVERIFY2(shown >= exact && shown < exact + frameMs,
+                     qPrintable(QString::number(frameMs)));
+        }
+        RandomSource random(1);
+        WindowModel model(random);
+        model.rungCountChosen(50);
+        model.start(0);
+        constexpr std::int64_t kHour = 3'600'000;
+        std::size_t applied = 0;
+        for (auto events = model.advance(kHour); !events.empty(); events = model.advance(kHour)) {
+            applied += events.size();
+        }
+        QVERIFY(applied > 0 && applied <= 2 * (WindowModel::kLongestCatchUpMs / 3 + 2));
+        QVERIFY(*model.nextDue() > kHour);
+    }
+
+    // The buttons after each handler, as the window's table has them.
+    void buttonsFollowTheWindow() {
+        RandomSource random(3);
+        WindowModel model(random);
+        const auto controls = [&] {
+            const WindowControls& c = model.controls();
+            return QList<bool>{c.start, c.quit, c.initialise, c.stop, c.help};
+        };
+        QCOMPARE(controls(), (QList<bool>{true, true, false, true, true}));
+        model.activate();
+        QCOMPARE(controls(), (QList<bool>{false, false, false, false, true}));
+        model.rungCountChosen(10);
+        QCOMPARE(controls(), (QList<bool>{true, true, false, false, true}));
+        model.start(0);
+        QCOMPARE(controls(), (QList<bool>{false, false, false, true, false}));
+        model.stop();
+        QCOMPARE(controls(), (QList<bool>{true, true, true, false, true}));
+        QVERIFY(!model.nextDue());
+        model.initialise();
+        QCOMPARE(controls(), (QList<bool>{false, true, false, false, true}));
+        model.rungCountChosen(10);
+        model.start(0);
+        for (std::int64_t now = 0; model.nextDue(); now += 1000) {
+            model.advance(now);
+        }
+        QCOMPARE(controls(), (QList<bool>{false, true, true, false, true}));
+    }
+};
+
+QTEST_GUILESS_MAIN(WindowModelTest)
+#include "tst_window_model.moc"

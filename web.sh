@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing and builds the browser edition: build-web/tanabashigo.html, one
+# file that holds the whole program and runs opened from disk, offline.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/setup.sh
+ensure_web_packages
+build_web "${TANABASHIGO_WEB_DIR:-build-web}" >/dev/null
+echo "$PWD/${TANABASHIGO_WEB_DIR:-build-web}/tanabashigo.html"

@@ -1,0 +1,137 @@
+// The engine as the page sees it: the experiment window's model, the prompt's reader, the
+// record's lines and the window texts, through embind.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include "record_line.h"
+#include "rung_count_reader.h"
+#include "window_model.h"
+#include "window_texts.h"
+
+namespace tanabashigo {
+namespace {
+
+using emscripten::val;
+
+val segmentObject(const Segment& s) {
+    val object = val::object();
+    object.set("x1", s.x1);
+    object.set("y1", s.y1);
+    object.set("x2", s.x2);
+    object.set("y2", s.y2);
+    return object;
+}
+
+val eventList(const std::vector<WindowEvent>& events) {
+    val list = val::array();
+    for (const WindowEvent& event : events) {
+        val object = val::object();
+        object.set("kind", static_cast<int>(event.kind));
+        object.set("line", segmentObject(event.line));
+        object.set("number", event.number);
+        object.set("column", event.column);
+        list.call<void>("push", object);
+    }
+    return list;
+}
+
+/// The experiment window with its own random source: seeded alone, or mixing in the clock
+/// before every rung as the desktop window does when no seed is given.
+class PageWindow {
+public:
+    PageWindow(unsigned seed, bool mixClock)
+        : random_(mixClock ? RandomSource(seed, clock_) : RandomSource(seed)), model_(random_) {}
+
+    void load() { model_.load(); }
+    void activate() { model_.activate(); }
+    void rungCountChosen(int rungs) { model_.rungCountChosen(rungs); }
+    val start(double now) { return eventList(model_.start(static_cast<std::int64_t>(now))); }
+    void stop() { model_.stop(); }
+    val initialise() { return eventList(model_.initialise()); }
+    val advance(double now) { return eventList(model_.advance(static_cast<std::int64_t>(now))); }
+    /// When the next tick is due, or -1 when no timer runs.
+    double nextDue() const { return static_cast<double>(model_.nextDue().value_or(-1)); }
+    int rungCount() const { return model_.experiment().ladder().rungCount(); }
+    int count(int column) const { return model_.experiment().tally()(column); }
+
+    val controls() const {
+        const WindowControls& c = model_.controls();
+        val object = val::object();
+        object.set("start", c.start);
+        object.set("quit", c.quit);
+        object.set("initialise", c.initialise);
+        object.set("stop", c.stop);
+        object.set("help", c.help);
+        return object;
+    }
+
+private:
+    SystemClock clock_;
+    RandomSource random_;
+    WindowModel model_;
+};
+
+/// The rung count an answer asks for, or 0 to ask again.
+int rungCountOf(const std::string& answer) {
+    return rungCountFromAnswer(answer).value_or(0);
+}
+
+std::string header() {
+    return std::string(recordHeader());
+}
+
+std::string recordLine(const std::string& time, int experiment, int trial, int rungs, int start,
+                       int column, int count, bool ends) {
+    return formatRecordLine({time, experiment, trial, rungs, start, column, count, ends});
+}
+
+val windowTexts() {
+    const auto str = [](std::string_view text) { return val(std::string(text)); };
+    val object = val::object();
+    object.set("mainTitle", str(texts::kMainTitle));
+    object.set("heading", str(texts::kHeading));
+    object.set("start", str(texts::kStart));
+    object.set("quit", str(texts::kQuit));
+    object.set("initialise", str(texts::kInitialise));
+    object.set("stop", str(texts::kStop));
+    object.set("help", str(texts::kHelp));
+    object.set("prompt", str(texts::kPrompt));
+    object.set("promptTitle", str(texts::kPromptTitle));
+    object.set("promptDefault", str(texts::kPromptDefault));
+    object.set("quitQuestion", str(texts::kQuitQuestion));
+    object.set("quitTitle", str(texts::kQuitTitle));
+    object.set("cancelTitle", str(texts::kCancelTitle));
+    object.set("helpTitle", str(texts::kHelpTitle));
+    object.set("close", str(texts::kClose));
+    val lines = val::array();
+    for (const std::string_view line : texts::kHelpLines) {
+        lines.call<void>("push", str(line));
+    }
+    object.set("helpLines", lines);
+    return object;
+}
+
+}  // namespace
+}  // namespace tanabashigo
+
+EMSCRIPTEN_BINDINGS(tanabashigo) {
+    using namespace tanabashigo;
+    emscripten::class_<PageWindow>("PageWindow")
+        .constructor<unsigned, bool>()
+        .function("load", &PageWindow::load)
+        .function("activate", &PageWindow::activate)
+        .function("rungCountChosen", &PageWindow::rungCountChosen)
+        .function("start", &PageWindow::start)
+        .function("stop", &PageWindow::stop)
+        .function("initialise", &PageWindow::initialise)
+        .function("advance", &PageWindow::advance)
+        .function("nextDue", &PageWindow::nextDue)
+        .function("rungCount", &PageWindow::rungCount)
+        .function("count", &PageWindow::count)
+        .function("controls", &PageWindow::controls);
+    emscripten::function("rungCountOf", &rungCountOf);
+    emscripten::function("recordHeader", &header);
+    emscripten::function("recordLine", &recordLine);
+    emscripten::function("windowTexts", &windowTexts);
+}

@@ -1,0 +1,46 @@
+// Builds the one self-contained page: the engine's WebAssembly, the page's script, its styles
+// and both chimes inlined into build-web/tanabashigo.html.
+//   node build.mjs ENGINE_JS OUTPUT_HTML
+
+import { build } from "esbuild";
+import { readFileSync, writeFileSync } from "node:fs";
+import { dirname, join } from "node:path";
+import { fileURLToPath } from "node:url";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const [engineJs, output] = process.argv.slice(2);
+if (!engineJs || !output) {
+    console.error("usage: node build.mjs ENGINE_JS OUTPUT_HTML");
+    process.exit(2);
+}
+
+/** Text that can stand inside a <script> element. */
+const scriptSafe = (text) => text.replaceAll("</script", "<\\/script").replaceAll("<!--", "<\\!--");
+
+const bundle = await build({
+    entryPoints: [join(here, "src", "main.ts")],
+    bundle: true,
+    format: "iife",
+    target: ["chrome90", "safari15"],
+    minify: true,
+    write: false,
+    legalComments: "none",
+});
+const chimes = Object.fromEntries(
+    ["pinpon.wav", "endpinpon.wav"].map((name) => [
+        name,
+        readFileSync(join(here, "..", "sounds", name)).toString("base64"),
+    ]),
+);
+const pieces = {
+    "/*STYLE*/": readFileSync(join(here, "style.css"), "utf8"),
+    "/*CHIMES*/": `var TANABASHIGO_CHIMES=${JSON.stringify(chimes)};`,
+    "/*ENGINE*/": scriptSafe(readFileSync(engineJs, "utf8")),
+    "/*PAGE*/": scriptSafe(bundle.outputFiles[0].text),
+};
+let html = readFileSync(join(here, "page.html"), "utf8");
+for (const [mark, text] of Object.entries(pieces)) {
+    html = html.replace(mark, () => text);
+}
+writeFileSync(output, html);
+console.log(`${output} (${(Buffer.byteLength(html) / 1024).toFixed(0)} KiB)`);

@@ -1,0 +1,78 @@
+// The window's modal boxes as HTML dialogs: the text input box and the yes/no box.
+
+import { child } from "./twips";
+
+interface Choice<T> {
+    caption: string;
+    answer: () => T;
+}
+
+/**
+ * Shows a modal box titled `title` whose body `fill` writes, and settles with the answer of
+ * the button pressed; Escape answers `cancelled`. The first button has the focus.
+ */
+function modalBox<T>(title: string, fill: (body: HTMLElement) => void, choices: Choice<T>[], cancelled: () => T): Promise<T> {
+    return new Promise((resolve) => {
+        const dialog = child(document.body, "dialog", "box");
+        child(dialog, "div", "box-title", title);
+        fill(child(dialog, "div", "box-body"));
+        const buttons = child(dialog, "div", "box-buttons");
+        const settle = (answer: () => T) => {
+            dialog.close();
+            dialog.remove();
+            resolve(answer());
+        };
+        const pressed = choices.map(({ caption, answer }) => {
+            const button = child(buttons, "button", "box-button", caption);
+            button.onclick = () => settle(answer);
+            return button;
+        });
+        dialog.oncancel = (event) => {
+            event.preventDefault();
+            settle(cancelled);
+        };
+        dialog.showModal();
+        pressed[0].focus();
+    });
+}
+
+/** Asks for a line of text; cancelling (キャンセル or Escape) answers empty text. */
+export function inputBox(prompt: string, title: string, initial: string): Promise<string> {
+    let field: HTMLInputElement;
+    const box = modalBox(
+        title,
+        (body) => {
+            child(body, "label", "box-prompt", prompt);
+            field = child(body, "input", "box-field");
+            field.value = initial;
+            field.setAttribute("aria-label", prompt);
+            field.onkeydown = (event) => {
+                if (event.key === "Enter" && !event.isComposing) {
+                    event.preventDefault();
+                    (field.closest("dialog")!.querySelector(".box-button") as HTMLButtonElement).click();
+                }
+            };
+        },
+        [
+            { caption: "OK", answer: () => field.value },
+            { caption: "キャンセル", answer: () => "" },
+        ],
+        () => "",
+    );
+    field!.focus();
+    field!.select();
+    return box;
+}
+
+/** Asks a yes/no question; はい is the default button. Escape answers no. */
+export function askYesNo(question: string, title: string): Promise<boolean> {
+    return modalBox(
+        title,
+        (body) => child(body, "p", "box-question", question),
+        [
+            { caption: "はい", answer: () => true },
+            { caption: "いいえ", answer: () => false },
+        ],
+        () => false,
+    );
+}

@@ -1,0 +1,92 @@
+// The C++ engine compiled to WebAssembly, as the page calls it.
+
+export interface Segment {
+    x1: number;
+    y1: number;
+    x2: number;
+    y2: number;
+}
+
+/** What the window shows next; the kinds follow WindowEvent::Kind in the engine. */
+export const enum EventKind {
+    Cleared = 0,
+    RungNumber = 1,
+    LadderLine = 2,
+    PathLine = 3,
+    Counted = 4,
+    Finished = 5,
+}
+
+export interface WindowEvent {
+    kind: EventKind;
+    line: Segment;
+    number: number;
+    column: number;
+}
+
+export interface Controls {
+    start: boolean;
+    quit: boolean;
+    initialise: boolean;
+    stop: boolean;
+    help: boolean;
+}
+
+/** The experiment window's model: buttons, timers and the experiment. */
+export interface PageWindow {
+    load(): void;
+    activate(): void;
+    rungCountChosen(rungs: number): void;
+    start(now: number): WindowEvent[];
+    stop(): void;
+    initialise(): WindowEvent[];
+    advance(now: number): WindowEvent[];
+    nextDue(): number;
+    rungCount(): number;
+    count(column: number): number;
+    controls(): Controls;
+    delete(): void;
+}
+
+export interface WindowTexts {
+    mainTitle: string;
+    heading: string;
+    start: string;
+    quit: string;
+    initialise: string;
+    stop: string;
+    help: string;
+    prompt: string;
+    promptTitle: string;
+    promptDefault: string;
+    quitQuestion: string;
+    quitTitle: string;
+    cancelTitle: string;
+    helpTitle: string;
+    close: string;
+    helpLines: string[];
+}
+
+export interface Engine {
+    PageWindow: new (seed: number, mixClock: boolean) => PageWindow;
+    rungCountOf(answer: string): number;
+    recordHeader(): string;
+    recordLine(
+        time: string,
+        experiment: number,
+        trial: number,
+        rungs: number,
+        start: number,
+        column: number,
+        count: number,
+        ends: boolean,
+    ): string;
+    windowTexts(): WindowTexts;
+}
+
+declare function createEngine(): Promise<Engine>;
+
+/** The engine, once its WebAssembly is compiled. */
+export function loadEngine(): Promise<Engine> {
+    return createEngine();
+}

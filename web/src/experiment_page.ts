@@ -1,0 +1,220 @@
+// The experiment and help windows of the page: the window flow, the buttons and the frame
+// loop that applies every tick of the engine that is due.
+
+import { askYesNo, inputBox } from "./dialogs";
+import { EventKind, type Engine, type PageWindow, type WindowEvent, type WindowTexts } from "./engine";
+import { playChime } from "./chimes";
+import { createHelpForm, HELP_HEIGHT, HELP_WIDTH } from "./help_form";
+import { createMainForm, FORM_HEIGHT, FORM_WIDTH, type MainForm } from "./main_form";
+import type { RecordStore } from "./record_store";
+import { LADDER_BLACK, PATH_RED } from "./surface";
+
+/** The start line of the experiment window's paths. */
+const START_LINE = 3;
+
+/** What the page around the windows offers them. */
+export interface Stage {
+    /** Shows `form` of `width` × `height` CSS pixels, scaled to fit; answers the scale. */
+    show(form: HTMLElement, width: number, height: number, onScale: (scale: number) => void): void;
+    /** Says on the page that the record could not be stored, and why. */
+    storageRefused(reason: string): void;
+    /** The user chose to quit. */
+    end(): void;
+}
+
+export class ExperimentPage {
+    private readonly texts: WindowTexts;
+    private readonly model: PageWindow;
+    private form: MainForm | null = null;
+    private frameRequested = false;
+    private rungs: string[] = [];
+
+    constructor(
+        private readonly engine: Engine,
+        model: PageWindow,
+        private readonly record: RecordStore,
+        private readonly stage: Stage,
+    ) {
+        this.texts = engine.windowTexts();
+        this.model = model;
+    }
+
+    /** Loads and shows the experiment window, then asks for the rung count. */
+    async openMainWindow(): Promise<void> {
+        this.model.load();
+        this.record.startExperiment();
+        const holder = document.createElement("div");
+        const form = createMainForm(holder, this.texts);
+        this.form = form;
+        document.title = this.texts.mainTitle;
+        this.stage.show(form.root, FORM_WIDTH, FORM_HEIGHT, (scale) => form.surface.resize(scale));
+        form.start.onclick = () => this.start();
+        form.stop.onclick = () => this.stop();
+        form.quit.onclick = () => void this.quit();
+        form.initialise.onclick = () => void this.initialise();
+        form.help.onclick = () => this.help();
+        this.model.activate();
+        this.syncControls();
+        this.drawEmptyLadder();
+        if (await this.askRungCount()) {
+            this.syncControls();
+            form.start.focus();
+        }
+    }
+
+    private start(): void {
+        this.apply(this.model.start(performance.now()));
+        this.syncControls();
+        this.requestFrame();
+    }
+
+    private stop(): void {
+        this.model.stop();
+        this.syncControls();
+    }
+
+    private async quit(): Promise<void> {
+        playChime("endpinpon.wav");
+        if (await askYesNo(this.texts.quitQuestion, this.texts.quitTitle)) {
+            this.end();
+        }
+    }
+
+    private async initialise(): Promise<void> {
+        const form = this.form!;
+        form.root.style.cursor = "wait";
+        playChime("pinpon.wav");
+        for (const column of form.markers) {
+            column.forEach((marker) => (marker.hidden = true));
+        }
+        this.apply(this.model.initialise());
+        this.record.startExperiment();
+        this.syncControls();
+        form.root.style.cursor = "";
+        if (await this.askRungCount()) {
+            this.syncControls();
+        }
+    }
+
+    private help(): void {
+        playChime("pinpon.wav");
+        this.model.stop();
+        this.form?.root.remove();
+        this.form = null;
+        const holder = document.createElement("div");
+        const help = createHelpForm(holder, this.texts);
+        document.title = this.texts.helpTitle;
+        this.stage.show(help.root, HELP_WIDTH, HELP_HEIGHT, () => undefined);
+        help.close.onclick = () => {
+            help.root.remove();
+            void this.openMainWindow();
+        };
+        help.close.focus();
+    }
+
+    private end(): void {
+        this.model.stop();
+        this.form = null;
+        this.stage.end();
+    }
+
+    /** Asks until a rung count is set (true), or the user chose to quit (false). */
+    private async askRungCount(): Promise<boolean> {
+        for (;;) {
+            const answer = await inputBox(this.texts.prompt, this.texts.promptTitle, this.texts.promptDefault);
+            if (answer !== "") {
+                const rungs = this.engine.rungCountOf(answer);
+                if (rungs > 0) {
+                    this.model.rungCountChosen(rungs);
+                    return true;
+                }
+                continue;
+            }
+            if (await askYesNo(this.texts.quitQuestion, this.texts.cancelTitle)) {
+                this.end();
+                return false;
+            }
+        }
+    }
+
+    private requestFrame(): void {
+        if (!this.frameRequested && this.model.nextDue() >= 0) {
+            this.frameRequested = true;
+            requestAnimationFrame(() => this.frame());
+        }
+    }
+
+    /** Applies every tick due by now, landing by landing. */
+    private frame(): void {
+        this.frameRequested = false;
+        if (!this.form) {
+            return;
+        }
+        const now = performance.now();
+        for (let events = this.model.advance(now); events.length > 0; events = this.model.advance(now)) {
+            this.apply(events);
+        }
+        this.syncControls();
+        this.requestFrame();
+    }
+
+    private apply(events: WindowEvent[]): void {
+        const form = this.form!;
+        for (const event of events) {
+            switch (event.kind) {
+                case EventKind.Cleared:
+                    this.rungs = [];
+                    form.surface.canvas.dataset.rungs = "";
+                    form.surface.clear();
+                    this.drawEmptyLadder();
+                    form.rungNumber.textContent = "";
+                    break;
+                case EventKind.RungNumber:
+                    form.rungNumber.textContent = String(event.number);
+                    break;
+                case EventKind.LadderLine:
+                    // The ladder in words too, rung by rung as gap:height, for assistive tools.
+                    this.rungs.push(`${event.line.x1}:${event.line.y1}`);
+                    form.surface.canvas.dataset.rungs = this.rungs.join(" ");
+                    form.surface.draw(event.line, LADDER_BLACK);
+                    break;
+                case EventKind.PathLine:
+                    form.surface.draw(event.line, PATH_RED);
+                    break;
+                case EventKind.Counted:
+                    this.keep(event.column, event.number, false);
+                    form.markers[event.column - 1][event.number - 1].hidden = false;
+                    break;
+                case EventKind.Finished:
+                    this.keep(event.column, this.model.count(event.column), true);
+                    break;
+            }
+        }
+    }
+
+    private keep(column: number, count: number, ends: boolean): void {
+        const refusal = this.record.keep({ rungs: this.model.rungCount(), start: START_LINE, column, count, ends });
+        if (refusal) {
+            this.stage.storageRefused(refusal);
+        }
+    }
+
+    private drawEmptyLadder(): void {
+        for (let x = 2; x <= 11; ++x) {
+            this.form!.surface.draw({ x1: x, y1: 10, x2: x, y2: 61 }, LADDER_BLACK);
+        }
+    }
+
+    private syncControls(): void {
+        const form = this.form;
+        if (!form) {
+            return;
+        }
+        const controls = this.model.controls();
+        form.start.disabled = !controls.start;
+        form.quit.disabled = !controls.quit;
+        form.initialise.disabled = !controls.initialise;
+        form.stop.disabled = !controls.stop;
+        form.help.disabled = !controls.help;
+    }
+}

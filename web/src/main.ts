@@ -1,0 +1,94 @@
+// The page: the toolbar around the windows, scaling to the viewport, and start-up.
+
+import { loadEngine } from "./engine";
+import { ExperimentPage, type Stage } from "./experiment_page";
+import { RecordStore, type KeyValueStore } from "./record_store";
+import { fitScale } from "./twips";
+import { seedOf } from "./url_options";
+
+function freshSeed(): number {
+    const word = new Uint32Array(1);
+    crypto.getRandomValues(word);
+    return word[0];
+}
+
+function browserStorage(): KeyValueStore | null {
+    try {
+        return window.localStorage;
+    } catch {
+        return null;
+    }
+}
+
+function download(name: string, text: string): void {
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(new Blob([text], { type: "text/csv" }));
+    link.download = name;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+}
+
+/** The area the windows are shown in, scaled to fit whatever the viewport is. */
+class PageStage implements Stage {
+    private current: { form: HTMLElement; width: number; height: number; onScale: (scale: number) => void } | null =
+        null;
+
+    constructor(
+        private readonly area: HTMLElement,
+        private readonly notice: HTMLElement,
+    ) {
+        window.addEventListener("resize", () => this.fit());
+    }
+
+    show(form: HTMLElement, width: number, height: number, onScale: (scale: number) => void): void {
+        this.area.replaceChildren(form);
+        this.current = { form, width, height, onScale };
+        this.fit();
+    }
+
+    storageRefused(reason: string): void {
+        this.notice.textContent = reason;
+        this.notice.hidden = false;
+    }
+
+    end(): void {
+        this.current = null;
+        this.area.replaceChildren();
+        const ended = document.createElement("p");
+        ended.className = "ended";
+        ended.textContent = "終了しました。このタブやウィンドウは閉じてかまいません。もう一度始めるときはページを読み込み直してください。";
+        this.area.appendChild(ended);
+        window.close();
+    }
+
+    private fit(): void {
+        if (!this.current) {
+            return;
+        }
+        const { form, width, height, onScale } = this.current;
+        const box = this.area.getBoundingClientRect();
+        const scale = fitScale(width, height, box.width, box.height);
+        form.style.transform = `scale(${scale})`;
+        form.style.left = `${Math.max(0, (box.width - width * scale) / 2)}px`;
+        onScale(scale);
+    }
+}
+
+async function start(): Promise<void> {
+    const engine = await loadEngine();
+    const seed = seedOf(location.search);
+    const model = new engine.PageWindow(seed ?? freshSeed(), seed === null);
+    const record = new RecordStore(browserStorage(), engine.recordHeader(), (time, experiment, trial, l) =>
+        engine.recordLine(time, experiment, trial, l.rungs, l.start, l.column, l.count, l.ends),
+    );
+    const stage = new PageStage(document.getElementById("stage")!, document.getElementById("notice")!);
+    const save = document.getElementById("save-record") as HTMLButtonElement;
+    save.onclick = () => download("tanabashigo-record.csv", record.contents() || `${engine.recordHeader()}\n`);
+    const page = new ExperimentPage(engine, model, record, stage);
+    document.body.dataset.ready = "true";
+    await page.openMainWindow();
+}
+
+void start();
