@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "lesson.h"
 #include "record_line.h"
 #include "rung_count_reader.h"
 #include "window_model.h"
@@ -72,6 +73,79 @@ private:
     WindowModel model_;
 };
 
+val lessonEventList(const std::vector<LessonEvent>& events) {
+    val list = val::array();
+    for (const LessonEvent& event : events) {
+        val object = val::object();
+        object.set("kind", static_cast<int>(event.kind));
+        object.set("trial", event.trial);
+        object.set("rungNo", event.rungNo);
+        object.set("column", event.column);
+        object.set("count", event.count);
+        list.call<void>("push", object);
+    }
+    return list;
+}
+
+/// The lesson as the page drives it: moves come out as events, and the whole picture (the
+/// rungs placed and the path so far) can be read back to draw it again at any size.
+class PageLesson {
+public:
+    explicit PageLesson(unsigned seed) : lesson_(seed) {}
+
+    void setRungCount(int rungs) { lesson_.setRungCount(rungs); }
+    void setStartLine(int line) { lesson_.setStartLine(line); }
+    void setSpeed(int speed) { lesson_.setSpeed(speed); }
+    val start(double now) { return lessonEventList(lesson_.start(now)); }
+    void stop() { lesson_.stop(); }
+    void pause(double now) { lesson_.pause(now); }
+    void resume(double now) { lesson_.resume(now); }
+    val step(double now) { return lessonEventList(lesson_.step(now)); }
+    void initialise() { lesson_.initialise(); }
+    val advance(double now) { return lessonEventList(lesson_.advance(now)); }
+
+    int rungCount() const { return lesson_.rungCount(); }
+    int startLine() const { return lesson_.startLine(); }
+    int speed() const { return lesson_.speed(); }
+    int count(int column) const { return lesson_.count(column); }
+    int trial() const { return lesson_.trial(); }
+    bool isRunning() const { return lesson_.isRunning(); }
+    bool isPaused() const { return lesson_.isPaused(); }
+    bool isFinished() const { return lesson_.isFinished(); }
+    int endColumn() const { return lesson_.endColumn(); }
+    int trialStartLine() const { return lesson_.trialStartLine(); }
+    double nextDue() const { return lesson_.nextDueMs(); }
+
+    /// The rungs placed so far in the trial on view, as lines.
+    val rungs() const {
+        val list = val::array();
+        for (const Rung& rung : lesson_.rungs()) {
+            list.call<void>("push",
+                            segmentObject({rung.gap, rung.height, rung.gap + 1, rung.height}));
+        }
+        return list;
+    }
+    /// The path so far in the trial on view.
+    val path() const {
+        val list = val::array();
+        for (const Segment& segment : lesson_.path()) {
+            list.call<void>("push", segmentObject(segment));
+        }
+        return list;
+    }
+
+private:
+    Lesson lesson_;
+};
+
+val lessonLimits() {
+    val object = val::object();
+    object.set("mostRungs", Ladder::kCapacity);
+    object.set("slowest", kSlowestSpeed);
+    object.set("fastest", kFastestSpeed);
+    return object;
+}
+
 /// The rung count an answer asks for, or 0 to ask again.
 int rungCountOf(const std::string& answer) {
     return rungCountFromAnswer(answer).value_or(0);
@@ -130,6 +204,32 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("rungCount", &PageWindow::rungCount)
         .function("count", &PageWindow::count)
         .function("controls", &PageWindow::controls);
+    emscripten::class_<PageLesson>("PageLesson")
+        .constructor<unsigned>()
+        .function("setRungCount", &PageLesson::setRungCount)
+        .function("setStartLine", &PageLesson::setStartLine)
+        .function("setSpeed", &PageLesson::setSpeed)
+        .function("start", &PageLesson::start)
+        .function("stop", &PageLesson::stop)
+        .function("pause", &PageLesson::pause)
+        .function("resume", &PageLesson::resume)
+        .function("step", &PageLesson::step)
+        .function("initialise", &PageLesson::initialise)
+        .function("advance", &PageLesson::advance)
+        .function("rungCount", &PageLesson::rungCount)
+        .function("startLine", &PageLesson::startLine)
+        .function("speed", &PageLesson::speed)
+        .function("count", &PageLesson::count)
+        .function("trial", &PageLesson::trial)
+        .function("isRunning", &PageLesson::isRunning)
+        .function("isPaused", &PageLesson::isPaused)
+        .function("isFinished", &PageLesson::isFinished)
+        .function("endColumn", &PageLesson::endColumn)
+        .function("trialStartLine", &PageLesson::trialStartLine)
+        .function("nextDue", &PageLesson::nextDue)
+        .function("rungs", &PageLesson::rungs)
+        .function("path", &PageLesson::path);
+    emscripten::function("lessonLimits", &lessonLimits);
     emscripten::function("rungCountOf", &rungCountOf);
     emscripten::function("recordHeader", &header);
     emscripten::function("recordLine", &recordLine);

@@ -48,6 +48,57 @@ export interface PageWindow {
     delete(): void;
 }
 
+/** What a lesson did; the kinds follow LessonEvent::Kind in the engine. */
+export const enum LessonKind {
+    TrialStarted = 0,
+    RungPlaced = 1,
+    PathMoved = 2,
+    Landed = 3,
+    Ended = 4,
+}
+
+export interface LessonEvent {
+    kind: LessonKind;
+    trial: number;
+    rungNo: number;
+    column: number;
+    count: number;
+}
+
+/** The experiment paced by the teacher: pause, step, speed, start line, 0..225 rungs. */
+export interface PageLesson {
+    setRungCount(rungs: number): void;
+    setStartLine(line: number): void;
+    setSpeed(speed: number): void;
+    start(now: number): LessonEvent[];
+    stop(): void;
+    pause(now: number): void;
+    resume(now: number): void;
+    step(now: number): LessonEvent[];
+    initialise(): void;
+    advance(now: number): LessonEvent[];
+    rungCount(): number;
+    startLine(): number;
+    speed(): number;
+    count(column: number): number;
+    trial(): number;
+    isRunning(): boolean;
+    isPaused(): boolean;
+    isFinished(): boolean;
+    endColumn(): number;
+    trialStartLine(): number;
+    /** When the next move is due, or -1. */
+    nextDue(): number;
+    rungs(): Segment[];
+    path(): Segment[];
+}
+
+export interface LessonLimits {
+    mostRungs: number;
+    slowest: number;
+    fastest: number;
+}
+
 export interface WindowTexts {
     mainTitle: string;
     heading: string;
@@ -69,6 +120,8 @@ export interface WindowTexts {
 
 export interface Engine {
     PageWindow: new (seed: number, mixClock: boolean) => PageWindow;
+    PageLesson: new (seed: number) => PageLesson;
+    lessonLimits(): LessonLimits;
     rungCountOf(answer: string): number;
     recordHeader(): string;
     recordLine(

@@ -4,7 +4,7 @@
 import { askYesNo, inputBox } from "./dialogs";
 import { EventKind, type Engine, type PageWindow, type WindowEvent, type WindowTexts } from "./engine";
 import { playChime } from "./chimes";
-import { createHelpForm, HELP_HEIGHT, HELP_WIDTH } from "./help_form";
+import { createHelpForm, HELP_HEIGHT, HELP_WIDTH, widenForTheLongestLine } from "./help_form";
 import { createMainForm, FORM_HEIGHT, FORM_WIDTH, type MainForm } from "./main_form";
 import type { RecordStore } from "./record_store";
 import { LADDER_BLACK, PATH_RED } from "./surface";
@@ -105,6 +105,7 @@ export class ExperimentPage {
         const help = createHelpForm(holder, this.texts);
         document.title = this.texts.helpTitle;
         this.stage.show(help.root, HELP_WIDTH, HELP_HEIGHT, () => undefined);
+        this.stage.show(help.root, widenForTheLongestLine(help), HELP_HEIGHT, () => undefined);
         help.close.onclick = () => {
             help.root.remove();
             void this.openMainWindow();

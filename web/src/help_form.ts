@@ -9,6 +9,8 @@ export const HELP_HEIGHT = 4455 / 15;
 export interface HelpForm {
     root: HTMLElement;
     close: HTMLButtonElement;
+    rule: HTMLElement;
+    box: HTMLElement;
 }
 
 /** Builds the help window inside `parent`, its text printed once. */
@@ -26,5 +28,21 @@ export function createHelpForm(parent: HTMLElement, texts: WindowTexts): HelpFor
     for (const line of texts.helpLines) {
         child(box, "div", "help-line", line || "\u00a0");
     }
-    return { root, close };
+    return { root, close, rule, box };
+}
+
+/**
+ * Widens the window, once it is on the page, so that the longest help line shows whole with
+ * a pixel clear of the edge; answers the window's width.
+ */
+export function widenForTheLongestLine(help: HelpForm): number {
+    const longest = Math.max(...Array.from(help.box.children, (line) => (line as HTMLElement).scrollWidth));
+    const extra = Math.ceil(longest + 1 - help.box.clientWidth);
+    if (extra > 0) {
+        for (const element of [help.root, help.rule, help.box]) {
+            element.style.width = `${parseFloat(element.style.width) + extra}px`;
+        }
+        help.close.style.left = `${parseFloat(help.close.style.left) + extra}px`;
+    }
+    return HELP_WIDTH + Math.max(0, extra);
 }

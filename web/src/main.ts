@@ -1,7 +1,9 @@
 // The page: the toolbar around the windows, scaling to the viewport, and start-up.
 
+import { askYesNo } from "./dialogs";
 import { loadEngine } from "./engine";
 import { ExperimentPage, type Stage } from "./experiment_page";
+import { LessonPage } from "./lesson_page";
 import { RecordStore, type KeyValueStore } from "./record_store";
 import { fitScale } from "./twips";
 import { seedOf } from "./url_options";
@@ -48,6 +50,12 @@ class PageStage implements Stage {
         this.fit();
     }
 
+    /** Shows `view`, which lays itself out to fill the area. */
+    showFluid(view: HTMLElement): void {
+        this.current = null;
+        this.area.replaceChildren(view);
+    }
+
     storageRefused(reason: string): void {
         this.notice.textContent = reason;
         this.notice.hidden = false;
@@ -78,6 +86,7 @@ class PageStage implements Stage {
 
 async function start(): Promise<void> {
     const engine = await loadEngine();
+    const options = new URLSearchParams(location.search);
     const seed = seedOf(location.search);
     const model = new engine.PageWindow(seed ?? freshSeed(), seed === null);
     const record = new RecordStore(browserStorage(), engine.recordHeader(), (time, experiment, trial, l) =>
@@ -87,8 +96,41 @@ async function start(): Promise<void> {
     const save = document.getElementById("save-record") as HTMLButtonElement;
     save.onclick = () => download("tanabashigo-record.csv", record.contents() || `${engine.recordHeader()}\n`);
     const page = new ExperimentPage(engine, model, record, stage);
+
+    // 授業モード is a switch: the experiment window and the lesson never run together.
+    const lessonSwitch = document.getElementById("lesson-mode") as HTMLButtonElement;
+    let lesson: LessonPage | null = null;
+    const openLesson = () => {
+        model.stop();
+        const rungs = Number(options.get("rungs") ?? 50);
+        lesson = new LessonPage(engine, engine.windowTexts(), record,
+            { seed: seed ?? freshSeed(), rungs: Number.isInteger(rungs) ? rungs : 50 },
+            (reason) => stage.storageRefused(reason));
+        stage.showFluid(lesson.root);
+        lesson.shown();
+        lessonSwitch.setAttribute("aria-pressed", "true");
+    };
+    lessonSwitch.onclick = async () => {
+        if (!lesson) {
+            if (!document.querySelector("dialog[open]")) {
+                openLesson();
+            }
+            return;
+        }
+        if (lesson.holdsMarkers() && !(await askYesNo("授業モードの印を消して、ふつうの画面にもどりますか？", "授業モード"))) {
+            return;
+        }
+        lesson.close();
+        lesson = null;
+        lessonSwitch.setAttribute("aria-pressed", "false");
+        await page.openMainWindow();
+    };
     document.body.dataset.ready = "true";
-    await page.openMainWindow();
+    if (options.has("lesson")) {
+        openLesson();
+    } else {
+        await page.openMainWindow();
+    }
 }
 
 void start();

@@ -45,7 +45,7 @@ export async function open(browser, query = "", viewport = { width: 1366, height
     });
     await page.clock.install({ time: new Date("2026-12-07T09:00:00+09:00") });
     await page.goto(`file://${html}${query}`);
-    await page.waitForSelector("dialog[open]");
+    await page.waitForSelector("body[data-ready=true]");
     return { page, problems, context };
 }
 

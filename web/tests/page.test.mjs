@@ -135,3 +135,38 @@ test("the window fits each school screen", async () => {
         assert.ok(box.width >= viewport.width * 0.6 || box.height >= (viewport.height - 50) * 0.95);
     }
 });
+
+test("授業モード: pause holds every pixel, → moves exactly one step, controls are touch-sized", async () => {
+    const { page, problems } = await open(browser, "?seed=1&lesson&rungs=50", { width: 768, height: 1024 });
+    await page.waitForSelector(".lesson-canvas");
+    for (const box of await page.$$(".lesson-button, .lesson-setting input, .lesson-setting select")) {
+        const { width, height } = await box.boundingBox();
+        assert.ok(width >= 44 && height >= 44, `${width}×${height}`);
+    }
+    const picture = () => page.$eval(".lesson-canvas", (c) => ({ ...c.dataset, pixels: c.toDataURL() }));
+    await page.keyboard.press("Enter");
+    await page.clock.runFor(5_000);
+    await page.keyboard.press(" ");
+    const paused = await picture();
+    assert.ok(Number(paused.rungs) > 0);
+    await page.clock.runFor(10_000);
+    assert.deepEqual(await picture(), paused);
+    for (let n = 0; n < 60; ++n) {
+        const before = await picture();
+        await page.keyboard.press("ArrowRight");
+        const after = await picture();
+        const rungs = Number(after.rungs) - Number(before.rungs);
+        const path = Number(after.path) - Number(before.path);
+        const landed = after.counts !== before.counts;
+        // One rung, or one step of the path (down and across a rung, or down to a landing), or
+        // the start of the next trial together with its first rung.
+        assert.ok((rungs === 1 && path === 0) || (rungs === 0 && path === 2) || (landed && path === 1)
+            || (Number(after.rungs) === 1 && Number(after.path) === 0), JSON.stringify({ before, after }));
+        await page.clock.runFor(1_000);
+        assert.equal((await picture()).pixels, after.pixels, "a step leaves the lesson paused");
+    }
+    await page.keyboard.press(" ");
+    await page.clock.runFor(20_000);
+    assert.notEqual((await picture()).pixels, paused.pixels);
+    assert.deepEqual(problems, []);
+});

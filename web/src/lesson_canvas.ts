@@ -1,0 +1,110 @@
+// The lesson's picture, drawn whole at whatever size the canvas has: the ladder with its path,
+// the column numbers with the start line marked, and the stacks with their counts.
+
+import type { Segment } from "./engine";
+
+export interface LessonPicture {
+    rungs: Segment[];
+    path: Segment[];
+    counts: number[];
+    startLine: number;
+    /** The column whose full stack ended the experiment, 0 while it runs. */
+    endColumn: number;
+}
+
+const RED = "#e00000";
+const PATH_RED = "#ff3030";
+const GOTHIC = '"ＭＳ Ｐゴシック", IPAPGothic, "Hiragino Sans", "Yu Gothic", Meiryo, "Noto Sans CJK JP", sans-serif';
+const STACK = 20;
+
+/** Where things stand on a canvas of `width` × `height` CSS pixels. */
+export function lessonGeometry(width: number, height: number) {
+    const margin = width * 0.06;
+    const spacing = (width - 2 * margin) / 9;
+    const top = height * 0.07;
+    const bottom = height * 0.42;
+    const stackBottom = height * 0.985;
+    const stackTop = height * 0.56;
+    const pitch = (stackBottom - stackTop) / STACK;
+    return {
+        lineX: (line: number) => margin + (line - 1) * spacing,
+        /** x and y of a point in ladder units (lines at x = 2..11, from y = 10 to 61). */
+        x: (units: number) => margin + (units - 2) * spacing,
+        y: (units: number) => top + ((units - 10) / 51) * (bottom - top),
+        lineWidth: Math.max(3, Math.round(Math.min(width, height * 1.4) / 300)),
+        numberSize: Math.max(24, Math.round(height * 0.05)),
+        numberY: height * 0.47,
+        markerWidth: Math.min(spacing * 0.62, 64),
+        markerHeight: Math.max(4, pitch - Math.max(2, pitch * 0.12)),
+        markerTop: (index: number) => stackBottom - pitch * index,
+        startMarkY: top * 0.45,
+    };
+}
+
+export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture): void {
+    const width = canvas.clientWidth;
+    const height = canvas.clientHeight;
+    const ratio = window.devicePixelRatio || 1;
+    if (canvas.width !== Math.round(width * ratio) || canvas.height !== Math.round(height * ratio)) {
+        canvas.width = Math.round(width * ratio);
+        canvas.height = Math.round(height * ratio);
+    }
+    const c = canvas.getContext("2d")!;
+    c.setTransform(ratio, 0, 0, ratio, 0, 0);
+    c.clearRect(0, 0, width, height);
+    const g = lessonGeometry(width, height);
+    const stroke = (segment: Segment, colour: string, lineWidth: number) => {
+        c.strokeStyle = colour;
+        c.lineWidth = lineWidth;
+        c.lineCap = "round";
+        c.beginPath();
+        c.moveTo(g.x(segment.x1), g.y(segment.y1));
+        c.lineTo(g.x(segment.x2), g.y(segment.y2));
+        c.stroke();
+    };
+    for (let line = 1; line <= 10; ++line) {
+        stroke({ x1: line + 1, y1: 10, x2: line + 1, y2: 61 }, "#000", g.lineWidth);
+    }
+    picture.rungs.forEach((rung) => stroke(rung, "#000", g.lineWidth));
+    picture.path.forEach((segment) => stroke(segment, PATH_RED, g.lineWidth * 2));
+
+    // The start line: a red mark above it and its number in red.
+    const startX = g.lineX(picture.startLine);
+    c.fillStyle = RED;
+    c.beginPath();
+    c.moveTo(startX - g.lineWidth * 4, g.startMarkY - g.lineWidth * 3);
+    c.lineTo(startX + g.lineWidth * 4, g.startMarkY - g.lineWidth * 3);
+    c.lineTo(startX, g.startMarkY + g.lineWidth * 3);
+    c.fill();
+
+    c.textAlign = "center";
+    c.textBaseline = "middle";
+    for (let column = 1; column <= 10; ++column) {
+        const x = g.lineX(column);
+        const isStart = column === picture.startLine;
+        c.font = `bold ${g.numberSize}px ${GOTHIC}`;
+        if (isStart) {
+            c.fillStyle = RED;
+            c.beginPath();
+            c.arc(x, g.numberY, g.numberSize * 0.72, 0, 2 * Math.PI);
+            c.fill();
+        }
+        c.fillStyle = isStart ? "#fff" : "#000";
+        c.fillText(String(column), x, g.numberY);
+        const count = picture.counts[column - 1];
+        // The count stands just above its stack.
+        c.font = `${g.numberSize}px ${GOTHIC}`;
+        c.fillStyle = column === picture.endColumn ? RED : "#333";
+        c.fillText(String(count), x, g.markerTop(count) - g.numberSize * 0.6);
+        c.fillStyle = RED;
+        for (let index = 1; index <= count; ++index) {
+            c.fillRect(x - g.markerWidth / 2, g.markerTop(index), g.markerWidth, g.markerHeight);
+        }
+        if (column === picture.endColumn) {
+            c.strokeStyle = RED;
+            c.lineWidth = g.lineWidth;
+            c.strokeRect(x - g.markerWidth / 2 - 4, g.markerTop(STACK) - 4, g.markerWidth + 8,
+                g.markerTop(0) - g.markerTop(STACK) + 4);
+        }
+    }
+}

@@ -1,0 +1,251 @@
+// 授業モード: the experiment laid out for a projector and paced by the teacher. The lesson's
+// rules are the engine's; this page only draws them and forwards the teacher's controls.
+
+import { askYesNo } from "./dialogs";
+import { LessonKind, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
+import { drawLesson } from "./lesson_canvas";
+import type { RecordStore } from "./record_store";
+import { child } from "./twips";
+
+export interface LessonOptions {
+    seed: number;
+    rungs: number;
+}
+
+export class LessonPage {
+    readonly root: HTMLElement;
+    private readonly lesson: PageLesson;
+    private readonly canvas: HTMLCanvasElement;
+    private readonly buttons: Record<string, HTMLButtonElement> = {};
+    private readonly rungsField: HTMLInputElement;
+    private readonly startField: HTMLSelectElement;
+    private readonly speedField: HTMLInputElement;
+    private readonly trialLabel: HTMLElement;
+    private readonly rungLabel: HTMLElement;
+    private readonly banner: HTMLElement;
+    private trialRungs = 0;
+    private rungNo = 0;
+    private frameRequested = false;
+    private readonly onKey = (event: KeyboardEvent) => this.key(event);
+    private readonly onResize = () => this.draw();
+
+    constructor(
+        engine: Engine,
+        private readonly texts: WindowTexts,
+        private readonly record: RecordStore,
+        options: LessonOptions,
+        private readonly storageRefused: (reason: string) => void,
+    ) {
+        const limits = engine.lessonLimits();
+        this.lesson = new engine.PageLesson(options.seed);
+        this.lesson.setRungCount(options.rungs);
+        this.root = document.createElement("div");
+        this.root.className = "lesson";
+        const bar = child(this.root, "div", "lesson-controls");
+        const action = (name: string, caption: string, key: string, run: () => void) => {
+            const button = child(bar, "button", "lesson-button", caption);
+            button.dataset.action = name;
+            button.title = key;
+            button.onclick = () => {
+                run();
+                this.refresh();
+            };
+            this.buttons[name] = button;
+        };
+        action("start", "開始", "Enter", () => this.apply(this.lesson.start(performance.now())));
+        action("pause", "一時停止", "Space", () => this.togglePause());
+        action("step", "1段ずつ", "→", () => this.apply(this.lesson.step(performance.now())));
+        action("stop", "停止", "", () => this.lesson.stop());
+        action("initialise", "初期化", "", () => void this.initialise());
+        const setting = (caption: string, field: HTMLElement, after = "") => {
+            const label = child(bar, "label", "lesson-setting", caption);
+            label.appendChild(field);
+            if (after) {
+                label.append(after);
+            }
+        };
+        this.rungsField = document.createElement("input");
+        Object.assign(this.rungsField, { type: "number", min: "0", max: String(limits.mostRungs), value: String(options.rungs) });
+        this.rungsField.onchange = () => {
+            const rungs = Math.round(Number(this.rungsField.value));
+            this.lesson.setRungCount(Number.isFinite(rungs) ? rungs : this.lesson.rungCount());
+            this.rungsField.value = String(this.lesson.rungCount());
+        };
+        setting("横線", this.rungsField, "本");
+        this.startField = document.createElement("select");
+        for (let line = 1; line <= 10; ++line) {
+            this.startField.add(new Option(String(line), String(line), line === 3, line === 3));
+        }
+        this.startField.onchange = () => {
+            this.lesson.setStartLine(Number(this.startField.value));
+            this.draw();
+        };
+        setting("スタート", this.startField, "本目");
+        this.speedField = document.createElement("input");
+        Object.assign(this.speedField, { type: "range", min: String(limits.slowest), max: String(limits.fastest) });
+        this.speedField.value = String(this.lesson.speed());
+        this.speedField.oninput = () => {
+            this.lesson.setSpeed(Number(this.speedField.value));
+            this.requestFrame();
+        };
+        setting("ゆっくり", this.speedField, "はやい");
+        action("help", "HELP", "", () => void this.showHelp());
+        const status = child(this.root, "div", "lesson-status");
+        this.trialLabel = child(status, "span", "lesson-trial");
+        this.rungLabel = child(status, "span", "lesson-rung");
+        this.banner = child(status, "span", "lesson-banner");
+        this.canvas = child(this.root, "canvas", "lesson-canvas");
+        this.canvas.setAttribute("aria-label", "たなばしごと着地の数");
+        document.addEventListener("keydown", this.onKey);
+        window.addEventListener("resize", this.onResize);
+        this.record.startExperiment();
+    }
+
+    /** Shown: draws the picture at the size it now has. */
+    shown(): void {
+        this.refresh();
+        this.buttons.start.focus();
+    }
+
+    /** Leaves the lesson: nothing runs on. */
+    close(): void {
+        this.lesson.stop();
+        document.removeEventListener("keydown", this.onKey);
+        window.removeEventListener("resize", this.onResize);
+    }
+
+    /** Whether markers stand, so that clearing them must be asked. */
+    holdsMarkers(): boolean {
+        return Array.from({ length: 10 }, (_, k) => this.lesson.count(k + 1)).some((count) => count > 0);
+    }
+
+    private key(event: KeyboardEvent): void {
+        if (document.querySelector("dialog[open]") || event.target instanceof HTMLInputElement && event.key !== "Enter") {
+            return;
+        }
+        const actions: Record<string, string> = { " ": "pause", ArrowRight: "step", Enter: "start" };
+        const name = actions[event.key];
+        if (name && !this.buttons[name].disabled) {
+            event.preventDefault();
+            this.buttons[name].click();
+        }
+    }
+
+    private togglePause(): void {
+        if (this.lesson.isPaused()) {
+            this.lesson.resume(performance.now());
+        } else {
+            this.lesson.pause(performance.now());
+        }
+    }
+
+    private async initialise(): Promise<void> {
+        if (this.holdsMarkers() && !(await askYesNo("着地した印をすべて消して、始めからやり直しますか？", "初期化"))) {
+            return;
+        }
+        this.lesson.initialise();
+        this.record.startExperiment();
+        this.rungNo = 0;
+        this.refresh();
+    }
+
+    private async showHelp(): Promise<void> {
+        const dialog = child(document.body, "dialog", "box lesson-help");
+        child(dialog, "div", "box-title", this.texts.helpTitle);
+        const text = child(dialog, "div", "help-text");
+        this.texts.helpLines.forEach((line) => child(text, "div", "help-line", line || "\u00a0"));
+        const buttons = child(dialog, "div", "box-buttons");
+        const close = child(buttons, "button", "box-button", this.texts.close);
+        await new Promise<void>((resolve) => {
+            close.onclick = () => resolve();
+            dialog.oncancel = (event) => {
+                event.preventDefault();
+                resolve();
+            };
+            dialog.showModal();
+            close.focus();
+        });
+        dialog.close();
+        dialog.remove();
+    }
+
+    private requestFrame(): void {
+        if (!this.frameRequested && this.lesson.nextDue() >= 0) {
+            this.frameRequested = true;
+            requestAnimationFrame(() => {
+                this.frameRequested = false;
+                if (this.root.isConnected) {
+                    this.apply(this.lesson.advance(performance.now()));
+                    this.refresh();
+                }
+            });
+        }
+    }
+
+    private apply(events: LessonEvent[]): void {
+        for (const event of events) {
+            switch (event.kind) {
+                case LessonKind.TrialStarted:
+                    this.trialRungs = this.lesson.rungCount();
+                    this.rungNo = 0;
+                    break;
+                case LessonKind.RungPlaced:
+                    this.rungNo = event.rungNo;
+                    break;
+                case LessonKind.Landed:
+                case LessonKind.Ended: {
+                    const ends = event.kind === LessonKind.Ended;
+                    const refusal = this.record.keep({
+                        rungs: this.trialRungs,
+                        start: this.lesson.trialStartLine(),
+                        column: event.column,
+                        count: ends ? this.lesson.count(event.column) : event.count,
+                        ends,
+                    });
+                    if (refusal) {
+                        this.storageRefused(refusal);
+                    }
+                    break;
+                }
+                default:
+                    break;
+            }
+        }
+    }
+
+    private refresh(): void {
+        const lesson = this.lesson;
+        const running = lesson.isRunning() && !lesson.isFinished();
+        this.buttons.start.disabled = running && !lesson.isPaused() || lesson.isFinished();
+        this.buttons.pause.disabled = !running;
+        this.buttons.pause.textContent = lesson.isPaused() ? "再開" : "一時停止";
+        this.buttons.step.disabled = lesson.isFinished();
+        this.buttons.stop.disabled = !running;
+        this.trialLabel.textContent = `${lesson.trial()}回目`;
+        this.rungLabel.textContent = `横線 ${this.rungNo} 本目`;
+        const end = lesson.endColumn();
+        this.banner.textContent = end ? `${end} の列に 21 回目が来たので終わり` : "";
+        this.banner.hidden = end === 0;
+        this.draw();
+        this.requestFrame();
+    }
+
+    private draw(): void {
+        if (!this.root.isConnected) {
+            return;
+        }
+        const lesson = this.lesson;
+        const picture = {
+            rungs: lesson.rungs(),
+            path: lesson.path(),
+            counts: Array.from({ length: 10 }, (_, k) => lesson.count(k + 1)),
+            startLine: lesson.trial() === 0 ? lesson.startLine() : lesson.trialStartLine(),
+            endColumn: lesson.endColumn(),
+        };
+        drawLesson(this.canvas, picture);
+        // What the picture shows, in words, for assistive tools.
+        this.canvas.dataset.counts = picture.counts.join(" ");
+        this.canvas.dataset.rungs = String(picture.rungs.length);
+        this.canvas.dataset.path = String(picture.path.length);
+    }
+}
