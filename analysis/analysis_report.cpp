@@ -1,10 +1,10 @@
 #include "analysis_report.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
+
+#include "comparison_report.h"
+#include "number_text.h"
 
 namespace tanabashigo {
 
@@ -12,16 +12,6 @@ namespace {
 
 constexpr int kLongestBar = 40;
 constexpr int kTvBarPerUnit = 50;
-
-/// printf into a std::string.
-[[gnu::format(printf, 1, 2)]] std::string format(const char* pattern, ...) {
-    std::va_list args;
-    va_start(args, pattern);
-    char buffer[512];
-    const int length = std::vsnprintf(buffer, sizeof buffer, pattern, args);
-    va_end(args);
-    return std::string(buffer, static_cast<std::size_t>(std::max(length, 0)));
-}
 
 std::string bar(double length) {
     std::string text;
@@ -31,35 +21,20 @@ std::string bar(double length) {
     return text;
 }
 
-std::string pValueText(double p) {
-    if (p == 0.0) {
-        return "< 1e-300";  // below the smallest double
-    }
-    return p < 1e-4 ? format("%.1e", p) : format("%.4f", p);
-}
-
 std::string chiSquareLine(const char* against, const ChiSquareTest& test) {
-    const std::string statistic =
-        std::isinf(test.statistic) ? std::string("∞") : format("%.2f", test.statistic);
-    const std::string pooled =
-        test.pooledColumns == 0
-            ? std::string()
-            : format(
-                  "（期待度数 5 未満の %d 列をまとめて検定 / %d columns expected below 5 pooled）",
-                  test.pooledColumns, test.pooledColumns);
-    return format("  %s: χ² = %s、自由度 %d、p 値 = %s%s\n", against, statistic.c_str(),
-                  test.degreesOfFreedom, pValueText(test.pValue).c_str(), pooled.c_str());
+    return std::string("  ") + against + ": " + chiSquareFigures(test) + "\n";
 }
 
 std::string simulationSummary(const LawReport& report, const SimulationResult& simulation) {
-    std::uint64_t trials = 0;
-    for (const std::uint64_t count : simulation.counts) {
-        trials += count;
-    }
-    std::string text = format("実験 / simulation: %llu 回、シード %u、%u スレッド、%.2f 秒\n",
-                              static_cast<unsigned long long>(trials), simulation.seed,
-                              simulation.threads, simulation.seconds);
+    std::string text =
+        formatted("実験 / simulation: %llu 回、乱数の種 %u、%u スレッド、%s 秒\n",
+                  static_cast<unsigned long long>(landingsOf(simulation.counts)), simulation.seed,
+                  simulation.threads, fixedText(simulation.seconds, 2).c_str());
     text += "カイ二乗検定 / chi-square test:\n";
+    const PlainComparison plain = compareCounts(simulation.counts, report.law, "実験の結果");
+    if (plain.figures.empty()) {
+        return text + "  " + plain.japanese + "\n  " + plain.english + "\n";
+    }
     text += chiSquareLine("理論の確率に対して / against the exact law",
                           chiSquareTest(simulation.counts, report.law));
     text += chiSquareLine("どの列も 0.1 として / against the uniform law",
@@ -68,12 +43,6 @@ std::string simulationSummary(const LawReport& report, const SimulationResult& s
 }
 
 }  // namespace
-
-std::string shortestDecimal(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
 
 std::string lawText(const LawReport& report) {
     const std::optional<SimulationResult>& simulation = report.simulation;
@@ -84,24 +53,25 @@ std::string lawText(const LawReport& report) {
         trials += simulation ? simulation->counts[column] : 0;
     }
     std::string text =
-        format("着地する列の確率：横線 %d 本、%d 番目の縦線から\n", report.rungs, report.start);
-    text += format("Landing law: %d rungs, start line %d\n\n", report.rungs, report.start);
+        formatted("着地する列の確率：横線 %d 本、%d 番目の縦線から\n", report.rungs, report.start);
+    text += formatted("Landing law: %d rungs, start line %d\n\n", report.rungs, report.start);
     text += simulation ? "  列  理論の確率    実験の回数  実験の割合  グラフ（理論）\n"
                        : "  列  理論の確率  グラフ\n";
     for (int column = 1; column <= kLineCount; ++column) {
         const double p = report.law[column];
-        text += format("%4d  %10.6f", column, p);
+        text += formatted("%4d  %10s", column, fixedText(p, 6).c_str());
         if (simulation) {
             const std::uint64_t count = simulation->counts[column];
-            text += format("  %12llu  %10.6f", static_cast<unsigned long long>(count),
-                           static_cast<double>(count) / static_cast<double>(trials));
+            text += formatted(
+                "  %12llu  %10s", static_cast<unsigned long long>(count),
+                fixedText(static_cast<double>(count) / static_cast<double>(trials), 6).c_str());
         }
         text += "  " + bar(p / largest * kLongestBar) + "\n";
     }
-    text += format(
+    text += formatted(
         "\nどの列も同じ（0.1）ならくじは公平です。/ A fair lottery gives 0.1 each.\n"
-        "公平からのずれ（全変動距離）/ total variation distance from uniform: %.6f\n",
-        totalVariationFromUniform(report.law));
+        "公平からのずれ（全変動距離）/ total variation distance from uniform: %s\n",
+        fixedText(totalVariationFromUniform(report.law), 6).c_str());
     if (simulation) {
         text += simulationSummary(report, *simulation);
     }
@@ -129,17 +99,20 @@ std::string lawCsv(const LawReport& report) {
 }
 
 std::string fairnessText(const std::vector<FairnessRow>& rows, int start) {
-    std::string text = format("横線の本数と公平さ（%d 番目の縦線から、理論値）\n", start);
-    text += format("Fairness by rung count (start line %d, exact law)\n\n", start);
+    std::string text = formatted("横線の本数と公平さ（%d 番目の縦線から、理論値）\n", start);
+    text += formatted("Fairness by rung count (start line %d, exact law)\n\n", start);
     text +=
         "本数  公平からのずれ  出やすい列（確率）  出にくい列（確率）    確率の比  "
         "グラフ（ずれ）\n";
     for (const FairnessRow& row : rows) {
-        const std::string ratio =
-            row.minP > 0.0 ? format("%10.2f", row.maxP / row.minP) : std::string("         ∞");
-        text += format("%4d  %14.6f  %6d  (%8.6f)  %6d  (%8.6f)  %s  %s\n", row.rungs,
-                       row.tvDistance, row.maxColumn, row.maxP, row.minColumn, row.minP,
-                       ratio.c_str(), bar(row.tvDistance * kTvBarPerUnit).c_str());
+        const std::string ratio = row.minP > 0.0
+                                      ? formatted("%10s", fixedText(row.maxP / row.minP, 2).c_str())
+                                      : std::string("         ∞");
+        text +=
+            formatted("%4d  %14s  %6d  (%8s)  %6d  (%8s)  %s  %s\n", row.rungs,
+                      fixedText(row.tvDistance, 6).c_str(), row.maxColumn,
+                      fixedText(row.maxP, 6).c_str(), row.minColumn, fixedText(row.minP, 6).c_str(),
+                      ratio.c_str(), bar(row.tvDistance * kTvBarPerUnit).c_str());
     }
     text +=
         "\n公平からのずれ：0 なら完全に公平、0.9 ならいつも同じ列（全変動距離）。\n"
@@ -154,6 +127,34 @@ std::string fairnessCsv(const std::vector<FairnessRow>& rows) {
         text += std::to_string(row.rungs) + "," + shortestDecimal(row.tvDistance) + "," +
                 std::to_string(row.maxColumn) + "," + shortestDecimal(row.maxP) + "," +
                 std::to_string(row.minColumn) + "," + shortestDecimal(row.minP) + "\n";
+    }
+    return text;
+}
+
+std::string lawTableForSpreadsheet(int rungs, int start, const ColumnLaw& law,
+                                   const ColumnCounts* counts) {
+    constexpr char kLineEnd[] = "\r\n";
+    std::string text = "\xEF\xBB\xBF";  // the byte-order mark: a spreadsheet then reads UTF-8
+    text += "横線の本数," + std::to_string(rungs) + kLineEnd;
+    text += "スタートの縦線," + std::to_string(start) + kLineEnd;
+    const std::uint64_t landings = counts != nullptr ? landingsOf(*counts) : 0;
+    if (counts != nullptr) {
+        text += "着地の回数," + std::to_string(landings) + kLineEnd;
+    }
+    text += counts != nullptr ? "列,理論の確率（%）,回数,割合（%）" : "列,理論の確率（%）";
+    text += kLineEnd;
+    for (int column = 1; column <= kLineCount; ++column) {
+        text += std::to_string(column) + ',' + fixedText(law[column] * 100.0, 1);
+        if (counts != nullptr) {
+            const std::uint64_t count = (*counts)[column];
+            text +=
+                ',' + std::to_string(count) + ',' +
+                (landings == 0
+                     ? std::string()
+                     : fixedText(static_cast<double>(count) / static_cast<double>(landings) * 100.0,
+                                 1));
+        }
+        text += kLineEnd;
     }
     return text;
 }

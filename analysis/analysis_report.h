@@ -33,13 +33,16 @@ std::string lawText(const LawReport& report);
 /// `column,exact,count,share` and ten rows; count and share empty without a simulation.
 std::string lawCsv(const LawReport& report);
 
+/// The law as a table a spreadsheet opens: UTF-8 with a byte-order mark, Japanese headers,
+/// the rung count, start line and landings, percentages rounded to 0.1, and `counts` per
+/// column when given.
+std::string lawTableForSpreadsheet(int rungs, int start, const ColumnLaw& law,
+                                   const ColumnCounts* counts);
+
 /// The fairness rows as a Japanese table with a bar for the distance from uniform.
 std::string fairnessText(const std::vector<FairnessRow>& rows, int start);
 
 /// `rungs,tv_distance,max_column,max_p,min_column,min_p` and one row per rung count.
 std::string fairnessCsv(const std::vector<FairnessRow>& rows);
-
-/// The shortest decimal text that reads back as exactly `value`.
-std::string shortestDecimal(double value);
 
 }  // namespace tanabashigo

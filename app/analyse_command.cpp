@@ -9,7 +9,10 @@
 #include <thread>
 
 #include "analysis_report.h"
-#include "chart_command.h"
+#include "command_output.h"
+#include "fairness_chart.h"
+#include "headless_run.h"
+#include "law_chart.h"
 #include "random_source.h"
 
 namespace tanabashigo {
@@ -112,7 +115,21 @@ int runAnalyse(const CommandLine& commandLine) {
             commandLine.firstRungs, commandLine.lastRungs, commandLine.rungStep, commandLine.start);
         output = commandLine.csv ? fairnessCsv(rows) : fairnessText(rows, commandLine.start);
         if (!commandLine.chart.empty()) {
-            chartStatus = saveFairnessChartFile(commandLine.chart, rows, commandLine.start);
+            // The lines go through every count of the range; the counts asked for are marked.
+            FairnessChart chart{
+                commandLine.start,
+                fairnessTable(commandLine.firstRungs, commandLine.lastRungs, 1, commandLine.start),
+                std::nullopt,
+                std::nullopt,
+                {}};
+            chart.nearlyFair = nearlyFairRange(chart.rows);
+            if (commandLine.rungStep > 1) {
+                for (const FairnessRow& row : rows) {
+                    chart.marked.push_back(row.rungs);
+                }
+            }
+            chartStatus =
+                saveChartFile(commandLine.chart, fairnessChartSvg(chart), kFairnessChartArea);
         }
     } else {
         LawReport report{commandLine.firstRungs,
@@ -124,10 +141,14 @@ int runAnalyse(const CommandLine& commandLine) {
         }
         output = commandLine.csv ? lawCsv(report) : lawText(report);
         if (!commandLine.chart.empty()) {
-            chartStatus = saveLawChartFile(commandLine.chart, report);
+            LawChart chart{report.rungs, report.start, report.law, std::nullopt, "実験"};
+            if (report.simulation) {
+                chart.compared = report.simulation->counts;
+            }
+            chartStatus = saveChartFile(commandLine.chart, lawChartSvg(chart), kLawChartArea);
         }
     }
-    return writeStandardOutput(output) ? chartStatus : 1;
+    return finishWithOutput(output, chartStatus);
 }
 
 }  // namespace tanabashigo

@@ -1,373 +1,428 @@
 #include "command_line.h"
 
-#include <QCommandLineParser>
-#include <QRegularExpression>
-#include <QStringList>
+#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cctype>
+#include <cstdlib>
+#include <string_view>
+#include <variant>
+#include <vector>
 
-#include "chart_export.h"
+#include "command_output.h"
 #include "landing_law.h"
+#include "plain_number.h"
+#include "record_line.h"
 #include "usage_text.h"
 
 namespace tanabashigo {
 
 namespace {
 
+using Mode = CommandLine::Mode;
+
 constexpr char kVersion[] = TANABASHIGO_VERSION;
 constexpr std::uint64_t kMaxTrials = 1'000'000'000'000;
-constexpr unsigned kMaxThreads = 256;
-constexpr int kMinTickMs = 3;
-constexpr int kMaxTickMs = 200;
-constexpr double kMaxZoom = 4.0;
+constexpr std::uint64_t kMaxThreads = 256;
+constexpr std::uint64_t kMinTickMs = 3;
+constexpr std::uint64_t kMaxTickMs = 200;
+constexpr std::uint64_t kMaxExperiment = kMostRecordNumber;
+
+/// The modes an option may be given in, one bit a mode.
+using Modes = unsigned;
+constexpr Modes bit(Mode mode) {
+    return 1u << static_cast<unsigned>(mode);
+}
+constexpr Modes kWindow = bit(Mode::Window);
+constexpr Modes kTheory = bit(Mode::Theory);
+constexpr Modes kAnalyse = bit(Mode::Analyse);
+constexpr Modes kCompare = bit(Mode::Compare);
+constexpr Modes kEvery = kWindow | kTheory | kAnalyse | kCompare;
+
+/// What an option is; the window system's own options are read by it, not here.
+enum class Key {
+    Help,
+    Version,
+    Analyse,
+    Theory,
+    Compare,
+    Rungs,
+    Start,
+    Trials,
+    Threads,
+    Csv,
+    Chart,
+    Experiment,
+    Seed,
+    Tick,
+    Zoom,
+    Record,
+    WindowSystem
+};
+
+struct OptionRule {
+    std::string_view name;
+    Key key;
+    bool takesValue;
+    Modes modes;  ///< where it may be given
+};
+
+/// Every option and the modes it belongs to.
+constexpr std::array kOptions{
+    OptionRule{"help", Key::Help, false, kEvery},
+    OptionRule{"h", Key::Help, false, kEvery},
+    OptionRule{"version", Key::Version, false, kEvery},
+    OptionRule{"v", Key::Version, false, kEvery},
+    OptionRule{"analyse", Key::Analyse, false, kAnalyse},
+    OptionRule{"theory", Key::Theory, false, kTheory},
+    OptionRule{"compare", Key::Compare, true, kCompare},
+    OptionRule{"rungs", Key::Rungs, true, kAnalyse},
+    OptionRule{"start", Key::Start, true, kAnalyse},
+    OptionRule{"trials", Key::Trials, true, kAnalyse},
+    OptionRule{"threads", Key::Threads, true, kAnalyse},
+    OptionRule{"csv", Key::Csv, false, kAnalyse | kCompare},
+    OptionRule{"chart", Key::Chart, true, kAnalyse | kCompare},
+    OptionRule{"experiment", Key::Experiment, true, kCompare},
+    OptionRule{"seed", Key::Seed, true, kWindow | kTheory | kAnalyse},
+    OptionRule{"tick", Key::Tick, true, kWindow},
+    OptionRule{"zoom", Key::Zoom, true, kWindow | kTheory},
+    OptionRule{"record", Key::Record, true, kWindow},
+};
+
+/// Options of the window system, taken from the same arguments and left to it.
+constexpr std::array<std::string_view, 26> kWindowSystemOptions{"platform",
+                                                                "platformpluginpath",
+                                                                "platformtheme",
+                                                                "plugin",
+                                                                "style",
+                                                                "stylesheet",
+                                                                "qwindowgeometry",
+                                                                "qwindowtitle",
+                                                                "qwindowicon",
+                                                                "session",
+                                                                "display",
+                                                                "name",
+                                                                "title",
+                                                                "geometry",
+                                                                "visual",
+                                                                "ncols",
+                                                                "im",
+                                                                "inputstyle",
+                                                                "fn",
+                                                                "font",
+                                                                "bg",
+                                                                "background",
+                                                                "fg",
+                                                                "foreground",
+                                                                "btn",
+                                                                "button"};
+constexpr std::array<std::string_view, 6> kWindowSystemFlags{"reverse", "widgetcount", "nograb",
+                                                             "dograb",  "sync",        "cmap"};
+
+/// One option as given, with its value.
+struct Given {
+    const OptionRule* rule;
+    std::string name;  ///< as the user wrote it, without dashes
+    std::string value;
+};
 
 /// A rejected command line: the reason in both languages on stderr, exit status 2.
-CommandLine rejected(const QString& japanese, const QString& english) {
-    const QString text = QStringLiteral(
-                             "tanabashigo: %1\ntanabashigo: %2\n"
-                             "「tanabashigo --help」で使い方を表示します。"
-                             " / Run 'tanabashigo --help' for usage.\n")
-                             .arg(japanese, english);
-    std::fputs(text.toUtf8().constData(), stderr);
+CommandLine rejected(const std::string& japanese, const std::string& english) {
+    writeStandardError("tanabashigo: " + japanese + "\ntanabashigo: " + english +
+                       "\n「tanabashigo --help」で使い方を表示します。"
+                       " / Run 'tanabashigo --help' for usage.\n");
     CommandLine line;
-    line.mode = CommandLine::Mode::Exit;
+    line.mode = Mode::Exit;
     line.exitStatus = 2;
     return line;
 }
 
 /// Help or version: the text on stdout, exit status 0, or 1 when it could not be written.
-CommandLine answered(const QByteArray& text) {
+CommandLine answered(const std::string& text) {
     CommandLine line;
-    line.mode = CommandLine::Mode::Exit;
-    line.exitStatus = writeStandardOutput(text.toStdString()) ? 0 : 1;
+    line.mode = Mode::Exit;
+    line.exitStatus = writeStandardOutput(text) ? 0 : 1;
     return line;
 }
 
-/// A plain decimal number within min..max, or nothing.
-std::optional<std::uint64_t> readNumber(const QString& text, std::uint64_t min, std::uint64_t max) {
-    if (text.isEmpty() || text.size() > 19) {
-        return std::nullopt;
-    }
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9') {
-            return std::nullopt;
-        }
-    }
-    const std::uint64_t value = text.toULongLong();
-    if (value < min || value > max) {
-        return std::nullopt;
-    }
-    return value;
+/// The message for an option value that is not a number in min..max.
+CommandLine badNumber(const Given& given, std::uint64_t min, std::uint64_t max) {
+    const std::string range = std::to_string(min) + "〜" + std::to_string(max);
+    return rejected("--" + given.name + " の値「" + given.value + "」は " + range +
+                        " の整数で指定してください。",
+                    "--" + given.name + " takes a whole number from " + std::to_string(min) +
+                        " to " + std::to_string(max) + ", not '" + given.value + "'.");
 }
 
 /// Reads --rungs as R or A:B[:STEP] into `line`; false when it is malformed.
-bool readRungs(const QString& text, CommandLine& line) {
-    const QStringList parts = text.split(u':');
-    if (parts.size() > 3) {
-        return false;
-    }
+bool readRungs(std::string_view text, CommandLine& line) {
     std::array<std::optional<std::uint64_t>, 3> numbers;
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        numbers[i] = readNumber(parts[i], i == 2 ? 1 : 0, kSlotCount);
-        if (!numbers[i]) {
+    std::size_t parts = 0;
+    for (std::size_t from = 0;; ++parts) {
+        const std::size_t colon = text.find(':', from);
+        if (parts == numbers.size()) {
             return false;
         }
+        numbers[parts] =
+            plainNumber(text.substr(from, colon - from), parts == 2 ? 1 : 0, kSlotCount);
+        if (!numbers[parts]) {
+            return false;
+        }
+        if (colon == std::string_view::npos) {
+            ++parts;
+            break;
+        }
+        from = colon + 1;
     }
     line.firstRungs = static_cast<int>(*numbers[0]);
     line.lastRungs = static_cast<int>(numbers[1].value_or(*numbers[0]));
     line.rungStep = static_cast<int>(numbers[2].value_or(1));
-    line.rungRange = parts.size() > 1;
+    line.rungRange = parts > 1;
     return line.firstRungs <= line.lastRungs;
 }
 
-/// Options the window system reads from the same arguments; accepted and left to it.
-void addWindowSystemOptions(QCommandLineParser& parser) {
-    for (const char* name : {"platform",
-                             "platformpluginpath",
-                             "platformtheme",
-                             "plugin",
-                             "style",
-                             "stylesheet",
-                             "qwindowgeometry",
-                             "qwindowtitle",
-                             "qwindowicon",
-                             "session",
-                             "display",
-                             "name",
-                             "title",
-                             "geometry",
-                             "visual",
-                             "ncols",
-                             "im",
-                             "inputstyle",
-                             "fn",
-                             "font",
-                             "bg",
-                             "background",
-                             "fg",
-                             "foreground",
-                             "btn",
-                             "button"}) {
-        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
+/// A zoom factor of 1..4 written as plain decimals (at most three digits, then six), or nothing.
+std::optional<double> readZoom(const std::string& text) {
+    const std::size_t point = text.find('.');
+    const std::string_view whole = std::string_view(text).substr(0, point);
+    const std::string_view decimals =
+        point == std::string::npos ? std::string_view() : std::string_view(text).substr(point + 1);
+    const auto digits = [](std::string_view part, std::size_t most) {
+        return !part.empty() && part.size() <= most &&
+               std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(whole, 3) || (point != std::string::npos && !digits(decimals, 6))) {
+        return std::nullopt;
     }
-    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync", "cmap"}) {
-        QCommandLineOption flag(QString::fromLatin1(name));
-        flag.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(flag);
-    }
+    const double zoom = std::strtod(text.c_str(), nullptr);  // digits and '.' only: any locale
+    return zoom >= 1.0 && zoom <= 4.0 ? std::optional(zoom) : std::nullopt;
 }
 
-/// The program's own options.
-struct Options {
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}};
-    QCommandLineOption analyse{QStringLiteral("analyse")};
-    QCommandLineOption csv{QStringLiteral("csv")};
-    QCommandLineOption rungs{QStringLiteral("rungs"), QString(), QStringLiteral("R")};
-    QCommandLineOption start{QStringLiteral("start"), QString(), QStringLiteral("S")};
-    QCommandLineOption trials{QStringLiteral("trials"), QString(), QStringLiteral("T")};
-    QCommandLineOption seed{QStringLiteral("seed"), QString(), QStringLiteral("N")};
-    QCommandLineOption threads{QStringLiteral("threads"), QString(), QStringLiteral("N")};
-    QCommandLineOption chart{QStringLiteral("chart"), QString(), QStringLiteral("FILE")};
-    QCommandLineOption tick{QStringLiteral("tick"), QString(), QStringLiteral("MS")};
-    QCommandLineOption zoom{QStringLiteral("zoom"), QString(), QStringLiteral("F")};
-    QCommandLineOption record{QStringLiteral("record"), QString(), QStringLiteral("FILE")};
-    QCommandLineOption theory{QStringLiteral("theory")};
-    QCommandLineOption compare{QStringLiteral("compare"), QString(), QStringLiteral("FILE")};
-    QCommandLineOption experiment{QStringLiteral("experiment"), QString(), QStringLiteral("N")};
+/// Whether `path` ends in .png or .svg, in any case.
+bool namesAChart(const std::string& path) {
+    if (path.size() < 4) {
+        return false;
+    }
+    std::string ending = path.substr(path.size() - 4);
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ending == ".png" || ending == ".svg";
+}
+
+/// The rule of option `name`, or null.
+const OptionRule* ruleOf(std::string_view name) {
+    static const OptionRule kWindowSystem{"", Key::WindowSystem, true, kEvery};
+    static const OptionRule kWindowSystemFlag{"", Key::WindowSystem, false, kEvery};
+    for (const OptionRule& rule : kOptions) {
+        if (rule.name == name) {
+            return &rule;
+        }
+    }
+    if (std::find(kWindowSystemOptions.begin(), kWindowSystemOptions.end(), name) !=
+        kWindowSystemOptions.end()) {
+        return &kWindowSystem;
+    }
+    if (std::find(kWindowSystemFlags.begin(), kWindowSystemFlags.end(), name) !=
+        kWindowSystemFlags.end()) {
+        return &kWindowSystemFlag;
+    }
+    return nullptr;
+}
+
+/// What the modes are called in messages, in both languages.
+std::pair<std::string, std::string> modeNames(Modes modes) {
+    static constexpr std::array<std::pair<Modes, std::pair<const char*, const char*>>, 4> kNames{{
+        {kWindow, {"実験のウィンドウ", "the experiment window"}},
+        {kTheory, {"--theory", "--theory"}},
+        {kAnalyse, {"--analyse", "--analyse"}},
+        {kCompare, {"--compare", "--compare"}},
+    }};
+    std::pair<std::string, std::string> names;
+    for (const auto& [mode, name] : kNames) {
+        if ((modes & mode) != 0) {
+            names.first += (names.first.empty() ? "" : "・") + std::string(name.first);
+            names.second += (names.second.empty() ? "" : ", ") + std::string(name.second);
+        }
+    }
+    return names;
+}
+
+/// The options as given, bytes as they are, or the rejection.
+std::variant<std::vector<Given>, CommandLine> splitArguments(int argc, char* argv[]) {
+    std::vector<Given> given;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.size() < 2 || argument[0] != '-') {
+            return rejected("余分な引数「" + argument + "」があります。",
+                            "Unexpected argument '" + argument + "'.");
+        }
+        const std::size_t dashes = argument[1] == '-' ? 2 : 1;
+        const std::size_t equals = argument.find('=');
+        Given option{nullptr, argument.substr(dashes, equals - dashes), {}};
+        option.rule = ruleOf(option.name);
+        if (option.rule == nullptr) {
+            return rejected("「" + argument + "」というオプションはありません。",
+                            "Unknown option '" + argument + "'.");
+        }
+        if (equals != std::string::npos && option.rule->takesValue) {
+            option.value = argument.substr(equals + 1);
+        } else if (equals != std::string::npos) {
+            return rejected("--" + option.name + " には値を付けません。",
+                            "--" + option.name + " takes no value.");
+        } else if (option.rule->takesValue && i + 1 == argc) {
+            return rejected("--" + option.name + " の後に値を指定してください。",
+                            "--" + option.name + " needs a value.");
+        } else if (option.rule->takesValue) {
+            option.value = argv[++i];
+        }
+        given.push_back(std::move(option));
+    }
+    return given;
+}
+
+/// An option that takes a whole number: its range and where the number goes.
+struct NumberRule {
+    Key key;
+    std::uint64_t min;
+    std::uint64_t max;
+    void (*store)(CommandLine& line, std::uint64_t value);
 };
 
-/// The message for an option value that is not a number in min..max.
-CommandLine badNumber(const QString& option, const QString& text, std::uint64_t min,
-                      std::uint64_t max) {
-    return rejected(QStringLiteral("--%1 の値「%2」は %3〜%4 の整数で指定してください。")
-                        .arg(option, text)
-                        .arg(min)
-                        .arg(max),
-                    QStringLiteral("--%1 takes a whole number from %3 to %4, not '%2'.")
-                        .arg(option, text)
-                        .arg(min)
-                        .arg(max));
-}
+/// Every option that takes a whole number, with the ranges the engine and the analysis allow.
+constexpr std::array kNumbers{
+    NumberRule{
+        Key::Start, 1, kLineCount,
+        [](CommandLine& line, std::uint64_t value) { line.start = static_cast<int>(value); }},
+    NumberRule{Key::Trials, 1, kMaxTrials,
+               [](CommandLine& line, std::uint64_t value) { line.trials = value; }},
+    NumberRule{Key::Threads, 1, kMaxThreads,
+               [](CommandLine& line, std::uint64_t value) {
+                   line.threads = static_cast<unsigned>(value);
+               }},
+    NumberRule{Key::Seed, 0, UINT32_MAX,
+               [](CommandLine& line, std::uint64_t value) {
+                   line.seed = static_cast<std::uint32_t>(value);
+               }},
+    NumberRule{
+        Key::Tick, kMinTickMs, kMaxTickMs,
+        [](CommandLine& line, std::uint64_t value) { line.tickMs = static_cast<int>(value); }},
+    NumberRule{
+        Key::Experiment, 1, kMaxExperiment,
+        [](CommandLine& line, std::uint64_t value) { line.experiment = static_cast<int>(value); }},
+};
 
-/// Fills in the window settings from the parsed options, or rejects them.
-CommandLine readWindow(const QCommandLineParser& parser, const Options& options, CommandLine line) {
-    if (parser.isSet(options.tick)) {
-        const QString text = parser.value(options.tick);
-        const auto tick = readNumber(text, kMinTickMs, kMaxTickMs);
-        if (!tick) {
-            return badNumber(QStringLiteral("tick"), text, kMinTickMs, kMaxTickMs);
-        }
-        line.tickMs = static_cast<int>(*tick);
-    }
-    if (parser.isSet(options.zoom)) {
-        const QString text = parser.value(options.zoom);
-        static const QRegularExpression decimal(QStringLiteral("^[0-9]{1,3}(\\.[0-9]{1,6})?$"));
-        const double zoom = text.toDouble();
-        if (text == QLatin1String("fit")) {
-            line.zoomToFit = true;
-        } else if (decimal.match(text).hasMatch() && zoom >= 1.0 && zoom <= kMaxZoom) {
-            line.zoom = zoom;
-        } else {
-            return rejected(
-                QStringLiteral(
-                    "--zoom の値「%1」は 1〜4 の数（1.5 など）か fit で指定してください。")
-                    .arg(text),
-                QStringLiteral(
-                    "--zoom takes a factor from 1 to 4 (such as 1.5) or 'fit', not '%1'.")
-                    .arg(text));
+/// Fills in `line` from one option, or rejects its value.
+std::optional<CommandLine> readValue(const Given& given, CommandLine& line) {
+    for (const NumberRule& rule : kNumbers) {
+        if (rule.key == given.rule->key) {
+            const auto value = plainNumber(given.value, rule.min, rule.max);
+            if (!value) {
+                return badNumber(given, rule.min, rule.max);
+            }
+            rule.store(line, *value);
+            return std::nullopt;
         }
     }
-    if (parser.isSet(options.record)) {
-        line.recordPath = parser.value(options.record).toLocal8Bit().toStdString();
-        if (line.recordPath.empty()) {
-            return rejected(QStringLiteral("--record には記録するファイルを指定してください。"),
-                            QStringLiteral("--record needs a file name."));
-        }
-    }
-    return line;
-}
-
-/// Fills in the analysis settings from the parsed options, or rejects them.
-CommandLine readAnalysis(const QCommandLineParser& parser, const Options& options,
-                         CommandLine line) {
-    line.mode = CommandLine::Mode::Analyse;
-    line.csv = parser.isSet(options.csv);
-    if (parser.isSet(options.rungs) && !readRungs(parser.value(options.rungs), line)) {
-        const QString text = parser.value(options.rungs);
-        return rejected(
-            QStringLiteral("--rungs の値「%1」は 0〜225 の本数か、A:B[:STEP]（A ≦ B、STEP ≧ 1）"
-                           "の範囲で指定してください。")
-                .arg(text),
-            QStringLiteral("--rungs takes a rung count 0..225 or a range A:B[:STEP] with "
-                           "A <= B and STEP >= 1, not '%1'.")
-                .arg(text));
-    }
-    if (parser.isSet(options.start)) {
-        const auto start = readNumber(parser.value(options.start), 1, kLineCount);
-        if (!start) {
-            return badNumber(QStringLiteral("start"), parser.value(options.start), 1, kLineCount);
-        }
-        line.start = static_cast<int>(*start);
-    }
-    if (parser.isSet(options.threads)) {
-        const auto threads = readNumber(parser.value(options.threads), 1, kMaxThreads);
-        if (!threads) {
-            return badNumber(QStringLiteral("threads"), parser.value(options.threads), 1,
-                             kMaxThreads);
-        }
-        line.threads = static_cast<unsigned>(*threads);
-    }
-    if (!parser.isSet(options.trials)) {
-        return line;
-    }
-    const auto trials = readNumber(parser.value(options.trials), 1, kMaxTrials);
-    if (!trials) {
-        return badNumber(QStringLiteral("trials"), parser.value(options.trials), 1, kMaxTrials);
-    }
-    line.trials = *trials;
-    if (line.rungRange) {
-        return rejected(QStringLiteral("--trials は横線の本数の範囲とは一緒に使えません。"),
-                        QStringLiteral("--trials needs a single rung count, not a range."));
-    }
-    return line;
-}
-
-/// Reads --chart and the options that choose what the program does (--theory, --analyse,
-/// --compare), or rejects them; the mode is left to the caller.
-std::optional<CommandLine> readTheoryOptions(const QCommandLineParser& parser,
-                                             const Options& options, CommandLine& line) {
-    const int modes = int{parser.isSet(options.theory)} + int{parser.isSet(options.analyse)} +
-                      int{parser.isSet(options.compare)};
-    if (modes > 1) {
-        return rejected(
-            QStringLiteral("--theory、--analyse、--compare は一つだけ指定してください。"),
-            QStringLiteral("Give only one of --theory, --analyse and --compare."));
-    }
-    if (parser.isSet(options.chart)) {
-        const QString chart = parser.value(options.chart);
-        if (!parser.isSet(options.analyse) && !parser.isSet(options.compare)) {
-            return rejected(QStringLiteral("--chart は --analyse か --compare と一緒に使います。"),
-                            QStringLiteral("--chart needs --analyse or --compare."));
-        }
-        if (!chartFormatOf(chart)) {
-            return rejected(
-                QStringLiteral("--chart のファイル名「%1」は .png か .svg で終えてください。")
-                    .arg(chart),
-                QStringLiteral("--chart writes a .png or .svg file, not '%1'.").arg(chart));
-        }
-        line.chart = chart.toLocal8Bit().toStdString();
-    }
-    if (parser.isSet(options.experiment)) {
-        const auto experiment = readNumber(parser.value(options.experiment), 1, 1'000'000);
-        if (!parser.isSet(options.compare)) {
-            return rejected(QStringLiteral("--experiment は --compare と一緒に使います。"),
-                            QStringLiteral("--experiment needs --compare."));
-        }
-        if (!experiment) {
-            return badNumber(QStringLiteral("experiment"), parser.value(options.experiment), 1,
-                             1'000'000);
-        }
-        line.experiment = static_cast<int>(*experiment);
-    }
-    if (parser.isSet(options.compare)) {
-        line.record = parser.value(options.compare).toLocal8Bit().toStdString();
+    switch (given.rule->key) {
+        case Key::Rungs:
+            if (!readRungs(given.value, line)) {
+                return rejected("--rungs の値「" + given.value + "」は 0〜" +
+                                    std::to_string(kSlotCount) +
+                                    " の本数か、A:B[:STEP]（A ≦ B、STEP ≧ 1）の範囲で"
+                                    "指定してください。",
+                                "--rungs takes a rung count 0.." + std::to_string(kSlotCount) +
+                                    " or a range A:B[:STEP] with A <= B and STEP >= 1, not '" +
+                                    given.value + "'.");
+            }
+            break;
+        case Key::Zoom:
+            if (given.value == "fit") {
+                line.zoomToFit = true;
+            } else if (const std::optional<double> zoom = readZoom(given.value)) {
+                line.zoom = *zoom;
+            } else {
+                return rejected("--zoom の値「" + given.value +
+                                    "」は 1〜4 の数（1.5 など）か fit で指定してください。",
+                                "--zoom takes a factor from 1 to 4 (such as 1.5) or 'fit', not '" +
+                                    given.value + "'.");
+            }
+            break;
+        case Key::Chart:
+            if (!namesAChart(given.value)) {
+                return rejected(
+                    "--chart のファイル名「" + given.value + "」は .png か .svg で終えてください。",
+                    "--chart writes a .png or .svg file, not '" + given.value + "'.");
+            }
+            line.chart = given.value;
+            break;
+        case Key::Record:
+        case Key::Compare:
+            if (given.value.empty()) {
+                return rejected("--" + given.name + " にはファイル名を指定してください。",
+                                "--" + given.name + " needs a file name.");
+            }
+            (given.rule->key == Key::Record ? line.recordPath : line.record) = given.value;
+            break;
+        case Key::Csv:
+            line.csv = true;
+            break;
+        default:
+            break;
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-bool writeStandardOutput(const std::string& text) {
-    const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 &&
-                         std::ferror(stdout) == 0;
-    if (!written) {
-        std::fputs("tanabashigo: 出力を書き出せませんでした。/ could not write the output.\n",
-                   stderr);
-    }
-    return written;
-}
-
 CommandLine parseCommandLine(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const Options options;
-    parser.addOptions({options.help, options.version, options.analyse, options.csv, options.rungs,
-                       options.start, options.trials, options.seed, options.threads, options.chart,
-                       options.tick, options.zoom, options.record, options.theory, options.compare,
-                       options.experiment});
-    addWindowSystemOptions(parser);
-
-    if (!parser.parse(arguments)) {
-        return rejected(QStringLiteral("引数が正しくありません。"), parser.errorText());
-    }
-    const QStringList extra = parser.positionalArguments();
-    if (!extra.isEmpty()) {
-        return rejected(QStringLiteral("余分な引数「%1」があります。").arg(extra[0]),
-                        QStringLiteral("Unexpected argument '%1'.").arg(extra[0]));
-    }
-    if (parser.isSet(options.help)) {
-        return answered(usageText());
-    }
-    if (parser.isSet(options.version)) {
-        return answered(QByteArray("tanabashigo ") + kVersion + '\n');
-    }
-    CommandLine line;
-    if (parser.isSet(options.seed)) {
-        const auto seed = readNumber(parser.value(options.seed), 0, UINT32_MAX);
-        if (!seed) {
-            return badNumber(QStringLiteral("seed"), parser.value(options.seed), 0, UINT32_MAX);
-        }
-        line.seed = static_cast<std::uint32_t>(*seed);
-    }
-    if (const std::optional<CommandLine> refused = readTheoryOptions(parser, options, line)) {
+    auto split = splitArguments(argc, argv);
+    if (CommandLine* refused = std::get_if<CommandLine>(&split)) {
         return *refused;
     }
-    if (parser.isSet(options.analyse) || parser.isSet(options.compare)) {
-        const QString headless = parser.isSet(options.analyse) ? QStringLiteral("--analyse")
-                                                               : QStringLiteral("--compare");
-        for (const QCommandLineOption* option : {&options.tick, &options.zoom, &options.record}) {
-            if (parser.isSet(*option)) {
-                const QString name = option->names().constFirst();
-                return rejected(
-                    QStringLiteral("--%1 はウィンドウを開くときのオプションです。").arg(name),
-                    QStringLiteral("--%1 is for the window, not %2.").arg(name, headless));
-            }
+    const auto& given = std::get<std::vector<Given>>(split);
+    const auto has = [&given](Key key) {
+        return std::any_of(given.begin(), given.end(),
+                           [key](const Given& option) { return option.rule->key == key; });
+    };
+    if (has(Key::Help)) {
+        return answered(usageText());
+    }
+    if (has(Key::Version)) {
+        return answered(std::string("tanabashigo ") + kVersion + '\n');
+    }
+
+    // The mode first, then every option against the modes it belongs to.
+    CommandLine line;
+    if (int{has(Key::Analyse)} + int{has(Key::Theory)} + int{has(Key::Compare)} > 1) {
+        return rejected("--theory、--analyse、--compare は一つだけ指定してください。",
+                        "Give only one of --theory, --analyse and --compare.");
+    }
+    line.mode = has(Key::Analyse)   ? Mode::Analyse
+                : has(Key::Theory)  ? Mode::Theory
+                : has(Key::Compare) ? Mode::Compare
+                                    : Mode::Window;
+    for (const Given& option : given) {
+        if ((option.rule->modes & bit(line.mode)) == 0) {
+            const auto [belongs, belongsEn] = modeNames(option.rule->modes);
+            const auto [here, hereEn] = modeNames(bit(line.mode));
+            const auto spaced = [](const std::string& name) {
+                return name.rfind("--", 0) == 0 ? " " + name + " " : name;
+            };
+            return rejected(
+                "--" + option.name + " は" + spaced(belongs) + "のオプションです（" + spaced(here) +
+                    "では使えません）。",
+                "--" + option.name + " is an option of " + belongsEn + ", not of " + hereEn + ".");
         }
     }
-    if (parser.isSet(options.analyse)) {
-        return readAnalysis(parser, options, line);
-    }
-    for (const QCommandLineOption* option :
-         {&options.rungs, &options.start, &options.trials, &options.threads, &options.csv}) {
-        if (parser.isSet(*option)) {
-            const QString name = option->names().constFirst();
-            return rejected(QStringLiteral("--%1 は --analyse と一緒に使います。").arg(name),
-                            QStringLiteral("--%1 needs --analyse.").arg(name));
+    for (const Given& option : given) {
+        if (std::optional<CommandLine> refused = readValue(option, line)) {
+            return *refused;
         }
     }
-    if (parser.isSet(options.compare)) {
-        line.mode = CommandLine::Mode::Compare;
-        return line;
+    if (line.trials > 0 && line.rungRange) {
+        return rejected("--trials は横線の本数の範囲とは一緒に使えません。",
+                        "--trials needs a single rung count, not a range.");
     }
-    if (parser.isSet(options.theory)) {
-        line.mode = CommandLine::Mode::Theory;
-        for (const QCommandLineOption* option : {&options.tick, &options.record}) {
-            if (parser.isSet(*option)) {
-                const QString name = option->names().constFirst();
-                return rejected(
-                    QStringLiteral("--%1 は実験のウィンドウのオプションです。").arg(name),
-                    QStringLiteral("--%1 is for the experiment window, not --theory.").arg(name));
-            }
-        }
-    }
-    return readWindow(parser, options, line);
+    return line;
 }
 
 }  // namespace tanabashigo

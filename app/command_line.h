@@ -43,11 +43,8 @@ struct CommandLine {
     int experiment = 0;
 };
 
-/// Writes `text` to standard output and flushes it; when that fails, says so on standard error
-/// and returns false.
-bool writeStandardOutput(const std::string& text);
-
-/// Reads the arguments; prints help, version and argument errors itself.
+/// Reads the arguments, file names as the bytes given: the mode first, then each option
+/// against the modes it belongs to; prints help, version and argument errors itself.
 CommandLine parseCommandLine(int argc, char* argv[]);
 
 }  // namespace tanabashigo

@@ -1,68 +1,36 @@
 #include "compare_command.h"
 
-#include <QString>
-#include <cstdio>
 #include <variant>
 
-#include "chart_command.h"
+#include "command_output.h"
+#include "comparison_report.h"
+#include "headless_run.h"
 #include "law_chart.h"
-#include "record_choices.h"
+#include "record_grouping.h"
 
 namespace tanabashigo {
 
 namespace {
 
 /// A refused record: the reason in both languages on stderr, exit status 2.
-int refused(const QString& japanese, const QString& english) {
-    std::fputs(QStringLiteral("tanabashigo: %1\ntanabashigo: %2\n")
-                   .arg(japanese, english)
-                   .toUtf8()
-                   .constData(),
-               stderr);
+int refused(const std::string& japanese, const std::string& english) {
+    writeStandardError("tanabashigo: " + japanese + "\ntanabashigo: " + english + "\n");
     return 2;
-}
-
-/// The counts of `comparison` beside the law of its ladder, and what they say.
-QString comparisonText(const Comparison& comparison) {
-    const ColumnLaw law = exactLandingLaw(comparison.rungs, comparison.start);
-    const ColumnLaw shares = sharesOf(comparison.counts);
-    std::uint64_t total = 0;
-    for (const std::uint64_t count : comparison.counts) {
-        total += count;
-    }
-    QString text = QStringLiteral(
-                       "%1：横線 %2 本、%3 本目から、%4 回\n"
-                       "%1: %2 rungs from line %3, %4 landings\n"
-                       "列 / column   理論 / exact   回数 / count   割合 / share\n")
-                       .arg(comparison.name)
-                       .arg(comparison.rungs)
-                       .arg(comparison.start)
-                       .arg(total);
-    for (int column = 1; column <= kLineCount; ++column) {
-        text += QStringLiteral("%1   %2%   %3   %4%\n")
-                    .arg(column, 12)
-                    .arg(law[column] * 100.0, 11, 'f', 2)
-                    .arg(comparison.counts[column], 12)
-                    .arg(shares[column] * 100.0, 11, 'f', 2);
-    }
-    const PlainComparison plain = compareCounts(comparison.counts, law, comparison.whose);
-    return text + plain.japanese + u'\n' + plain.english + u'\n' + plain.figures + u'\n';
 }
 
 }  // namespace
 
 int runCompare(const CommandLine& commandLine) {
-    const QString file = QString::fromLocal8Bit(commandLine.record.c_str());
-    const auto read = readRecordFile(commandLine.record);
+    const std::string& file = commandLine.record;
+    const auto read = readRecordFile(file);
     if (const RecordError* error = std::get_if<RecordError>(&read)) {
         // Line 0 stands for the file as a whole (missing, unreadable, too large, empty).
         const bool atLine = error->line > 0;
-        const QString where = atLine ? QStringLiteral("（%1 行目）").arg(error->line) : QString();
-        const QString whereEn = atLine ? QStringLiteral(" (line %1)").arg(error->line) : QString();
-        return refused(QStringLiteral("記録ファイル「%1」を読めません%2：%3")
-                           .arg(file, where, QString::fromStdString(error->japanese)),
-                       QStringLiteral("cannot read the record file '%1'%2: %3")
-                           .arg(file, whereEn, QString::fromStdString(error->english)));
+        const std::string line = std::to_string(error->line);
+        return refused("記録ファイル「" + file + "」" + (atLine ? "（" + line + " 行目）" : "") +
+                           "：" + error->japanese,
+                       "the record file '" + file + "'" + (atLine ? " (line " + line + ")" : "") +
+                           ": " + error->english);
     }
     const auto& experiments = std::get<std::vector<RecordedExperiment>>(read);
     std::vector<RecordChoice> choices;
@@ -70,40 +38,48 @@ int runCompare(const CommandLine& commandLine) {
         choices = choicesByLadder(experiments);
     } else {
         for (const RecordChoice& choice : recordChoices(experiments)) {
-            if (choice.experiment == commandLine.experiment) {
+            if (choice.experiments == 1 && choice.experiment == commandLine.experiment) {
                 choices.push_back(choice);
             }
         }
     }
     if (choices.empty()) {
-        return refused(QStringLiteral("記録ファイル「%1」に比べる実験がありません。").arg(file),
-                       QStringLiteral("the record file '%1' holds no such experiment.").arg(file));
+        return refused("記録ファイル「" + file + "」に比べる実験がありません。",
+                       "the record file '" + file + "' holds no such experiment.");
     }
+    const std::string count = std::to_string(choices.size());
     int status = 0;
     if (!commandLine.chart.empty()) {
+        if (choices.size() != 1 && commandLine.experiment != 0) {
+            return refused("記録には実験 " + std::to_string(commandLine.experiment) + " が " +
+                               count +
+                               " つあります（つなげた記録ファイルなど）。グラフには"
+                               "一つずつの記録ファイルを使ってください。",
+                           "the record holds " + count + " experiments numbered " +
+                               std::to_string(commandLine.experiment) +
+                               " (joined files?): chart them from separate files.");
+        }
         if (choices.size() != 1) {
-            return refused(
-                QStringLiteral("記録には横線の本数が %1 通りあります。グラフにする実験を "
-                               "--experiment で選んでください。")
-                    .arg(choices.size()),
-                QStringLiteral("the record holds %1 ladders: choose the experiment to draw with "
-                               "--experiment.")
-                    .arg(choices.size()));
+            return refused("記録には横線の本数が " + count +
+                               " 通りあります。グラフにする実験を --experiment で選んでください。",
+                           "the record holds " + count +
+                               " ladders: choose the experiment to draw with --experiment.");
         }
         const Comparison& comparison = choices.front().comparison;
         const LawChart chart{comparison.rungs, comparison.start,
-                             exactLandingLaw(comparison.rungs, comparison.start),
-                             sharesOf(comparison.counts), comparison.name};
-        status = chartStatus(saveLawChart(QString::fromLocal8Bit(commandLine.chart.c_str()), chart),
-                             commandLine.chart);
+                             exactLandingLaw(comparison.rungs, comparison.start), comparison.counts,
+                             comparison.name};
+        status = saveChartFile(commandLine.chart, lawChartSvg(chart), kLawChartArea);
     }
-    QString text;
+    std::string text = commandLine.csv ? comparisonCsvHeader() : std::string();
     for (const RecordChoice& choice : choices) {
-        text +=
-            (text.isEmpty() ? QString() : QStringLiteral("\n")) + comparisonText(choice.comparison);
+        if (commandLine.csv) {
+            text += comparisonCsvRows(choice.comparison);
+        } else {
+            text += (text.empty() ? "" : "\n") + comparisonText(choice.comparison);
+        }
     }
-    std::fputs(text.toUtf8().constData(), stdout);
-    return status;
+    return finishWithOutput(text, status);
 }
 
 }  // namespace tanabashigo

@@ -16,11 +16,11 @@
 #include <string_view>
 #include <variant>
 
-#include "chart_command.h"
 #include "command_line.h"
 #include "dialogs.h"
 #include "foreign_destroy_watch.h"
 #include "form1.h"
+#include "headless_run.h"
 #include "random_source.h"
 #include "record_writer.h"
 #include "sound_cues.h"

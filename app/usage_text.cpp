@@ -13,11 +13,13 @@ const char* usageText() {
                                        compare a record file with the exact law, no window
 
 ウィンドウのオプション / Window options:
-  --tick MS           横線を引く速さと道をたどる速さ（1 歩のミリ秒、3〜200、既定 3）。
-                      指定すると、道が着くまで次の抽選を始めず、着いた印を 2 秒以上
-                      見せてから次へ進みます。教室では 60 くらいが見やすい速さです。
-                      milliseconds per rung and per path step, 3..200 (default 3); when
-                      given, a trial always finishes and its landing stays 2 s on view
+  --tick MS           横線を引く速さと道をたどる速さ（1 歩のミリ秒、3〜200）。
+                      指定すると（3 でも）、道が着くまで次の抽選を始めず、着いた印を
+                      2 秒以上見せてから次へ進みます。教室では 60 くらいが見やすい速さです。
+                      指定しないときは 1 歩 3 ミリ秒で、5 秒ごとに次の抽選が始まります。
+                      milliseconds per rung and per path step, 3..200; when given (even 3),
+                      a trial always finishes and its landing stays 2 s on view; without
+                      it, 3 ms a step and a new trial every 5 s, finished or not
   --zoom F            ウィンドウを F 倍（1〜4、1.5 なども可）の大きさで表示します
                       show the windows F times as large (1 to 4, e.g. 1.5)
   --zoom fit          画面に収まるいちばん大きな倍率で表示します（プロジェクター向け）
@@ -39,7 +41,8 @@ const char* usageText() {
   --seed N            乱数の種 / generator seed
   --threads N         実験に使うスレッドの数（既定はすべてのコア）
                       worker threads (default: every core)
-  --csv               CSV で出力します / machine-readable CSV output
+  --csv               CSV で出力します（--analyse と --compare）
+                      machine-readable CSV output (--analyse and --compare)
   --chart FILE        グラフを .png か .svg のファイルに描きます（本数の範囲なら公平さのグラフ）
                       draw the chart into a .png or .svg file (a range: the fairness chart)
   --experiment N      --compare でくらべる実験の番号（既定はすべてを本数ごとに）

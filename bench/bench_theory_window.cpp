@@ -2,8 +2,8 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 
+#include "chart_view.h"
 #include "fairness_chart.h"
 #include "law_chart.h"
 #include "theory_model.h"
@@ -17,32 +17,27 @@ const QSize kLawView(800, 500);
 const QSize kFairnessView(800, 330);
 
 /// One step of the slider as the window takes it: the next rung count's law from the model,
-/// both charts painted afresh and the fairness sentence; the experiment's length is cached
-/// after the first pass over the rung counts.
+/// both chart documents written and rendered afresh and the fairness sentence; the
+/// experiment's length is cached after the first pass over the rung counts.
 void sliderStep(benchmark::State& state) {
     TheoryModel model;
-    QImage law(kLawView, QImage::Format_RGB32);
-    QImage fairness(kFairnessView, QImage::Format_RGB32);
     int rungs = 0;
     for (auto _ : state) {
         model.setRungs(rungs = (rungs + 1) % (kSlotCount + 1));
-        QPainter lawPainter(&law);
-        paintLawChart(lawPainter, QRectF(law.rect()), model.lawChart());
-        QPainter fairnessPainter(&fairness);
-        paintFairnessChart(fairnessPainter, QRectF(fairness.rect()), model.fairnessChart());
+        benchmark::DoNotOptimize(chartImage(lawChartSvg(model.lawChart()), kLawView));
+        benchmark::DoNotOptimize(
+            chartImage(fairnessChartSvg(model.fairnessChart()), kFairnessView));
         benchmark::DoNotOptimize(model.fairnessSentence());
         benchmark::DoNotOptimize(model.durationSentence());
     }
 }
 BENCHMARK(sliderStep)->Unit(benchmark::kMillisecond);
 
-/// The law chart alone.
+/// The law chart alone: its document written and rendered.
 void lawChartPaint(benchmark::State& state) {
     TheoryModel model;
-    QImage law(kLawView, QImage::Format_RGB32);
     for (auto _ : state) {
-        QPainter painter(&law);
-        paintLawChart(painter, QRectF(law.rect()), model.lawChart());
+        benchmark::DoNotOptimize(chartImage(lawChartSvg(model.lawChart()), kLawView));
     }
 }
 BENCHMARK(lawChartPaint)->Unit(benchmark::kMillisecond);

@@ -1,35 +1,35 @@
 #pragma once
 
-#include <QColor>
-#include <QFont>
-#include <QRectF>
-#include <QString>
+#include <string>
 #include <vector>
 
-class QPainter;
+#include "svg_document.h"
 
 namespace tanabashigo {
 
 /// The colours every chart uses, so a picture reads the same on screen, on paper and in tests.
 namespace chartColours {
-inline const QColor kBackground{255, 255, 255};
-inline const QColor kText{32, 32, 32};
-inline const QColor kGrid{218, 218, 218};
-inline const QColor kExact{52, 101, 164};        ///< the exact law
-inline const QColor kCompared{237, 140, 40};     ///< simulated shares or the class's shares
-inline const QColor kFair{204, 0, 0};            ///< the fair line at 10 %
-inline const QColor kNearlyFair{214, 240, 206};  ///< the band of 10 % ± 1 point
-inline const QColor kMost{52, 101, 164};         ///< the most likely column, by rung count
-inline const QColor kLeast{117, 80, 123};        ///< the least likely column, by rung count
-inline const QColor kChosen{90, 90, 90};         ///< the chosen rung count
+inline constexpr Colour kBackground{255, 255, 255};
+inline constexpr Colour kText{32, 32, 32};
+inline constexpr Colour kGrid{218, 218, 218};
+inline constexpr Colour kExact{52, 101, 164};          ///< the exact law
+inline constexpr Colour kCompared{237, 140, 40};       ///< simulated shares or the class's shares
+inline constexpr Colour kExactText{32, 72, 130};       ///< the labels of the exact bars
+inline constexpr Colour kComparedText{168, 84, 0};     ///< the labels of the compared bars
+inline constexpr Colour kFair{204, 0, 0};              ///< the fair line at 10 %
+inline constexpr Colour kNearlyFair{214, 240, 206};    ///< the band of 10 % ± 1 point
+inline constexpr Colour kNearlyFairMark{40, 130, 40};  ///< where the band begins and ends
+inline constexpr Colour kMost{52, 101, 164};           ///< the most likely column, by rung count
+inline constexpr Colour kLeast{117, 80, 123};          ///< the least likely column, by rung count
+inline constexpr Colour kChosen{90, 90, 90};           ///< the chosen rung count
 }  // namespace chartColours
 
 /// The plotting rectangle of a chart and how values map into it: x from xMin to xMax left to
 /// right, y (a probability) from 0 at the bottom to yMax at the top.
 class ChartFrame {
 public:
-    ChartFrame(const QRectF& plot, double xMin, double xMax, double yMax);
-    const QRectF& plot() const { return plot_; }
+    ChartFrame(const Box& plot, double xMin, double xMax, double yMax);
+    const Box& plot() const { return plot_; }
     double yMax() const { return yMax_; }
     /// The pixel x of `value`.
     double x(double value) const;
@@ -37,7 +37,7 @@ public:
     double y(double value) const;
 
 private:
-    QRectF plot_;
+    Box plot_;
     double xMin_;
     double xMax_;
     double yMax_;
@@ -48,33 +48,34 @@ private:
 double percentAxisTop(double largest);
 
 /// The base text size, in pixels, for a chart filling `area`.
-double chartTextSize(const QRectF& area);
+double chartTextSize(const Box& area);
 
-/// The chart font at `pixels` pixels.
-QFont chartFont(double pixels, bool bold = false);
+/// The baseline of a line of text `size` tall centred on `middle`.
+double baselineFor(double middle, double size);
 
 /// Fills `area` with the background and draws `title` across its top, `height` pixels tall.
-void drawChartBackground(QPainter& painter, const QRectF& area, const QString& title,
+void drawChartBackground(SvgDocument& svg, const Box& area, const std::string& title,
                          double height);
 
 /// Grid lines with percentage labels on the left, and the frame of the plot.
-void drawPercentAxis(QPainter& painter, const ChartFrame& frame, double textSize);
+void drawPercentAxis(SvgDocument& svg, const ChartFrame& frame, double textSize);
 
 /// The dashed fair line at 10 % across the plot.
-void drawFairLine(QPainter& painter, const ChartFrame& frame, double textSize);
+void drawFairLine(SvgDocument& svg, const ChartFrame& frame, double textSize);
 
 /// One entry of a legend: a swatch (or a dashed line) and what it stands for.
 struct LegendEntry {
-    QColor colour;
-    QString text;
+    Colour colour;
+    std::string text;
     bool dashedLine = false;
 };
 
 /// The legend entry of the fair line.
 LegendEntry fairLineEntry();
 
-/// The entries in a row from `left`, centred on `middleY`.
-void drawLegend(QPainter& painter, double left, double middleY,
-                const std::vector<LegendEntry>& entries, double textSize);
+/// The entries in rows from `left`, the first row centred on `middleY`, each row no wider
+/// than `width`; answers how many rows it took.
+int drawLegend(SvgDocument& svg, double left, double middleY, double width,
+               const std::vector<LegendEntry>& entries, double textSize);
 
 }  // namespace tanabashigo

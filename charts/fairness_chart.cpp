@@ -1,11 +1,9 @@
 #include "fairness_chart.h"
 
-#include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 
-#include "chart_export.h"
 #include "chart_frame.h"
+#include "geometry.h"
 
 namespace tanabashigo {
 
@@ -25,52 +23,40 @@ int tickStep(int span) {
     return 100;
 }
 
-/// The line through the rows' values picked by `value`.
+/// The points of the rows' values picked by `value`.
 template <class Value>
-QPainterPath line(const ChartFrame& frame, const std::vector<FairnessRow>& rows, Value value) {
-    QPainterPath path;
+std::vector<Point> points(const ChartFrame& frame, const std::vector<FairnessRow>& rows,
+                          Value value) {
+    std::vector<Point> line;
     for (const FairnessRow& row : rows) {
-        const QPointF point(frame.x(row.rungs), frame.y(value(row)));
-        if (path.elementCount() == 0) {
-            path.moveTo(point);
-        } else {
-            path.lineTo(point);
-        }
+        line.push_back({frame.x(row.rungs), frame.y(value(row))});
     }
-    return path;
+    return line;
 }
 
-void drawRungAxis(QPainter& painter, const ChartFrame& frame, int first, int last,
-                  double textSize) {
-    const QRectF& plot = frame.plot();
-    painter.setFont(chartFont(textSize));
-    painter.setPen(chartColours::kText);
+void drawRungAxis(SvgDocument& svg, const ChartFrame& frame, int first, int last, double textSize) {
+    const Box& plot = frame.plot();
     const int step = tickStep(last - first);
     for (int rungs = (first + step - 1) / step * step; rungs <= last; rungs += step) {
         const double x = frame.x(rungs);
-        painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + textSize * 0.3));
-        painter.drawText(QRectF(x - textSize * 3.0, plot.bottom() + textSize * 0.3, textSize * 6.0,
-                                textSize * 1.4),
-                         Qt::AlignCenter, QString::number(rungs));
+        svg.line({x, plot.bottom()}, {x, plot.bottom() + textSize * 0.3}, chartColours::kText, 1.0);
+        svg.text({x, baselineFor(plot.bottom() + textSize, textSize)}, std::to_string(rungs),
+                 textSize, chartColours::kText, Anchor::Middle);
     }
-    painter.drawText(
-        QRectF(plot.left(), plot.bottom() + textSize * 1.7, plot.width(), textSize * 1.4),
-        Qt::AlignCenter, QStringLiteral("横線の本数"));
+    svg.text({plot.left + plot.width / 2.0, baselineFor(plot.bottom() + textSize * 2.4, textSize)},
+             "横線の本数", textSize, chartColours::kText, Anchor::Middle);
 }
 
-/// A dashed vertical line at `rungs` with `text` beside it, its top at `labelTop`.
-void drawMark(QPainter& painter, const ChartFrame& frame, int rungs, const QColor& colour,
-              const QString& text, double labelTop, double textSize) {
-    const QRectF& plot = frame.plot();
+/// A dashed vertical line at `rungs` with `text` beside it, its middle at `labelMiddle`.
+void drawMark(SvgDocument& svg, const ChartFrame& frame, int rungs, Colour colour,
+              const std::string& text, double labelMiddle, double textSize) {
+    const Box& plot = frame.plot();
     const double x = frame.x(rungs);
-    painter.setPen(QPen(colour, std::max(1.5, textSize / 8.0), Qt::DashLine));
-    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-    painter.setFont(chartFont(textSize * 0.9, true));
-    const double width = textSize * 14.0;
-    const bool rightSide = x + width < plot.right();
-    const QRectF box(rightSide ? x + textSize * 0.3 : x - width - textSize * 0.3, labelTop, width,
-                     textSize * 1.4);
-    painter.drawText(box, (rightSide ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, text);
+    svg.line({x, plot.top}, {x, plot.bottom()}, colour, std::max(1.5, textSize / 8.0), true);
+    const double size = textSize * 0.9;
+    const bool rightSide = x + textWidth(text, size) + textSize * 0.6 < plot.right();
+    svg.text({rightSide ? x + textSize * 0.3 : x - textSize * 0.3, baselineFor(labelMiddle, size)},
+             text, size, colour, rightSide ? Anchor::Start : Anchor::End, true);
 }
 
 }  // namespace
@@ -91,11 +77,11 @@ std::optional<RungRange> nearlyFairRange(const std::vector<FairnessRow>& rows) {
     return longest;
 }
 
-QRectF fairnessChartPlot(const QRectF& area) {
+Box fairnessChartPlot(const Box& area) {
     const double u = chartTextSize(area);
     const double top = (kTitleLines + kLegendLines) * u;
-    return QRectF(area.left() + 4.6 * u, area.top() + top, area.width() - 5.8 * u,
-                  area.height() - top - kAxisLines * u);
+    return {area.left + 4.6 * u, area.top + top, area.width - 5.8 * u,
+            area.height - top - kAxisLines * u};
 }
 
 double fairnessChartTop(const FairnessChart& chart) {
@@ -113,67 +99,71 @@ double fairnessChartTop(const FairnessChart& chart) {
     return percentAxisTop(largest);
 }
 
-void paintFairnessChart(QPainter& painter, const QRectF& area, const FairnessChart& chart) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
+std::string fairnessChartSvg(const FairnessChart& chart, const Box& area) {
+    SvgDocument svg(area.width, area.height, "横線の本数と公平さ");
     const double u = chartTextSize(area);
-    drawChartBackground(painter, area,
-                        QStringLiteral("%1 本目からスタート：横線の本数と公平さ").arg(chart.start),
+    drawChartBackground(svg, area,
+                        std::to_string(chart.start) + " 本目からスタート：横線の本数と公平さ",
                         kTitleLines * u);
     if (chart.rows.empty()) {
-        painter.restore();
-        return;
+        return svg.finished();
     }
     const int first = chart.rows.front().rungs;
     const int last = chart.rows.back().rungs;
     const ChartFrame frame(fairnessChartPlot(area), first, last, fairnessChartTop(chart));
-    const QRectF& plot = frame.plot();
-    drawLegend(painter, plot.left(), area.top() + (kTitleLines + kLegendLines / 2.0) * u,
-               {{chartColours::kMost, QStringLiteral("いちばん着きやすい列")},
-                {chartColours::kLeast, QStringLiteral("いちばん着きにくい列")},
-                {chartColours::kNearlyFair, QStringLiteral("ほぼ公平（10% ± 1 ポイント）")},
+    const Box& plot = frame.plot();
+    drawLegend(svg, plot.left, area.top + (kTitleLines + kLegendLines / 2.0) * u,
+               area.right() - plot.left,
+               {{chartColours::kMost, "いちばん着きやすい列"},
+                {chartColours::kLeast, "いちばん着きにくい列"},
+                {chartColours::kNearlyFair, "ほぼ公平（10% ± 1 ポイント）"},
                 fairLineEntry()},
                u);
-    painter.fillRect(QRectF(QPointF(plot.left(), frame.y(0.1 + kNearlyFairGap)),
-                            QPointF(plot.right(), frame.y(0.1 - kNearlyFairGap))),
-                     chartColours::kNearlyFair);
-    drawPercentAxis(painter, frame, u);
-    drawFairLine(painter, frame, u);
+    svg.fillRect({plot.left, frame.y(0.1 + kNearlyFairGap), plot.width,
+                  frame.y(0.1 - kNearlyFairGap) - frame.y(0.1 + kNearlyFairGap)},
+                 chartColours::kNearlyFair);
+    drawPercentAxis(svg, frame, u);
+    drawFairLine(svg, frame, u);
 
-    painter.save();
-    painter.setClipRect(plot.adjusted(0.0, -1.0, 0.0, 1.0));
-    painter.setBrush(Qt::NoBrush);
     const double width = std::max(2.0, u / 5.0);
-    painter.setPen(QPen(chartColours::kLeast, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(line(frame, chart.rows, [](const FairnessRow& row) { return row.minP; }));
-    painter.setPen(QPen(chartColours::kMost, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(line(frame, chart.rows, [](const FairnessRow& row) { return row.maxP; }));
-    painter.restore();
+    const auto least = [](const FairnessRow& row) { return row.minP; };
+    const auto most = [](const FairnessRow& row) { return row.maxP; };
+    const Box clip{plot.left, plot.top - 1.0, plot.width, plot.height + 2.0};
+    for (const auto& part : clippedLine(points(frame, chart.rows, least), clip)) {
+        svg.polyline(part, chartColours::kLeast, width);
+    }
+    for (const auto& part : clippedLine(points(frame, chart.rows, most), clip)) {
+        svg.polyline(part, chartColours::kMost, width);
+    }
+    for (const FairnessRow& row : chart.rows) {
+        if (std::find(chart.marked.begin(), chart.marked.end(), row.rungs) == chart.marked.end()) {
+            continue;
+        }
+        for (const auto& [value, colour] : {std::pair{row.minP, chartColours::kLeast},
+                                            std::pair{row.maxP, chartColours::kMost}}) {
+            const Point dot{frame.x(row.rungs), frame.y(value)};
+            if (dot.y >= plot.top) {
+                svg.circle(dot, width * 2.2, colour);
+            }
+        }
+    }
 
     if (chart.nearlyFair) {
-        const QColor green(40, 130, 40);
-        drawMark(painter, frame, chart.nearlyFair->first, green,
-                 QStringLiteral("%1 本からほぼ公平").arg(chart.nearlyFair->first),
-                 plot.bottom() - u * 3.2, u);
+        drawMark(svg, frame, chart.nearlyFair->first, chartColours::kNearlyFairMark,
+                 std::to_string(chart.nearlyFair->first) + " 本からほぼ公平",
+                 plot.bottom() - u * 2.5, u);
         if (chart.nearlyFair->last < last) {
-            drawMark(painter, frame, chart.nearlyFair->last, green,
-                     QStringLiteral("%1 本まで").arg(chart.nearlyFair->last),
-                     plot.bottom() - u * 1.6, u);
+            drawMark(svg, frame, chart.nearlyFair->last, chartColours::kNearlyFairMark,
+                     std::to_string(chart.nearlyFair->last) + " 本まで", plot.bottom() - u * 0.9,
+                     u);
         }
     }
     if (chart.chosen && *chart.chosen >= first && *chart.chosen <= last) {
-        drawMark(painter, frame, *chart.chosen, chartColours::kChosen,
-                 QStringLiteral("いまの本数：%1 本").arg(*chart.chosen), plot.top() + u * 0.2, u);
+        drawMark(svg, frame, *chart.chosen, chartColours::kChosen,
+                 "いまの本数：" + std::to_string(*chart.chosen) + " 本", plot.top + u * 0.9, u);
     }
-    drawRungAxis(painter, frame, first, last, u);
-    painter.restore();
-}
-
-bool saveFairnessChart(const QString& path, const FairnessChart& chart) {
-    return saveChart(path, QSize(1200, 600), QStringLiteral("横線の本数と公平さ"),
-                     [&chart](QPainter& painter, const QRectF& area) {
-                         paintFairnessChart(painter, area, chart);
-                     });
+    drawRungAxis(svg, frame, first, last, u);
+    return svg.finished();
 }
 
 }  // namespace tanabashigo

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QRectF>
-#include <QString>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "fairness_statistics.h"
-
-class QPainter;
+#include "svg_document.h"
 
 namespace tanabashigo {
 
@@ -29,24 +27,24 @@ std::optional<RungRange> nearlyFairRange(const std::vector<FairnessRow>& rows);
 /// the least likely column, around the fair 10 %.
 struct FairnessChart {
     int start = 3;
-    std::vector<FairnessRow> rows;        ///< by increasing rung count
+    std::vector<FairnessRow> rows;        ///< by increasing rung count, every count in between
     std::optional<int> chosen;            ///< the rung count marked
     std::optional<RungRange> nearlyFair;  ///< where the lottery is nearly fair
+    std::vector<int> marked;              ///< rung counts whose values are marked with a dot
 };
 
+/// The size fairness charts are saved at.
+inline constexpr Box kFairnessChartArea{0.0, 0.0, 1200.0, 600.0};
+
 /// The rectangle the lines are drawn in when the chart fills `area`.
-QRectF fairnessChartPlot(const QRectF& area);
+Box fairnessChartPlot(const Box& area);
 
 /// The probability at the top of the chart: enough for the rows of the window's rung counts
 /// (10..50), or for every row when there are none; the few rungs and the nearly full ladders
 /// beyond are cut off at the top rather than squeezing the rest flat.
 double fairnessChartTop(const FairnessChart& chart);
 
-/// Draws the chart into `area`.
-void paintFairnessChart(QPainter& painter, const QRectF& area, const FairnessChart& chart);
-
-/// Saves the chart, 1200 × 600 pixels, as PNG or SVG by the ending of `path`; false when it
-/// cannot be written.
-bool saveFairnessChart(const QString& path, const FairnessChart& chart);
+/// The chart as an SVG document of `area`'s size; the lines are cut at the plot's edges.
+std::string fairnessChartSvg(const FairnessChart& chart, const Box& area = kFairnessChartArea);
 
 }  // namespace tanabashigo

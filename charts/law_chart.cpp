@@ -1,13 +1,10 @@
 #include "law_chart.h"
 
-#include <QFontMetricsF>
-#include <QPainter>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "chance_text.h"
-#include "chart_export.h"
 #include "chart_frame.h"
 
 namespace tanabashigo {
@@ -24,37 +21,40 @@ double largest(const ColumnLaw& law) {
     return *std::max_element(law.begin(), law.end());
 }
 
-/// The font of `pixels` pixels for `text`, or smaller where it would be wider than `width`.
-QFont fittedFont(const QString& text, double pixels, double width) {
-    const double wide = QFontMetricsF(chartFont(pixels)).horizontalAdvance(text);
-    return chartFont(wide <= width ? pixels : std::max(6.0, std::floor(pixels * width / wide)));
-}
-
 /// The bar of probability `p` from `left`, `width` wide.
-QRectF bar(const ChartFrame& frame, double left, double width, double p) {
+Box bar(const ChartFrame& frame, double left, double width, double p) {
     const double top = frame.y(p);
-    return QRectF(left, top, width, frame.plot().bottom() - top);
+    return {left, top, width, frame.plot().bottom() - top};
 }
 
-void drawColumnAxis(QPainter& painter, const ChartFrame& frame, int start, double textSize) {
-    const QRectF& plot = frame.plot();
-    const double width = plot.width() / kLineCount;
-    painter.setFont(chartFont(textSize));
+/// Labels over a bar, centred on `middle`, the last line's bottom at `bottom`; each line
+/// shrinks where it would be wider than `width`.
+void drawLabels(SvgDocument& svg, double middle, double bottom, double width,
+                const std::vector<std::string>& lines, double size, Colour colour) {
+    double baseline = bottom - size * 0.25;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        const double wide = textWidth(*line, size);
+        const double fitted = wide <= width ? size : std::max(6.0, size * width / wide);
+        svg.text({middle, baseline}, *line, fitted, colour, Anchor::Middle);
+        baseline -= size * 1.2;
+    }
+}
+
+void drawColumnAxis(SvgDocument& svg, const ChartFrame& frame, int start, double textSize) {
+    const Box& plot = frame.plot();
+    const double width = plot.width / kLineCount;
     for (int column = 1; column <= kLineCount; ++column) {
-        const QRectF cell(plot.left() + (column - 1) * width, plot.bottom() + textSize * 0.2, width,
-                          textSize * 1.4);
-        painter.setPen(chartColours::kText);
-        painter.drawText(cell, Qt::AlignCenter, QString::number(column));
+        const double middle = plot.left + (column - 0.5) * width;
+        const double y = baselineFor(plot.bottom() + textSize * 0.9, textSize);
+        svg.text({middle, y}, std::to_string(column), textSize, chartColours::kText,
+                 Anchor::Middle);
         if (column == start) {
-            painter.setPen(chartColours::kFair);
-            painter.drawText(cell.translated(0.0, textSize * 1.3), Qt::AlignCenter,
-                             QStringLiteral("スタート"));
+            svg.text({middle, y + textSize * 1.3}, "スタート", textSize, chartColours::kFair,
+                     Anchor::Middle);
         }
     }
-    painter.setPen(chartColours::kText);
-    painter.drawText(
-        QRectF(plot.left(), plot.bottom() + textSize * 2.8, plot.width(), textSize * 1.4),
-        Qt::AlignCenter, QStringLiteral("着く列"));
+    svg.text({plot.left + plot.width / 2.0, baselineFor(plot.bottom() + textSize * 3.5, textSize)},
+             "着く列", textSize, chartColours::kText, Anchor::Middle);
 }
 
 }  // namespace
@@ -72,71 +72,64 @@ ColumnLaw sharesOf(const ColumnCounts& counts) {
     return shares;
 }
 
-QRectF lawChartPlot(const QRectF& area) {
+Box lawChartPlot(const Box& area) {
     const double u = chartTextSize(area);
     const double top = (kTitleLines + kLegendLines + kLabelLines) * u;
-    return QRectF(area.left() + 4.6 * u, area.top() + top, area.width() - 5.6 * u,
-                  area.height() - top - kAxisLines * u);
+    return {area.left + 4.6 * u, area.top + top, area.width - 5.6 * u,
+            area.height - top - kAxisLines * u};
 }
 
-void paintLawChart(QPainter& painter, const QRectF& area, const LawChart& chart) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
+std::string lawChartSvg(const LawChart& chart, const Box& area) {
+    SvgDocument svg(area.width, area.height, "着く列の確率");
     const double u = chartTextSize(area);
-    const bool compared = chart.compared.has_value();
-    drawChartBackground(painter, area,
-                        QStringLiteral("横線 %1 本・%2 本目からスタート：着く列の確率")
-                            .arg(chart.rungs)
-                            .arg(chart.start),
+    drawChartBackground(svg, area,
+                        "横線 " + std::to_string(chart.rungs) + " 本・" +
+                            std::to_string(chart.start) + " 本目からスタート：着く列の確率",
                         kTitleLines * u);
-    const double top = std::max(largest(chart.law), compared ? largest(*chart.compared) : 0.0);
+    const std::optional<ColumnLaw> compared =
+        chart.compared ? std::optional(sharesOf(*chart.compared)) : std::nullopt;
+    const double top = std::max(largest(chart.law), compared ? largest(*compared) : 0.0);
     const ChartFrame frame(lawChartPlot(area), 0.0, kLineCount, percentAxisTop(top));
-    const QRectF& plot = frame.plot();
-    std::vector<LegendEntry> legend{{chartColours::kExact, QStringLiteral("理論（正確な確率）")}};
-    if (compared) {
-        legend.push_back({chartColours::kCompared, chart.comparedName});
+    const Box& plot = frame.plot();
+    std::vector<LegendEntry> legend{{chartColours::kExact, "理論（正確な確率）"}};
+    if (chart.compared) {
+        std::uint64_t landings = 0;
+        for (const std::uint64_t count : *chart.compared) {
+            landings += count;
+        }
+        legend.push_back({chartColours::kCompared,
+                          chart.comparedName + "：着地 " + std::to_string(landings) + " 回"});
     }
     legend.push_back(fairLineEntry());
-    drawLegend(painter, plot.left(), area.top() + (kTitleLines + kLegendLines / 2.0) * u, legend,
-               u);
-    drawPercentAxis(painter, frame, u);
+    drawLegend(svg, plot.left, area.top + (kTitleLines + kLegendLines / 2.0) * u,
+               area.right() - plot.left, legend, u);
+    drawPercentAxis(svg, frame, u);
 
-    const double width = plot.width() / kLineCount;
-    const double labelLine = QFontMetricsF(chartFont(u * 0.85)).height();
-    int column = 1;
-    auto comparedShare = compared ? chart.compared->begin() : chart.law.begin();
-    for (const double p : chart.law) {
-        const double left = plot.left() + (column - 1) * width;
-        double groupTop = frame.y(p);
+    const double width = plot.width / kLineCount;
+    const double labelSize = u * 0.85;
+    for (int column = 1; column <= kLineCount; ++column) {
+        const double p = chart.law[column];
+        const double left = plot.left + (column - 1) * width;
         if (compared) {
-            painter.fillRect(bar(frame, left + 0.08 * width, 0.40 * width, p),
-                             chartColours::kExact);
-            const QRectF other = bar(frame, left + 0.52 * width, 0.40 * width, *comparedShare);
-            painter.fillRect(other, chartColours::kCompared);
-            groupTop = std::min(groupTop, other.top());
-            ++comparedShare;
+            // Each bar carries its own share, right above it, in its own colour.
+            const Box exact = bar(frame, left + 0.06 * width, 0.42 * width, p);
+            const Box other = bar(frame, left + 0.52 * width, 0.42 * width, (*compared)[column]);
+            svg.fillRect(exact, chartColours::kExact);
+            svg.fillRect(other, chartColours::kCompared);
+            drawLabels(svg, exact.left + exact.width / 2.0, exact.top, exact.width + 0.04 * width,
+                       {percentText(p)}, labelSize, chartColours::kExactText);
+            drawLabels(svg, other.left + other.width / 2.0, other.top, other.width + 0.04 * width,
+                       {percentText((*compared)[column])}, labelSize, chartColours::kComparedText);
         } else {
-            painter.fillRect(bar(frame, left + 0.2 * width, 0.6 * width, p), chartColours::kExact);
+            const Box exact = bar(frame, left + 0.2 * width, 0.6 * width, p);
+            svg.fillRect(exact, chartColours::kExact);
+            drawLabels(svg, left + width / 2.0, exact.top, width * 0.92,
+                       {percentText(p), onceInText(p)}, labelSize, chartColours::kText);
         }
-        painter.setPen(chartColours::kText);
-        const double labelTop = groupTop - 2.0 * labelLine - u * 0.2;
-        const std::array<QString, 2> lines{percentText(p), onceInText(p)};
-        for (std::size_t line = 0; line < lines.size(); ++line) {
-            painter.setFont(fittedFont(lines[line], u * 0.85, width * 0.92));
-            painter.drawText(QRectF(left, labelTop + line * labelLine, width, labelLine),
-                             Qt::AlignCenter, lines[line]);
-        }
-        ++column;
     }
-    drawFairLine(painter, frame, u);
-    drawColumnAxis(painter, frame, chart.start, u);
-    painter.restore();
-}
-
-bool saveLawChart(const QString& path, const LawChart& chart) {
-    return saveChart(
-        path, QSize(1200, 720), QStringLiteral("着く列の確率"),
-        [&chart](QPainter& painter, const QRectF& area) { paintLawChart(painter, area, chart); });
+    drawFairLine(svg, frame, u);
+    drawColumnAxis(svg, frame, chart.start, u);
+    return svg.finished();
 }
 
 }  // namespace tanabashigo

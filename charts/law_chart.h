@@ -1,38 +1,36 @@
 #pragma once
 
-#include <QRectF>
-#include <QString>
+#include <cstdint>
 #include <optional>
+#include <string>
 
 #include "landing_law.h"
 #include "landing_simulation.h"
-
-class QPainter;
+#include "svg_document.h"
 
 namespace tanabashigo {
 
 /// What the landing-law chart shows: the exact law for one rung count and start line, and
-/// optionally other shares (simulated, or a class's record) beside each exact bar.
+/// optionally other counts (simulated, or a class's record) as shares beside each exact bar.
 struct LawChart {
     int rungs = 0;
     int start = 3;
     ColumnLaw law{};
-    std::optional<ColumnLaw> compared;
-    QString comparedName;  ///< what the compared shares are, for the legend
+    std::optional<ColumnCounts> compared;
+    std::string comparedName;  ///< what the compared counts are, for the legend
 };
 
 /// Each column's share of `counts` (all zero when there are none), for the compared bars.
 ColumnLaw sharesOf(const ColumnCounts& counts);
 
+/// The size law charts are saved at.
+inline constexpr Box kLawChartArea{0.0, 0.0, 1200.0, 720.0};
+
 /// The rectangle the bars stand in when the chart fills `area`; column c (1..10) owns the
 /// c-th tenth of its width.
-QRectF lawChartPlot(const QRectF& area);
+Box lawChartPlot(const Box& area);
 
-/// Draws the chart into `area`.
-void paintLawChart(QPainter& painter, const QRectF& area, const LawChart& chart);
-
-/// Saves the chart, 1200 × 720 pixels, as PNG or SVG by the ending of `path`; false when it
-/// cannot be written.
-bool saveLawChart(const QString& path, const LawChart& chart);
+/// The chart as an SVG document of `area`'s size.
+std::string lawChartSvg(const LawChart& chart, const Box& area = kLawChartArea);
 
 }  // namespace tanabashigo

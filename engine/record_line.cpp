@@ -1,10 +1,10 @@
 #include "record_line.h"
 
+#include "plain_number.h"
 #include "tally.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 namespace tanabashigo {
 
@@ -12,20 +12,10 @@ namespace {
 
 /// The whole of `text` as a decimal number in min..max: digits only, at most nine of them.
 std::optional<int> numberIn(std::string_view text, int min, int max) {
-    if (text.empty() || text.size() > 9) {
-        return std::nullopt;
-    }
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-    }
-    int value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    if (value < min || value > max) {
-        return std::nullopt;
-    }
-    return value;
+    const auto value = text.size() <= 9 ? plainNumber(text, static_cast<std::uint64_t>(min),
+                                                      static_cast<std::uint64_t>(max))
+                                        : std::nullopt;
+    return value ? std::optional(static_cast<int>(*value)) : std::nullopt;
 }
 
 /// Days in `month` (1..12) of `year`, by the Gregorian calendar.

@@ -36,4 +36,4 @@ fuzz_target() {
 fuzz_target fuzz_rung_count_reader corpus rung_count.dict 64 \
     "$root/engine/rung_count_reader.cpp"
 fuzz_target fuzz_record_file record_corpus record_file.dict 4096 \
-    "$root/analysis/record_file.cpp" "$root/engine/record_line.cpp"
+    "$root/analysis/record_file.cpp" "$root/engine/record_line.cpp" "$root/engine/plain_number.cpp"

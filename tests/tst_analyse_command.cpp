@@ -1,5 +1,9 @@
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
+#include <cmath>
+#include <map>
 
 #include "landing_law.h"
 
@@ -24,6 +28,35 @@ Run runProgram(const QStringList& arguments) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+/// The law of `rungs` rungs from line `start` as computed apart from this program.
+ColumnLaw referenceLaw(int rungs, int start) {
+    static std::map<std::pair<int, int>, ColumnLaw> laws;
+    if (laws.empty()) {
+        QFile file(QFINDTESTDATA("data/landing_law.csv"));
+        file.open(QIODevice::ReadOnly | QIODevice::Text);
+        file.readLine();
+        while (!file.atEnd()) {
+            const QList<QByteArray> f = file.readLine().trimmed().split(',');
+            ColumnLaw& law = laws[{f[0].toInt(), f[1].toInt()}];
+            for (int c = 1; c <= kLineCount; ++c) {
+                law[c] = f[c + 1].toDouble();
+            }
+        }
+    }
+    return laws.at({rungs, start});
+}
+
+/// The leftmost column whose chance is the largest (or, with `least`, the smallest).
+int extremeColumn(const ColumnLaw& law, bool least) {
+    int found = 1;
+    for (int c = 2; c <= kLineCount; ++c) {
+        if (least ? law[c] < law[found] - 1e-15 : law[c] > law[found] + 1e-15) {
+            found = c;
+        }
+    }
+    return found;
+}
+
 }  // namespace
 
 class AnalyseCommandTest : public QObject {
@@ -33,6 +66,8 @@ private slots:
     void rejectsBadArguments();
     void printsTheLawAsCsv_data();
     void printsTheLawAsCsv();
+    void printedFiguresMatchTheIndependentLaw_data();
+    void printedFiguresMatchTheIndependentLaw();
 };
 
 void AnalyseCommandTest::rejectsBadArguments_data() {
@@ -97,6 +132,64 @@ void AnalyseCommandTest::printsTheLawAsCsv() {
         counted += count;
     }
     QCOMPARE(counted, trials);
+}
+
+void AnalyseCommandTest::printedFiguresMatchTheIndependentLaw_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("rows");  // figures checked
+    const QString record = QFINDTESTDATA("data/class_record.csv");
+    QTest::newRow("fairness from line 9, ties to the left")
+        << QStringList{"--analyse", "--rungs", "0:225", "--start", "9", "--csv"} << 226;
+    QTest::newRow("simulated from line 9")
+        << QStringList{"--analyse", "--rungs", "20",     "--start", "9",
+                       "--trials",  "400000",  "--seed", "7",       "--csv"}
+        << 10;
+    QTest::newRow("a record beside the law") << QStringList{"--compare", record} << 20;
+    QTest::newRow("a record as CSV") << QStringList{"--compare", record, "--csv"} << 20;
+}
+
+// Every exact figure the commands print is the law computed apart from this program; counts
+// simulated from a line follow that line's law (five standard deviations).
+void AnalyseCommandTest::printedFiguresMatchTheIndependentLaw() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, rows);
+    const Run run = runProgram(arguments);
+    QCOMPARE(run.exitStatus, 0);
+    const int start = arguments.contains("--start") ? 9 : 3;
+    static const QRegularExpression ladder(QStringLiteral("横線 (\\d+) 本、(\\d+) 本目から"));
+    static const QRegularExpression row(QStringLiteral("^ +(\\d+) +([0-9.]+)% +\\d+ +[0-9.]+%$"));
+    int rungs = 0, checked = 0;
+    for (const QString& line : run.out.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(',');
+        if (const auto found = ladder.match(line); found.hasMatch()) {
+            rungs = found.captured(1).toInt();
+            QCOMPARE(found.captured(2).toInt(), start);
+        } else if (const auto figures = row.match(line); figures.hasMatch()) {
+            const double exact = referenceLaw(rungs, start)[figures.captured(1).toInt()];
+            QCOMPARE(figures.captured(2), QString::number(exact * 100.0, 'f', 2));
+            ++checked;
+        } else if (f.size() == 6 && f[0] != "rungs" && arguments.contains("--compare")) {
+            const ColumnLaw law = referenceLaw(f[0].toInt(), f[1].toInt());
+            QVERIFY2(std::abs(f[3].toDouble() - law[f[2].toInt()]) < 1e-12, qPrintable(line));
+            ++checked;
+        } else if (f.size() == 6 && f[0] != "rungs") {
+            const ColumnLaw law = referenceLaw(f[0].toInt(), start);
+            QCOMPARE(f[2].toInt(), extremeColumn(law, false));
+            QCOMPARE(f[4].toInt(), extremeColumn(law, true));
+            QVERIFY2(std::abs(f[3].toDouble() - law[f[2].toInt()]) < 1e-12 &&
+                         std::abs(f[5].toDouble() - law[f[4].toInt()]) < 1e-12,
+                     qPrintable(line));
+            ++checked;
+        } else if (f.size() == 4 && f[0] != "column") {
+            const double p = referenceLaw(20, start)[f[0].toInt()];
+            const double expected = 400000 * p;
+            QVERIFY2(std::abs(f[1].toDouble() - p) < 1e-12 &&
+                         std::abs(f[2].toDouble() - expected) <= 5 * std::sqrt(expected) + 1,
+                     qPrintable(line));
+            ++checked;
+        }
+    }
+    QCOMPARE(checked, rows);
 }
 
 QTEST_GUILESS_MAIN(AnalyseCommandTest)

@@ -1,29 +1,32 @@
 #include <QImage>
-#include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
-#include <functional>
 
-#include "chart_export.h"
 #include "chart_frame.h"
+#include "chart_view.h"
 #include "fairness_chart.h"
 #include "law_chart.h"
 
 using namespace tanabashigo;
-using namespace std::placeholders;
 
 namespace {
 
 const QSize kSize(1000, 600);
+const Box kArea{0.0, 0.0, 1000.0, 600.0};
+
+QColor qColour(Colour colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
 
 /// Height in pixels, above the plot's bottom, of the highest pixel of `colour` in column
 /// `column`'s tenth of the plot; 0 when the column has none.
-double barHeight(const QImage& image, const QRectF& plot, int column, const QColor& colour) {
-    const double width = plot.width() / kLineCount;
-    for (int y = static_cast<int>(plot.top()); y < plot.bottom(); ++y) {
-        for (int x = static_cast<int>(plot.left() + (column - 1) * width) + 1;
-             x < plot.left() + column * width - 1; ++x) {
-            if (image.pixelColor(x, y) == colour) {
+double barHeight(const QImage& image, const Box& plot, int column, Colour colour) {
+    const double width = plot.width / kLineCount;
+    for (int y = static_cast<int>(plot.top); y < plot.bottom(); ++y) {
+        for (int x = static_cast<int>(plot.left + (column - 1) * width) + 1;
+             x < plot.left + column * width - 1; ++x) {
+            if (image.pixelColor(x, y) == qColour(colour)) {
                 return plot.bottom() - y;
             }
         }
@@ -32,10 +35,10 @@ double barHeight(const QImage& image, const QRectF& plot, int column, const QCol
 }
 
 /// How far from `y` the nearest pixel of `colour` in pixel column `x` lies.
-double distance(const QImage& image, int x, double y, const QColor& colour) {
+double distance(const QImage& image, int x, double y, Colour colour) {
     double nearest = image.height();
     for (int row = 0; row < image.height(); ++row) {
-        if (image.pixelColor(x, row) == colour) {
+        if (image.pixelColor(x, row) == qColour(colour)) {
             nearest = std::min(nearest, std::abs(row - y));
         }
     }
@@ -65,18 +68,22 @@ private slots:
         LawChart chart{rungs, start, exactLandingLaw(rungs, start), std::nullopt, "実験"};
         ColumnLaw compared{};
         if (withComparison) {
-            // Another law, mirrored, so a compared bar can be told from its exact neighbour.
-            std::reverse_copy(chart.law.begin(), chart.law.end(), compared.begin());
-            chart.compared = compared;
+            // Counts of another law, mirrored, so a compared bar can be told from its neighbour.
+            ColumnCounts counts{};
+            for (int column = 1; column <= kLineCount; ++column) {
+                counts[column] = std::llround(chart.law[kLineCount + 1 - column] * 1e6);
+            }
+            chart.compared = counts;
+            compared = sharesOf(counts);
         }
-        const QImage image = chartImage(kSize, std::bind(paintLawChart, _1, _2, std::cref(chart)));
-        const QRectF plot = lawChartPlot(QRectF(QPointF(), kSize));
+        const QImage image = chartImage(lawChartSvg(chart, kArea), kSize);
+        const Box plot = lawChartPlot(kArea);
         const auto tallest = std::max_element(chart.law.begin(), chart.law.end());
         const double pixelsPerUnit =
             barHeight(image, plot, 1 + int(tallest - chart.law.begin()), chartColours::kExact) /
             *tallest;
-        QVERIFY(pixelsPerUnit > plot.height() * 0.5);
-        const auto offBy = [&](int column, const QColor& colour, double p) {
+        QVERIFY(pixelsPerUnit > plot.height * 0.5);
+        const auto offBy = [&](int column, Colour colour, double p) {
             return std::abs(barHeight(image, plot, column, colour) - p * pixelsPerUnit);
         };
         for (int column = 1; column <= kLineCount; ++column) {
@@ -89,10 +96,10 @@ private slots:
 
     void fairnessLinesFollowTheLaw() {
         for (const int start : {1, 3, 8}) {
-            const FairnessChart chart{start, fairnessTable(0, kSlotCount, 1, start), 70, {}};
-            const QImage image =
-                chartImage(kSize, std::bind(paintFairnessChart, _1, _2, std::cref(chart)));
-            const ChartFrame frame(fairnessChartPlot(QRectF(QPointF(), kSize)), 0, kSlotCount,
+            const FairnessChart chart{start, fairnessTable(0, kSlotCount, 1, start), 70, {}, {}};
+            const std::string svg = fairnessChartSvg(chart, kArea);
+            const QImage image = chartImage(svg, kSize);
+            const ChartFrame frame(fairnessChartPlot(kArea), 0, kSlotCount,
                                    fairnessChartTop(chart));
             for (const int rungs : {15, 40, 90}) {
                 const ColumnLaw law = exactLandingLaw(rungs, start);
@@ -102,6 +109,22 @@ private slots:
                              distance(image, x, frame.y(*least), chartColours::kLeast) <= 3.0,
                          qPrintable(QStringLiteral("line %1, %2 rungs").arg(start).arg(rungs)));
             }
+            // The few rungs and the full ladder run off the top: no point of a line leaves
+            // the plot.
+            const Box& plot = frame.plot();
+            static const QRegularExpression point(QStringLiteral("(-?[0-9.]+),(-?[0-9.]+)"));
+            int points = 0;
+            for (const auto& line : QRegularExpression(QStringLiteral("points=\"([^\"]*)\""))
+                                        .globalMatch(QString::fromStdString(svg))) {
+                for (const auto& xy : point.globalMatch(line.captured(1))) {
+                    const double px = xy.captured(1).toDouble(), py = xy.captured(2).toDouble();
+                    QVERIFY2(px >= plot.left - 0.01 && px <= plot.right() + 0.01 &&
+                                 py >= plot.top - 1.01 && py <= plot.bottom() + 1.01,
+                             qPrintable(xy.captured(0)));
+                    ++points;
+                }
+            }
+            QVERIFY(points > kSlotCount);
         }
     }
 };

@@ -40,6 +40,12 @@ private slots:
                     << QByteArray("could not write");
             }
         }
+        QTest::newRow("--compare, output full")
+            << QStringList{"--compare", QFINDTESTDATA("data/class_record.csv")} << "offscreen"
+            << QList<int>{} << 1 << QByteArray("could not write");
+        QTest::newRow("--analyse --csv, output full")
+            << QStringList{"--analyse", "--csv"} << "offscreen" << QList<int>{} << 1
+            << QByteArray("could not write");
         QTest::newRow("QT_QPA_PLATFORM=bogus")
             << QStringList() << "bogus" << QList<int>{STDOUT_FILENO} << 2 << QByteArray("'bogus'");
         QTest::newRow("-platform bogus") << QStringList{"-platform", "bogus"} << "xcb"

@@ -1,3 +1,9 @@
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -69,6 +75,60 @@ private slots:
             QCOMPARE(std::lround(1000.0 * read.height() / read.width()),
                      std::lround(1000.0 * height / 1200));
         }
+    }
+
+    // Charts are written to the very bytes named, whole or not at all, and never over
+    // anything but a regular file.
+    void savesOnlyWholeFilesUnderTheNameGiven_data() {
+        QTest::addColumn<QByteArray>("name");    ///< of the chart in a fresh folder
+        QTest::addColumn<QByteArray>("before");  ///< what stands there first: fifo, folder, link
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("type");  ///< of what stands there after
+        QTest::newRow("a Shift_JIS name")
+            << QByteArray("\x8e\xc0\x8c\xb1.svg") << QByteArray() << 0 << int(S_IFREG);
+        QTest::newRow("a FIFO") << QByteArray("c.svg") << QByteArray("fifo") << 1 << int(S_IFIFO);
+        QTest::newRow("a link to a FIFO")
+            << QByteArray("c.png") << QByteArray("link") << 1 << int(S_IFLNK);
+        QTest::newRow("a folder") << QByteArray("c.svg") << QByteArray("folder") << 1
+                                  << int(S_IFDIR);
+    }
+    void savesOnlyWholeFilesUnderTheNameGiven() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, before);
+        QFETCH(int, status);
+        QFETCH(int, type);
+        const QTemporaryDir folder;
+        const QByteArray path = QFile::encodeName(folder.path()) + '/' + name;
+        const QByteArray fifo = QFile::encodeName(folder.path()) + "/fifo";
+        if (before == "fifo" || before == "link") {
+            QCOMPARE(mkfifo((before == "link" ? fifo : path).constData(), 0600), 0);
+        }
+        if (before == "link") {
+            QCOMPARE(symlink(fifo.constData(), path.constData()), 0);
+        }
+        if (before == "folder") {
+            QCOMPARE(mkdir(path.constData(), 0700), 0);
+        }
+        // The name goes through the shell as bytes: the test's own arguments would be text.
+        QProcess process;
+        process.start("sh", {"-c",
+                             "exec \"$0\" --analyse --chart \"$(printf '%s' \"$1\" | "
+                             "base64 -d)\" >/dev/null",
+                             TANABASHIGO_EXECUTABLE, QString::fromLatin1(path.toBase64())});
+        QVERIFY(process.waitForFinished(60'000));
+        QCOMPARE(process.exitCode(), status);
+        struct stat after {};
+        QCOMPARE(lstat(path.constData(), &after), 0);
+        QCOMPARE(int(after.st_mode & S_IFMT), type);
+        int entries = 0;  // by bytes: the folder's listing would pass over the Shift_JIS name
+        DIR* listing = opendir(QFile::encodeName(folder.path()).constData());
+        for (dirent* entry; (entry = readdir(listing)) != nullptr;) {
+            entries +=
+                std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0;
+        }
+        closedir(listing);
+        QCOMPARE(entries, before == "link" ? 2 : 1);  // no temporary file left behind
+        unlink(path.constData());
     }
 };
 

@@ -112,16 +112,17 @@ private slots:
         QTest::newRow("line 1, last") << 1 << 209 << none << "122 本から 209 本|209 本はほぼ公平";
         QTest::newRow("line 5") << 5 << 65 << none << "66 本から 208 本|!65 本はほぼ公平";
         QTest::newRow("50 rungs") << 3 << 50 << none
-                                  << "平均 107.3 回|108 回まで|平均 約 8.9 分|約 9.0 分まで";
+                                  << "平均 107.3 回|108 回まで|平均約 8.9 分|約 9.0 分まで";
         QTest::newRow("landings as the law says")
             << 3 << 10 << countsOf({140, 219, 269, 211, 112, 37, 9, 2, 1, 0})
-            << "よく合って|公平とは言えません";
+            << "よく合って|公平とは言えません|100万回に1回|!20回に1回";
         QTest::newRow("even landings")
             << 3 << 10 << countsOf({100, 100, 100, 100, 100, 100, 100, 100, 100, 100})
             << "考えにくいほどずれて|言い切れません";
         QTest::newRow("a landing the law rules out")
             << 3 << 0 << countsOf({0, 0, 5, 0, 0, 0, 0, 0, 0, 1}) << "起こらない列";
-        QTest::newRow("three landings") << 3 << 30 << countsOf({0, 1, 1, 1}) << "少なすぎて";
+        QTest::newRow("three landings")
+            << 3 << 30 << countsOf({0, 1, 1, 1}) << "少なすぎて|あと約|!自由度";
     }
     void sentences() {
         QFETCH(int, start);
@@ -134,7 +135,8 @@ private slots:
         QString text = model.fairnessSentence() + model.durationSentence();
         if (counts != ColumnCounts{}) {
             model.setComparison({"クラス", "クラスの結果", counts, rungs, start});
-            text += model.plainComparison()->japanese;
+            text += QString::fromStdString(model.plainComparison()->japanese +
+                                           model.plainComparison()->figures);
         }
         for (const QString& part : said.split('|')) {
             const bool unsaid = part.startsWith('!');

@@ -1,18 +1,66 @@
 #include "chart_view.h"
 
+#include <QBuffer>
+#include <QFontDatabase>
 #include <QPainter>
+#include <QSvgRenderer>
 
 namespace tanabashigo {
 
-ChartView::ChartView(ChartPainter paint, QWidget* parent)
-    : QWidget(parent), paint_(std::move(paint)) {
+namespace {
+
+/// The first of the chart's font families this machine has, as a browser would choose it.
+QString installedChartFont() {
+    const QStringList installed = QFontDatabase::families();
+    for (QString family : QString::fromUtf8(kChartFontFamilies).split(u',')) {
+        family = family.trimmed().remove(u'\'');
+        if (installed.contains(family, Qt::CaseInsensitive)) {
+            return family;
+        }
+    }
+    return QStringLiteral("sans-serif");
+}
+
+/// Renders `svg` into `target`. The renderer takes a font-family list for one name, so the
+/// list is given as the family a browser would pick from it.
+void renderDocument(const std::string& svg, QPainter& painter, const QRectF& target) {
+    static const QByteArray kList =
+        "font-family=\"" + QByteArray(kChartFontFamilies.data(), kChartFontFamilies.size()) + '"';
+    static const QByteArray kInstalled = "font-family=\"" + installedChartFont().toUtf8() + '"';
+    QSvgRenderer renderer(QByteArray::fromStdString(svg).replace(kList, kInstalled));
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, target);
+}
+
+}  // namespace
+
+QImage chartImage(const std::string& svg, const QSize& size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderDocument(svg, painter, QRectF(QPointF(0.0, 0.0), size));
+    return image;
+}
+
+QByteArray chartPng(const std::string& svg, const QSize& size) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    chartImage(svg, size).save(&buffer, "PNG");
+    return buffer.data();
+}
+
+ChartView::ChartView(ChartDocument document, const Box& area, QWidget* parent)
+    : QWidget(parent), document_(std::move(document)), size_(area.width, area.height) {
     setMinimumSize(480, 280);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void ChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paint_(painter, QRectF(rect()));
+    painter.fillRect(rect(), Qt::white);
+    const QSizeF fitted = size_.scaled(QSizeF(size()), Qt::KeepAspectRatio);
+    const QPointF corner((width() - fitted.width()) / 2.0, (height() - fitted.height()) / 2.0);
+    renderDocument(document_(), painter, QRectF(corner, fitted));
 }
 
 }  // namespace tanabashigo

@@ -16,7 +16,7 @@ QString durationSentence(const ExperimentLength& length, int rungs, int start) {
     return QStringLiteral(
                "横線 %1 本・%2 本目からのクラスの実験（印が 20 個たまった列にもう一度着いたら"
                "終わり）は、平均 %3 回で終わり、半分のクラスは %4 回までに終わります。1 回 %5 秒"
-               "なら、平均 約 %6 分、半分のクラスは 約 %7 分までです。")
+               "なら、平均約 %6 分、半分のクラスは約 %7 分までです。")
         .arg(rungs)
         .arg(start)
         .arg(QString::number(mean, 'f', 1))

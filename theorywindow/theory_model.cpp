@@ -52,12 +52,12 @@ QString TheoryModel::fairnessSentence() const {
     }
     text += QStringLiteral(
                 "いまの %1 本では、いちばん着きやすい %2 列目が %3、いちばん着きにくい "
-                "%4 列目が %5 で、公平ではありません。")
+                "%4 列目が %5で、公平ではありません。")
                 .arg(rungs_)
                 .arg(row.maxColumn)
-                .arg(percentText(row.maxP))
+                .arg(QString::fromStdString(percentText(row.maxP)))
                 .arg(row.minColumn)
-                .arg(percentText(row.minP));
+                .arg(QString::fromStdString(percentText(row.minP)));
     if (rungs_ > nearlyFair_->last) {
         text += QStringLiteral(
             "横線が多すぎてすき間がなくなると、道筋が決まってきて、また"
@@ -75,11 +75,8 @@ QString TheoryModel::durationSentence() const {
 }
 
 std::string TheoryModel::tableCsv() const {
-    LawReport report{rungs_, start_, law(), std::nullopt};
-    if (const Comparison* shown = shownComparison()) {
-        report.simulation = SimulationResult{shown->counts, 0, 1, 0.0};
-    }
-    return lawCsv(report);
+    return lawTableForSpreadsheet(rungs_, start_, law(),
+                                  shownComparison() ? &shownComparison()->counts : nullptr);
 }
 
 void TheoryModel::setComparison(const Comparison& comparison) {
@@ -104,16 +101,16 @@ std::optional<PlainComparison> TheoryModel::plainComparison() const {
 }
 
 LawChart TheoryModel::lawChart() const {
-    LawChart chart{rungs_, start_, law(), std::nullopt, QString()};
+    LawChart chart{rungs_, start_, law(), std::nullopt, {}};
     if (const Comparison* shown = shownComparison()) {
-        chart.compared = sharesOf(shown->counts);
+        chart.compared = shown->counts;
         chart.comparedName = shown->name;
     }
     return chart;
 }
 
 FairnessChart TheoryModel::fairnessChart() const {
-    return FairnessChart{start_, rows_, rungs_, nearlyFair_};
+    return FairnessChart{start_, rows_, rungs_, nearlyFair_, {}};
 }
 
 }  // namespace tanabashigo

@@ -6,21 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "comparison_text.h"
+#include "comparison_report.h"
 #include "experiment_length.h"
 #include "fairness_chart.h"
 #include "law_chart.h"
 
 namespace tanabashigo {
-
-/// Counts to set beside the exact law: a simulation, or a class's record.
-struct Comparison {
-    QString name;   ///< for the legend and the table, e.g. 「実験（10 万回）」
-    QString whose;  ///< for the sentence, e.g. 「実験の結果」
-    ColumnCounts counts{};
-    int rungs = 0;
-    int start = 3;
-};
 
 /// What the teacher has chosen in the theory window and everything that follows from it.
 /// The exact laws of every rung count for the chosen start line are computed once per line.
@@ -46,7 +37,8 @@ public:
 
     /// How long the class's experiment takes with the chosen rung count and start line.
     QString durationSentence() const;
-    /// The table of the chart as CSV: column, exact law, and the shown counts and shares.
+    /// The table of the chart as CSV for a spreadsheet: UTF-8 with a byte-order mark, Japanese
+    /// headers, the ladder and the landings, percentages to 0.1, and the shown counts.
     std::string tableCsv() const;
 
     /// Sets counts beside the law and chooses their rung count and start line.

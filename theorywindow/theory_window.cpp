@@ -1,6 +1,8 @@
 #include "theory_window.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,19 +10,20 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <cmath>
 #include <thread>
 #include <variant>
 
 #include "chart_view.h"
 #include "fonts.h"
 #include "theory_dialogs.h"
+#include "whole_file.h"
 
 namespace tanabashigo {
 
@@ -70,12 +73,9 @@ TheoryWindow::TheoryWindow(TheoryDialogs& dialogs, std::uint32_t seed, QWidget* 
     left->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     left->setFixedWidth(440);
 
-    lawView_ = new ChartView([this](QPainter& painter, const QRectF& area) {
-        paintLawChart(painter, area, model_.lawChart());
-    });
-    fairnessView_ = new ChartView([this](QPainter& painter, const QRectF& area) {
-        paintFairnessChart(painter, area, model_.fairnessChart());
-    });
+    lawView_ = new ChartView([this] { return lawChartSvg(model_.lawChart()); }, kLawChartArea);
+    fairnessView_ = new ChartView([this] { return fairnessChartSvg(model_.fairnessChart()); },
+                                  kFairnessChartArea);
     auto* charts = new QVBoxLayout;
     charts->addWidget(lawView_, 3);
     charts->addWidget(fairnessView_, 2);
@@ -83,7 +83,7 @@ TheoryWindow::TheoryWindow(TheoryDialogs& dialogs, std::uint32_t seed, QWidget* 
     layout->addWidget(left);
     layout->addLayout(charts, 1);
 
-    seedBox_->setValue(static_cast<int>(seed & 0x7fffffffu));
+    seedBox_->setValue(seed);
     connect(&simulation_, &SimulationRun::progressed, this, &TheoryWindow::onSimulationProgress);
     connect(&simulation_, &SimulationRun::finished, this, &TheoryWindow::onSimulationFinished);
     connect(&simulation_, &SimulationRun::cancelled, this, &TheoryWindow::onSimulationCancelled);
@@ -133,8 +133,9 @@ QWidget* TheoryWindow::simulationControls() {
     trialsBox_->setGroupSeparatorShown(true);
     trialsBox_->setSuffix(QStringLiteral(" 回"));
     trialsBox_->setAccessibleName(QStringLiteral("実験の回数"));
-    seedBox_ = new QSpinBox;
-    seedBox_->setRange(0, 0x7fffffff);
+    seedBox_ = new QDoubleSpinBox;  // holds every seed of 0..4294967295, as --seed does
+    seedBox_->setDecimals(0);
+    seedBox_->setRange(0.0, static_cast<double>(UINT32_MAX));
     seedBox_->setAccessibleName(QStringLiteral("乱数の種"));
     seedBox_->setToolTip(QStringLiteral("同じ種なら、何度実験しても同じ結果になります。"));
     simulateButton_ = new QPushButton(QStringLiteral("実験する"));
@@ -213,7 +214,7 @@ void TheoryWindow::onSimulate() {
     running_.rungs = model_.rungs();
     running_.start = model_.start();
     running_.trials = static_cast<std::uint64_t>(trialsBox_->value());
-    running_.seed = static_cast<std::uint32_t>(seedBox_->value());
+    running_.seed = static_cast<std::uint32_t>(std::llround(seedBox_->value()));
     running_.threads = std::max(1u, std::thread::hardware_concurrency());
     if (!simulation_.start(running_)) {
         simulationText_->setText(QStringLiteral("実験を始められませんでした。"));
@@ -241,8 +242,7 @@ void TheoryWindow::onSimulationFinished(const ColumnCounts& counts) {
                                  .arg(trials)
                                  .arg(running_.seed));
     recordList_->setCurrentIndex(-1);  // the record is no longer what is shown
-    model_.setComparison({QStringLiteral("実験（%1 回）").arg(trials), QStringLiteral("実験の結果"),
-                          counts, running_.rungs, running_.start});
+    model_.setComparison({"実験", "実験の結果", counts, running_.rungs, running_.start});
     refresh();
 }
 
@@ -260,7 +260,7 @@ void TheoryWindow::onOpenRecord() {
     if (path.isEmpty()) {
         return;
     }
-    const auto read = readRecordFile(path.toLocal8Bit().toStdString());
+    const auto read = readRecordFile(QFile::encodeName(path).toStdString());
     const QString title = QStringLiteral("記録を開けません");
     const QString name = QFileInfo(path).fileName();
     if (const RecordError* error = std::get_if<RecordError>(&read)) {
@@ -281,7 +281,7 @@ void TheoryWindow::onOpenRecord() {
     const QSignalBlocker blocker(recordList_);
     recordList_->clear();
     for (const RecordChoice& choice : recordChoices_) {
-        recordList_->addItem(choice.label);
+        recordList_->addItem(QString::fromStdString(choice.label));
     }
     recordList_->setCurrentIndex(0);
     onRecordChosen(0);
@@ -296,39 +296,57 @@ void TheoryWindow::onRecordChosen(int index) {
 }
 
 void TheoryWindow::saveAs(const QString& title, const QString& name, const QStringList& filters,
-                          const std::function<bool(const QString&)>& save) {
+                          const std::function<std::string(const QString&)>& bytes) {
     const QString path = dialogs_.saveFile(this, title, name, filters);
-    if (!path.isEmpty() && !save(path)) {
+    if (path.isEmpty()) {
+        return;
+    }
+    const SaveOutcome outcome = saveWholeFile(QFile::encodeName(path).toStdString(), bytes(path));
+    if (!outcome.saved()) {
         dialogs_.warn(this, QStringLiteral("保存できません"),
-                      QStringLiteral("「%1」に保存できませんでした。場所や名前を変えて、もう一度"
-                                     "お試しください。")
-                          .arg(path));
+                      QStringLiteral("「%1」に保存できませんでした（%2）。元のファイルはそのまま"
+                                     "です。場所や名前を変えて、もう一度お試しください。\n%3")
+                          .arg(path, QString::fromStdString(outcome.japanese()),
+                               QString::fromStdString(outcome.english())));
     }
 }
+
+namespace {
+
+/// The chart document as the file `path` asks for: the SVG as it is, or rendered to PNG.
+std::string chartFile(const QString& path, const std::string& svg, const Box& area) {
+    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        return svg;
+    }
+    return chartPng(svg, QSize(static_cast<int>(area.width), static_cast<int>(area.height)))
+        .toStdString();
+}
+
+}  // namespace
 
 void TheoryWindow::onSaveLawChart() {
     const LawChart chart = model_.lawChart();
     saveAs(QStringLiteral("確率のグラフを保存"),
            QStringLiteral("確率_横線%1本_%2本目から.png").arg(chart.rungs).arg(chart.start),
-           kChartFilters, [&chart](const QString& path) { return saveLawChart(path, chart); });
+           kChartFilters, [&chart](const QString& path) {
+               return chartFile(path, lawChartSvg(chart), kLawChartArea);
+           });
 }
 
 void TheoryWindow::onSaveFairnessChart() {
     const FairnessChart chart = model_.fairnessChart();
     saveAs(QStringLiteral("公平さのグラフを保存"),
            QStringLiteral("公平さ_%1本目から.png").arg(chart.start), kChartFilters,
-           [&chart](const QString& path) { return saveFairnessChart(path, chart); });
+           [&chart](const QString& path) {
+               return chartFile(path, fairnessChartSvg(chart), kFairnessChartArea);
+           });
 }
 
 void TheoryWindow::onSaveTable() {
-    const QByteArray csv = QByteArray::fromStdString(model_.tableCsv());
+    const std::string csv = model_.tableCsv();
     saveAs(QStringLiteral("表を保存"),
            QStringLiteral("表_横線%1本_%2本目から.csv").arg(model_.rungs()).arg(model_.start()),
-           {QStringLiteral("CSV ファイル (*.csv)")}, [&csv](const QString& path) {
-               QSaveFile file(path);
-               return file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() &&
-                      file.commit();
-           });
+           {QStringLiteral("CSV ファイル (*.csv)")}, [&csv](const QString&) { return csv; });
 }
 
 void TheoryWindow::refresh() {
@@ -351,9 +369,9 @@ void TheoryWindow::refresh() {
     fairnessText_->setText(model_.fairnessSentence());
     durationText_->setText(model_.durationSentence());
     if (const std::optional<PlainComparison> comparison = model_.plainComparison()) {
-        comparisonText_->setText(QStringLiteral("%1と理論：").arg(model_.shownComparison()->name) +
-                                 comparison->japanese);
-        figuresText_->setText(comparison->figures);
+        comparisonText_->setText(QString::fromStdString(model_.shownComparison()->name +
+                                                        "と理論：" + comparison->japanese));
+        figuresText_->setText(QString::fromStdString(comparison->figures));
     } else {
         comparisonText_->setText(
             QStringLiteral("「実験する」か「記録を開く」で、結果を理論の確率とくらべられます。"));

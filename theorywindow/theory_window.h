@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "record_choices.h"
+#include "record_grouping.h"
 #include "simulation_run.h"
 #include "theory_model.h"
 
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -58,9 +59,10 @@ private:
     QWidget* saveControls();
     /// Shows the model's state in every control, chart and text.
     void refresh();
-    /// Asks where to save and saves with `save`; warns when it fails.
+    /// Asks where to save and saves the file's `bytes` for the chosen path all or nothing;
+    /// warns, the old file untouched, when it fails.
     void saveAs(const QString& title, const QString& name, const QStringList& filters,
-                const std::function<bool(const QString&)>& save);
+                const std::function<std::string(const QString&)>& bytes);
 
     TheoryDialogs& dialogs_;
     TheoryModel model_;
@@ -74,7 +76,7 @@ private:
     QLabel* fairnessText_ = nullptr;
     QLabel* durationText_ = nullptr;
     QSpinBox* trialsBox_ = nullptr;
-    QSpinBox* seedBox_ = nullptr;
+    QDoubleSpinBox* seedBox_ = nullptr;
     QPushButton* simulateButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QString>
+#include <string>
 #include <vector>
 
+#include "comparison_report.h"
 #include "record_file.h"
-#include "theory_model.h"
 
 namespace tanabashigo {
 
 /// Something the teacher can set beside the law from a record file.
 struct RecordChoice {
-    QString label;  ///< for the list to choose from
+    std::string label;  ///< for the list to choose from
     Comparison comparison;
     int experiments = 1;  ///< how many experiments it puts together
     int experiment = 0;   ///< the experiment's number when it is one
@@ -20,7 +20,7 @@ struct RecordChoice {
 std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>& experiments);
 
 /// Each experiment of the file in its order, then, for every rung count and start line that
-/// has more than one experiment, all of them together.
+/// has more than one experiment, all of them together. Every count is of landings.
 std::vector<RecordChoice> recordChoices(const std::vector<RecordedExperiment>& experiments);
 
 }  // namespace tanabashigo

@@ -1,0 +1,70 @@
+#include "record_grouping.h"
+
+#include <map>
+#include <utility>
+
+namespace tanabashigo {
+
+namespace {
+
+constexpr char kWhose[] = "クラスの結果";
+
+/// 「横線 30 本」, with the start line when it is not the window's third.
+std::string ladderText(int rungs, int start) {
+    return "横線 " + std::to_string(rungs) + " 本" +
+           (start == 3 ? std::string() : "・" + std::to_string(start) + " 本目から");
+}
+
+std::string experimentName(int experiment) {
+    return "クラスの記録（実験 " + std::to_string(experiment) + "）";
+}
+
+}  // namespace
+
+std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>& experiments) {
+    std::map<std::pair<int, int>, RecordChoice> byLadder;
+    for (const RecordedExperiment& experiment : experiments) {
+        const std::pair ladder{experiment.rungs, experiment.start};
+        auto [entry, added] = byLadder.try_emplace(
+            ladder,
+            RecordChoice{{}, {{}, kWhose, ColumnCounts{}, ladder.first, ladder.second}, 0, 0});
+        RecordChoice& choice = entry->second;
+        for (int column = 1; column <= kLineCount; ++column) {
+            choice.comparison.counts[column] += experiment.counts[column];
+        }
+        ++choice.experiments;
+        choice.experiment = choice.experiments == 1 ? experiment.experiment : 0;
+    }
+    std::vector<RecordChoice> choices;
+    for (auto& [ladder, choice] : byLadder) {
+        const std::string together = std::to_string(choice.experiments) + " 回分";
+        choice.comparison.name = choice.experiments == 1 ? experimentName(choice.experiment)
+                                                         : "クラスの記録（" + together + "）";
+        choice.label = ladderText(ladder.first, ladder.second) + " の実験すべて（" + together +
+                       "、着地 " + std::to_string(landingsOf(choice.comparison.counts)) + " 回）";
+        choices.push_back(choice);
+    }
+    return choices;
+}
+
+std::vector<RecordChoice> recordChoices(const std::vector<RecordedExperiment>& experiments) {
+    std::vector<RecordChoice> choices;
+    for (const RecordedExperiment& experiment : experiments) {
+        choices.push_back({"実験 " + std::to_string(experiment.experiment) + "（" +
+                               ladderText(experiment.rungs, experiment.start) + "、着地 " +
+                               std::to_string(landingsOf(experiment.counts)) + " 回、" +
+                               (experiment.ended ? "終わりまで" : "途中まで") + "）",
+                           {experimentName(experiment.experiment), kWhose, experiment.counts,
+                            experiment.rungs, experiment.start},
+                           1,
+                           experiment.experiment});
+    }
+    for (const RecordChoice& together : choicesByLadder(experiments)) {
+        if (together.experiments > 1) {
+            choices.push_back(together);
+        }
+    }
+    return choices;
+}
+
+}  // namespace tanabashigo

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "command_line.h"
+#include "svg_document.h"
+
+namespace tanabashigo {
+
+/// Saves a chart document to `path`, as it is for .svg or rendered `area`-sized for .png, all
+/// or nothing; answers the exit status (1, with a message, when it cannot be saved).
+int saveChartFile(const std::string& path, const std::string& svg, const Box& area);
+
+/// Runs a headless mode (Analyse or Compare); a PNG chart is rendered without any display.
+int runHeadless(int argc, char* argv[], const CommandLine& commandLine);
+
+}  // namespace tanabashigo
