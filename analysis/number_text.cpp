@@ -58,6 +58,14 @@ std::string shortestDecimal(double value) {
     return withPoint(text);
 }
 
+std::string groupedDigits(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return digits;
+}
+
 std::string formatted(const char* pattern, ...) {
     std::va_list args;
     va_start(args, pattern);

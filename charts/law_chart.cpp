@@ -6,6 +6,7 @@
 
 #include "chance_text.h"
 #include "chart_frame.h"
+#include "number_text.h"
 
 namespace tanabashigo {
 
@@ -98,7 +99,7 @@ std::string lawChartSvg(const LawChart& chart, const Box& area) {
             landings += count;
         }
         legend.push_back({chartColours::kCompared,
-                          chart.comparedName + "：着地 " + std::to_string(landings) + " 回"});
+                          chart.comparedName + "：着地 " + groupedDigits(landings) + " 回"});
     }
     legend.push_back(fairLineEntry());
     drawLegend(svg, plot.left, area.top + (kTitleLines + kLegendLines / 2.0) * u,
