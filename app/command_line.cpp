@@ -36,7 +36,8 @@ constexpr Modes kWindow = bit(Mode::Window);
 constexpr Modes kTheory = bit(Mode::Theory);
 constexpr Modes kAnalyse = bit(Mode::Analyse);
 constexpr Modes kCompare = bit(Mode::Compare);
-constexpr Modes kEvery = kWindow | kTheory | kAnalyse | kCompare;
+constexpr Modes kLesson = bit(Mode::Lesson);
+constexpr Modes kEvery = kWindow | kTheory | kAnalyse | kCompare | kLesson;
 
 /// What an option is; the window system's own options are read by it, not here.
 enum class Key {
@@ -45,6 +46,7 @@ enum class Key {
     Analyse,
     Theory,
     Compare,
+    Lesson,
     Rungs,
     Start,
     Trials,
@@ -75,17 +77,18 @@ constexpr std::array kOptions{
     OptionRule{"analyse", Key::Analyse, false, kAnalyse},
     OptionRule{"theory", Key::Theory, false, kTheory},
     OptionRule{"compare", Key::Compare, true, kCompare},
-    OptionRule{"rungs", Key::Rungs, true, kAnalyse},
-    OptionRule{"start", Key::Start, true, kAnalyse},
+    OptionRule{"lesson", Key::Lesson, false, kLesson},
+    OptionRule{"rungs", Key::Rungs, true, kAnalyse | kLesson},
+    OptionRule{"start", Key::Start, true, kAnalyse | kLesson},
     OptionRule{"trials", Key::Trials, true, kAnalyse},
     OptionRule{"threads", Key::Threads, true, kAnalyse},
     OptionRule{"csv", Key::Csv, false, kAnalyse | kCompare},
     OptionRule{"chart", Key::Chart, true, kAnalyse | kCompare},
     OptionRule{"experiment", Key::Experiment, true, kCompare},
-    OptionRule{"seed", Key::Seed, true, kWindow | kTheory | kAnalyse},
-    OptionRule{"tick", Key::Tick, true, kWindow},
+    OptionRule{"seed", Key::Seed, true, kWindow | kTheory | kAnalyse | kLesson},
+    OptionRule{"tick", Key::Tick, true, kWindow | kLesson},
     OptionRule{"zoom", Key::Zoom, true, kWindow | kTheory},
-    OptionRule{"record", Key::Record, true, kWindow},
+    OptionRule{"record", Key::Record, true, kWindow | kLesson},
 };
 
 /// Options of the window system, taken from the same arguments and left to it.
@@ -127,12 +130,13 @@ struct Given {
 
 /// A rejected command line: the reason in both languages on stderr, exit status 2.
 CommandLine rejected(const std::string& japanese, const std::string& english) {
-    writeStandardError("tanabashigo: " + japanese + "\ntanabashigo: " + english +
-                       "\n「tanabashigo --help」で使い方を表示します。"
-                       " / Run 'tanabashigo --help' for usage.\n");
     CommandLine line;
     line.mode = Mode::Exit;
     line.exitStatus = 2;
+    line.refusal = "tanabashigo: " + japanese + "\ntanabashigo: " + english +
+                   "\n「tanabashigo --help」で使い方を表示します。"
+                   " / Run 'tanabashigo --help' for usage.\n";
+    writeStandardError(line.refusal);
     return line;
 }
 
@@ -230,8 +234,9 @@ const OptionRule* ruleOf(std::string_view name) {
 
 /// What the modes are called in messages, in both languages.
 std::pair<std::string, std::string> modeNames(Modes modes) {
-    static constexpr std::array<std::pair<Modes, std::pair<const char*, const char*>>, 4> kNames{{
+    static constexpr std::array<std::pair<Modes, std::pair<const char*, const char*>>, 5> kNames{{
         {kWindow, {"実験のウィンドウ", "the experiment window"}},
+        {kLesson, {"--lesson", "--lesson"}},
         {kTheory, {"--theory", "--theory"}},
         {kAnalyse, {"--analyse", "--analyse"}},
         {kCompare, {"--compare", "--compare"}},
@@ -392,13 +397,16 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
 
     // The mode first, then every option against the modes it belongs to.
     CommandLine line;
-    if (int{has(Key::Analyse)} + int{has(Key::Theory)} + int{has(Key::Compare)} > 1) {
-        return rejected("--theory、--analyse、--compare は一つだけ指定してください。",
-                        "Give only one of --theory, --analyse and --compare.");
+    if (int{has(Key::Analyse)} + int{has(Key::Theory)} + int{has(Key::Compare)} +
+            int{has(Key::Lesson)} >
+        1) {
+        return rejected("--theory、--analyse、--compare、--lesson は一つだけ指定してください。",
+                        "Give only one of --theory, --analyse, --compare and --lesson.");
     }
     line.mode = has(Key::Analyse)   ? Mode::Analyse
                 : has(Key::Theory)  ? Mode::Theory
                 : has(Key::Compare) ? Mode::Compare
+                : has(Key::Lesson)  ? Mode::Lesson
                                     : Mode::Window;
     for (const Given& option : given) {
         if ((option.rule->modes & bit(line.mode)) == 0) {
@@ -421,6 +429,13 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     if (line.trials > 0 && line.rungRange) {
         return rejected("--trials は横線の本数の範囲とは一緒に使えません。",
                         "--trials needs a single rung count, not a range.");
+    }
+    if (line.mode == Mode::Lesson && line.rungRange) {
+        return rejected("--lesson の --rungs は 1 つの本数で指定してください。",
+                        "--lesson takes a single rung count, not a range.");
+    }
+    if (line.mode == Mode::Lesson && has(Key::Rungs)) {
+        line.lessonRungs = line.firstRungs;
     }
     return line;
 }

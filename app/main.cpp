@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -21,8 +22,10 @@
 #include "foreign_destroy_watch.h"
 #include "form1.h"
 #include "headless_run.h"
+#include "lesson_command.h"
 #include "random_source.h"
 #include "record_writer.h"
+#include "screen_fit.h"
 #include "sound_cues.h"
 #include "theory_command.h"
 #include "twips.h"
@@ -91,15 +94,21 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
     }
 }
 
-/// Room a window manager's frame takes around a window: a title bar and thin borders.
-constexpr QSize kFrameAllowance(16, 48);
-
-/// Scales both windows, their fonts and the boxes they open by the zoom asked for.
+/// Scales both windows, their fonts and the boxes they open by the zoom asked for, or by the
+/// largest zoom that fits the screen when that is less.
 void applyZoom(const tanabashigo::CommandLine& commandLine) {
     double zoom = commandLine.zoom;
-    if (commandLine.zoomToFit && QGuiApplication::primaryScreen() != nullptr) {
-        zoom = tanabashigo::Form1::zoomToFit(
-            QGuiApplication::primaryScreen()->availableGeometry().size(), kFrameAllowance);
+    if (QGuiApplication::primaryScreen() != nullptr && (commandLine.zoomToFit || zoom > 1.0)) {
+        const double fit = tanabashigo::Form1::zoomToFit(
+            QGuiApplication::primaryScreen()->availableGeometry().size(),
+            tanabashigo::kFrameAllowance);
+        if (!commandLine.zoomToFit && zoom > fit) {
+            std::fprintf(stderr,
+                         "たなばしご: --zoom %g では画面に収まらないため %g にしました。 / "
+                         "tanabashigo: --zoom %g does not fit the screen; using %g.\n",
+                         zoom, fit, zoom, fit);
+        }
+        zoom = commandLine.zoomToFit ? fit : std::min(zoom, fit);
     }
     tanabashigo::setLayoutZoom(zoom);
     if (zoom != 1.0) {
@@ -116,10 +125,17 @@ std::string refusalText(const tanabashigo::RecordFault& fault) {
            "': " + fault.english + ".\n";
 }
 
-/// Shows in a message box what was said on stderr when stderr is not a terminal: started
-/// from the menu, nobody reads it.
+/// Whether nobody reads stderr: neither a terminal nor a pipe to another program, as when
+/// started from the menu.
+bool stderrUnread() {
+    struct stat status {};
+    return isatty(STDERR_FILENO) == 0 &&
+           !(fstat(STDERR_FILENO, &status) == 0 && S_ISFIFO(status.st_mode));
+}
+
+/// Shows in a message box what was said on stderr when nobody reads it.
 void showWhenUnseen(const std::string& text) {
-    if (isatty(STDERR_FILENO) == 0) {
+    if (stderrUnread()) {
         QMessageBox::warning(nullptr, QStringLiteral("たなばしご"), QString::fromStdString(text));
     }
 }
@@ -154,6 +170,9 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
     if (commandLine.mode == CommandLine::Mode::Theory) {
         return runTheoryWindow(commandLine);
     }
+    if (commandLine.mode == CommandLine::Mode::Lesson) {
+        return runLessonWindow(commandLine, recorder);
+    }
     SystemClock clock;
     RandomSource random =
         commandLine.seed ? RandomSource(*commandLine.seed) : RandomSource(freshSeed(), clock);
@@ -173,13 +192,28 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
     return app.exec();
 }
 
+/// Shows a refused command line where nobody reads stderr but a display is at hand, as from
+/// the menu; answers the exit status.
+int refuse(int argc, char* argv[], const tanabashigo::CommandLine& commandLine) {
+    const bool display =
+        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    if (!commandLine.refusal.empty() && display && stderrUnread()) {
+        askedPlatform = unusualPlatform(argc, argv);
+        qtMessages = qInstallMessageHandler(startupMessages);
+        QApplication app(argc, argv);
+        qInstallMessageHandler(qtMessages);
+        showWhenUnseen(commandLine.refusal);
+    }
+    return commandLine.exitStatus;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     holdStandardDescriptors();
     const tanabashigo::CommandLine commandLine = tanabashigo::parseCommandLine(argc, argv);
     if (commandLine.mode == tanabashigo::CommandLine::Mode::Exit) {
-        return commandLine.exitStatus;
+        return refuse(argc, argv, commandLine);
     }
     if (commandLine.mode == tanabashigo::CommandLine::Mode::Analyse ||
         commandLine.mode == tanabashigo::CommandLine::Mode::Compare) {

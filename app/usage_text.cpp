@@ -7,6 +7,8 @@ const char* usageText() {
   tanabashigo [ウィンドウのオプション]  実験のウィンドウを開きます / open the window
   tanabashigo --analyse [...]          ウィンドウを開かずに公平さを調べます
                                        analyse the fairness, no window
+  tanabashigo --lesson [...]           授業用のウィンドウを開きます（プロジェクター向け）
+                                       open the lesson window (for a projector)
   tanabashigo --theory                 「理論と実験」のウィンドウを開きます（先生向け）
                                        open the theory window (for teachers)
   tanabashigo --compare FILE [...]     --record の記録を理論の確率とくらべて表示します
@@ -29,6 +31,16 @@ const char* usageText() {
                       append every landing to FILE (CSV); kept through HELP and 初期化
   --seed N            乱数の種 0〜4294967295 を固定します（毎回同じたなばしごになります）
                       fixed generator seed 0..4294967295 (the same ladders every time)
+
+授業用のオプション / Lesson options (with --lesson):
+  --rungs R           横線の本数 0〜225 で、本数をたずねずに開きます。Enter で始まります
+                      open at R rungs (0..225) without asking; Enter starts
+  --start S           たどり始める縦線 1〜10（既定 3） / start line 1..10 (default 3)
+  --tick MS           はじめの速さを 1 歩 MS ミリ秒にいちばん近い段階にします
+                      start at the speed nearest MS milliseconds per rung
+  --record FILE       着地を FILE へ書き足します（既定は利用者のデータフォルダの記録）
+                      append every landing to FILE (default: a record in the user's data folder)
+  --seed N            乱数の種を固定します / fixed generator seed
 
 調べるときのオプション / Analysis options:
   --analyse           理論上の着地確率を表にします（--trials を付けると実験も）

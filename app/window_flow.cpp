@@ -1,7 +1,11 @@
 #include "window_flow.h"
 
+#include <QGuiApplication>
+
 #include "form1.h"
 #include "form2.h"
+#include "screen_fit.h"
+#include "twips.h"
 
 namespace tanabashigo {
 
@@ -30,6 +34,9 @@ void WindowFlow::showHelpWindow() {
 void WindowFlow::replaceWindow(QWidget* next) {
     QPointer<QWidget> previous = current_;
     current_ = next;
+    if (layoutZoom() != 1.0) {  // a zoomed window stays whole on the first window's screen
+        fitAndCentre(next, previous ? previous->screen() : QGuiApplication::primaryScreen());
+    }
     next->show();
     if (previous) {
         previous->close();

@@ -17,7 +17,8 @@ class SoundCues;
 /// HELP on the main window unloads it (its timers and state go with it) and shows the help
 /// window; the help window's close button unloads it and loads a fresh main window. The new
 /// window is shown before the old one closes, so the program never sees a moment without a
-/// window; closing a window from its title bar leaves none and so ends the program.
+/// window; closing a window from its title bar leaves none and so ends the program. At a
+/// zoom other than 1 each window opens centred on the screen of the one before it.
 class WindowFlow : public QObject {
     Q_OBJECT
 public:

@@ -77,6 +77,8 @@ public:
     std::vector<Rung> rungs() const;
     /// The path so far in the trial on view: runs down and rungs crossed, in order.
     const std::vector<Segment>& path() const { return path_; }
+    /// The rung count of the trial on view.
+    int trialRungCount() const { return experiment_.ladder().rungCount(); }
     /// The start line of the trial on view.
     int trialStartLine() const { return experiment_.tracer().startLine(); }
     /// When the next move is due, or kNothingDue.

@@ -146,9 +146,9 @@ double readLeadingNumber(std::string_view text) {
     return number.negative ? -value : value;
 }
 
-std::optional<int> rungCountFromAnswer(std::string_view answer) {
+std::optional<int> rungCountFromAnswer(std::string_view answer, int least, int most) {
     const double value = readLeadingNumber(answer);
-    if (!(value >= kMinRungs && value <= kMaxRungs)) {
+    if (!(value >= least && value <= most)) {
         return std::nullopt;
     }
     return static_cast<int>(std::floor(value));

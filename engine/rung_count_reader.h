@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "geometry.h"
+
 namespace tanabashigo {
 
 /// The number at the start of a UTF-8 text.
@@ -15,7 +17,8 @@ namespace tanabashigo {
 double readLeadingNumber(std::string_view text);
 
 /// The rung count an answer at the prompt asks for: its leading number rounded down when
-/// that lies in 10..50, otherwise nothing (ask again).
-std::optional<int> rungCountFromAnswer(std::string_view answer);
+/// that lies in least..most (10..50 unless given), otherwise nothing (ask again).
+std::optional<int> rungCountFromAnswer(std::string_view answer, int least = kMinRungs,
+                                       int most = kMaxRungs);
 
 }  // namespace tanabashigo

@@ -16,6 +16,7 @@ public:
     QList<bool> replies;
     QString fallbackAnswer = QStringLiteral("30");
     int prompts = 0;
+    int questions = 0;
     QStringList warnings;
 
     QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
@@ -24,6 +25,7 @@ public:
         return answer == QLatin1String("<cancel>") ? QString() : answer;
     }
     bool askYesNo(QWidget*, const QString&, const QString&) override {
+        ++questions;
         return !replies.isEmpty() && replies.takeFirst();
     }
     void warn(QWidget*, const QString& text, const QString&) override { warnings << text; }

@@ -78,6 +78,9 @@ void AnalyseCommandTest::rejectsBadArguments_data() {
     QTest::newRow("range backwards") << QStringList{"--analyse", "--rungs", "50:10"} << "50:10";
     QTest::newRow("trials 0") << QStringList{"--analyse", "--trials", "0"} << "trials";
     QTest::newRow("seed too big") << QStringList{"--seed", "4294967296"} << "4294967296";
+    QTest::newRow("lesson rungs") << QStringList{"--lesson", "--rungs", "226"} << "226";
+    QTest::newRow("lesson zoom") << QStringList{"--lesson", "--zoom", "2"} << "zoom";
+    QTest::newRow("lesson theory") << QStringList{"--lesson", "--theory"} << "--lesson";
 }
 
 void AnalyseCommandTest::rejectsBadArguments() {

@@ -257,7 +257,13 @@ void TheoryWindow::onOpenRecord() {
         return;
     }
     const QString path = dialogs_.openRecordFile(this);
-    if (path.isEmpty()) {
+    if (!path.isEmpty()) {
+        openRecord(path);
+    }
+}
+
+void TheoryWindow::openRecord(const QString& path) {
+    if (simulation_.running()) {
         return;
     }
     const auto read = readRecordFile(QFile::encodeName(path).toStdString());

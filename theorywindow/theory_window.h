@@ -47,6 +47,9 @@ public:
     void onSimulationFinished(const tanabashigo::ColumnCounts& counts);
     void onSimulationCancelled();
     void onOpenRecord();
+    /// Reads the record at `path` and sets its first experiment beside the law; warns when it
+    /// cannot be read.
+    void openRecord(const QString& path);
     void onRecordChosen(int index);
     void onSaveLawChart();
     void onSaveFairnessChart();

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tanabashigo {
+
+class Lesson;
+class LessonLayout;
+
+/// The lesson drawn for a projector, scaled to whatever size it is given: the ladder and path
+/// of the trial on view, column numbers with the start line marked, counts and stacks of
+/// markers, the trial counter, the rung label and, at the end, a banner naming the column.
+///
+/// It draws from the lesson's state alone, so any repaint shows exactly what the lesson holds.
+class LessonSurface : public QWidget {
+    Q_OBJECT
+public:
+    /// `lesson` must outlive the surface.
+    explicit LessonSurface(const Lesson& lesson, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    /// The start line to mark: that of the trial on view, or the next one's before any trial.
+    int markedLine() const;
+    void paintHeader(QPainter& painter, const LessonLayout& layout) const;
+    void paintLadder(QPainter& painter, const LessonLayout& layout) const;
+    void paintColumns(QPainter& painter, const LessonLayout& layout) const;
+    void paintBanner(QPainter& painter, const LessonLayout& layout) const;
+
+    const Lesson& lesson_;
+};
+
+}  // namespace tanabashigo

@@ -1,0 +1,352 @@
+#include "lesson_window.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <cmath>
+#include <numeric>
+
+#include "dialogs.h"
+#include "form2.h"
+#include "landing_recorder.h"
+#include "lesson_surface.h"
+#include "rung_count_reader.h"
+#include "screen_fit.h"
+#include "theory_dialogs.h"
+#include "theory_window.h"
+
+namespace tanabashigo {
+
+namespace {
+
+QPushButton* panelButton(const QString& text) {
+    auto* button = new QPushButton(text);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+/// A spin box that hands the keys back to the window once a value is entered.
+QSpinBox* panelSpinBox(int least, int most, const QString& suffix, QWidget* keys) {
+    auto* box = new QSpinBox;
+    box->setRange(least, most);
+    box->setSuffix(suffix);
+    box->setFocusPolicy(Qt::ClickFocus);
+    QObject::connect(box, &QSpinBox::editingFinished, keys, [keys] { keys->setFocus(); });
+    return box;
+}
+
+}  // namespace
+
+LessonWindow::LessonWindow(Dialogs& dialogs, LessonOptions options, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      options_(std::move(options)),
+      lesson_(options_.seed),
+      theoryDialogs_(std::make_unique<QtTheoryDialogs>()) {
+    setWindowTitle(QStringLiteral("たなばしご　授業用"));
+    elapsed_.start();
+    lesson_.setRungCount(options_.rungs.value_or(50));
+    lesson_.setStartLine(options_.startLine);
+    lesson_.setSpeed(options_.speed);
+    surface_ = new LessonSurface(lesson_);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(surface_, 1);
+    layout->addWidget(controlPanel());
+    addKeys();
+    dueTimer_.setSingleShot(true);
+    dueTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&dueTimer_, &QTimer::timeout, this, &LessonWindow::onDue);
+    if (options_.recorder != nullptr) {
+        options_.recorder->startExperiment();
+    }
+    resize(1000, 740);
+    refresh();
+    surface_->setFocus();
+}
+
+LessonWindow::~LessonWindow() = default;
+
+TheoryWindow* LessonWindow::theoryWindow() const {
+    return theory_;
+}
+
+QWidget* LessonWindow::controlPanel() {
+    panel_ = new QWidget;
+    startButton_ = panelButton(QString());
+    pauseButton_ = panelButton(QString());
+    stepButton_ = panelButton(QStringLiteral("1段ずつ（→）"));
+    speedSlider_ = new QSlider(Qt::Horizontal);
+    speedSlider_->setRange(kSlowestSpeed, kFastestSpeed);
+    speedSlider_->setPageStep(1);
+    speedSlider_->setTickPosition(QSlider::TicksBelow);
+    speedSlider_->setFocusPolicy(Qt::NoFocus);
+    speedSlider_->setValue(lesson_.speed());
+    speedSlider_->setAccessibleName(QStringLiteral("速さ"));
+    rungsBox_ = panelSpinBox(0, Ladder::kCapacity, QStringLiteral(" 本"), surface_);
+    rungsBox_->setValue(lesson_.rungCount());
+    rungsBox_->setAccessibleName(QStringLiteral("横線の本数"));
+    startBox_ = panelSpinBox(1, kLineCount, QStringLiteral(" 本目"), surface_);
+    startBox_->setValue(lesson_.startLine());
+    startBox_->setAccessibleName(QStringLiteral("スタートの線"));
+    auto* initialiseButton = panelButton(QStringLiteral("初期化"));
+    auto* theoryButton = panelButton(QStringLiteral("理論と実験（Ctrl+T）"));
+    auto* fullScreenButton = panelButton(QStringLiteral("全画面（F11）"));
+    auto* helpButton = panelButton(QStringLiteral("HELP"));
+    auto* quitButton = panelButton(QStringLiteral("終了"));
+    connect(startButton_, &QPushButton::clicked, this, &LessonWindow::onStart);
+    connect(pauseButton_, &QPushButton::clicked, this, &LessonWindow::onPauseOrResume);
+    connect(stepButton_, &QPushButton::clicked, this, &LessonWindow::onStep);
+    connect(speedSlider_, &QSlider::valueChanged, this, &LessonWindow::onSpeedChosen);
+    connect(rungsBox_, &QSpinBox::valueChanged, this, &LessonWindow::onRungsChosen);
+    connect(startBox_, &QSpinBox::valueChanged, this, &LessonWindow::onStartLineChosen);
+    connect(initialiseButton, &QPushButton::clicked, this, &LessonWindow::onInitialise);
+    connect(theoryButton, &QPushButton::clicked, this, &LessonWindow::onTheory);
+    connect(fullScreenButton, &QPushButton::clicked, this, &LessonWindow::onFullScreen);
+    connect(helpButton, &QPushButton::clicked, this, &LessonWindow::onHelp);
+    connect(quitButton, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* speedEnds = new QHBoxLayout;
+    speedEnds->addWidget(new QLabel(QStringLiteral("ゆっくり")));
+    speedEnds->addStretch();
+    speedEnds->addWidget(new QLabel(QStringLiteral("はやい")));
+    auto* layout = new QVBoxLayout(panel_);
+    for (QWidget* widget : {startButton_, pauseButton_, stepButton_}) {
+        layout->addWidget(widget);
+    }
+    layout->addSpacing(8);
+    layout->addWidget(new QLabel(QStringLiteral("速さ")));
+    layout->addWidget(speedSlider_);
+    layout->addLayout(speedEnds);
+    layout->addWidget(new QLabel(QStringLiteral("横線の本数")));
+    layout->addWidget(rungsBox_);
+    layout->addWidget(new QLabel(QStringLiteral("スタートの線")));
+    layout->addWidget(startBox_);
+    layout->addStretch();
+    for (QWidget* widget :
+         {initialiseButton, theoryButton, fullScreenButton, helpButton, quitButton}) {
+        layout->addWidget(widget);
+    }
+    return panel_;
+}
+
+void LessonWindow::addKeys() {
+    const auto key = [this](QKeySequence sequence, void (LessonWindow::*slot)()) {
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, slot);
+    };
+    key(Qt::Key_Return, &LessonWindow::onStart);
+    key(Qt::Key_Enter, &LessonWindow::onStart);
+    key(Qt::Key_Space, &LessonWindow::onPauseOrResume);
+    key(Qt::Key_Right, &LessonWindow::onStep);
+    key(Qt::CTRL | Qt::Key_T, &LessonWindow::onTheory);
+    key(Qt::Key_F11, &LessonWindow::onFullScreen);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, [this] {
+        if (isFullScreen()) {
+            onFullScreen();
+        }
+    });
+}
+
+double LessonWindow::now() const {
+    return options_.clockMs ? options_.clockMs() : double(elapsed_.nsecsElapsed()) / 1e6;
+}
+
+void LessonWindow::onStart() {
+    take(lesson_.start(now()));
+}
+
+void LessonWindow::onPauseOrResume() {
+    lesson_.isPaused() ? lesson_.resume(now()) : lesson_.pause(now());
+    take({});
+}
+
+void LessonWindow::onStep() {
+    take(lesson_.step(now()));
+}
+
+void LessonWindow::onDue() {
+    take(lesson_.advance(now()));
+}
+
+void LessonWindow::onSpeedChosen(int speed) {
+    lesson_.setSpeed(speed);
+    take({});
+}
+
+void LessonWindow::onRungsChosen(int rungs) {
+    if (rungs != lesson_.rungCount() &&
+        mayClear(QStringLiteral("横線の本数を変えると、いまの印は消えます。変えますか？"))) {
+        lesson_.setRungCount(rungs);
+    }
+    refresh();
+}
+
+void LessonWindow::onStartLineChosen(int line) {
+    if (line != lesson_.startLine() &&
+        mayClear(QStringLiteral("スタートの線を変えると、いまの印は消えます。変えますか？"))) {
+        lesson_.setStartLine(line);
+    }
+    refresh();
+}
+
+void LessonWindow::onInitialise() {
+    mayClear(QStringLiteral("印をすべて消して、はじめからにしますか？"));
+    refresh();
+}
+
+bool LessonWindow::mayClear(const QString& question) {
+    const std::vector<int> counts = lesson_.counts();
+    if (std::accumulate(counts.begin(), counts.end(), 0) > 0 &&
+        !dialogs_.askYesNo(this, question, QStringLiteral("たなばしご"))) {
+        return false;
+    }
+    initialise();
+    return true;
+}
+
+void LessonWindow::initialise() {
+    lesson_.initialise();
+    if (options_.recorder != nullptr) {
+        options_.recorder->startExperiment();
+    }
+    take({});
+}
+
+void LessonWindow::onTheory() {
+    if (!theory_) {
+        theory_ = new TheoryWindow(*theoryDialogs_, options_.seed, this);
+        theory_->setWindowFlag(Qt::Window);
+        theory_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    theory_->onRungsChosen(lesson_.rungCount());
+    theory_->onStartChosen(lesson_.startLine());
+    if (recorded_ && QFile::exists(options_.recordPath)) {
+        theory_->openRecord(options_.recordPath);
+    }
+    fitAndCentre(theory_, screen());
+    theory_->show();
+    theory_->raise();
+    theory_->activateWindow();
+}
+
+void LessonWindow::onHelp() {
+    lesson_.pause(now());
+    take({});
+    auto* help = new Form2(this);
+    help->setWindowFlag(Qt::Window);
+    help->setWindowModality(Qt::WindowModal);
+    fitAndCentre(help, screen());
+    help->show();
+}
+
+void LessonWindow::onFullScreen() {
+    isFullScreen() ? showNormal() : showFullScreen();
+}
+
+void LessonWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!asked_) {
+        asked_ = true;
+        if (!options_.rungs) {
+            QTimer::singleShot(0, this, &LessonWindow::askRungCount);
+        }
+    }
+}
+
+void LessonWindow::askRungCount() {
+    for (;;) {
+        const QString answer =
+            dialogs_.inputBox(this, QStringLiteral("横線の本数を 0〜225 で入力してください。"),
+                              QStringLiteral("横線の本数"), QString::number(lesson_.rungCount()));
+        if (answer.isEmpty()) {
+            return;
+        }
+        const QByteArray text = answer.toUtf8();
+        if (const auto rungs = rungCountFromAnswer({text.constData(), std::size_t(text.size())}, 0,
+                                                   Ladder::kCapacity)) {
+            rungsBox_->setValue(*rungs);
+            return;
+        }
+    }
+}
+
+void LessonWindow::closeEvent(QCloseEvent* event) {
+    const std::vector<int> counts = lesson_.counts();
+    if (!closing_ && std::accumulate(counts.begin(), counts.end(), 0) > 0 &&
+        !dialogs_.askYesNo(this, QStringLiteral("画面の印は消えます。終了しますか？"),
+                           QStringLiteral("終了"))) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    dueTimer_.stop();
+    QWidget::closeEvent(event);
+}
+
+void LessonWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    QFont font = panel_->font();
+    font.setPixelSize(std::max(13, height() / 38));
+    panel_->setFont(font);
+}
+
+void LessonWindow::take(const std::vector<LessonEvent>& events) {
+    for (const LessonEvent& event : events) {
+        if (options_.recorder == nullptr ||
+            (event.kind != LessonEvent::Kind::Landed && event.kind != LessonEvent::Kind::Ended)) {
+            continue;
+        }
+        RecordedLanding landing;
+        landing.rungs = lesson_.trialRungCount();
+        landing.start = lesson_.trialStartLine();
+        landing.column = event.column;
+        landing.count = lesson_.count(event.column);
+        landing.endsExperiment = event.kind == LessonEvent::Kind::Ended;
+        if (const std::optional<RecordFault> fault = options_.recorder->recordLanding(landing)) {
+            lesson_.pause(now());
+            dialogs_.warn(this,
+                          QStringLiteral("記録ファイル「%1」に着地を書き込めませんでした。\n%2\n\n"
+                                         "The landing could not be written to the record file "
+                                         "'%1': %3.")
+                              .arg(QFile::decodeName(fault->path.c_str()),
+                                   QString::fromStdString(fault->japanese),
+                                   QString::fromStdString(fault->english)),
+                          QStringLiteral("記録できません"));
+        } else {
+            recorded_ = true;
+        }
+    }
+    refresh();
+    const double due = lesson_.nextDueMs();
+    if (due == Lesson::kNothingDue) {
+        dueTimer_.stop();
+    } else {
+        dueTimer_.start(std::max(0, static_cast<int>(std::ceil(due - now()))));
+    }
+}
+
+void LessonWindow::refresh() {
+    const bool finished = lesson_.isFinished();
+    const bool running = lesson_.isRunning();
+    startButton_->setText(lesson_.isPaused() ? QStringLiteral("再開（Enter）")
+                                             : QStringLiteral("開始（Enter）"));
+    startButton_->setEnabled(!finished && (!running || lesson_.isPaused()));
+    pauseButton_->setText(lesson_.isPaused() ? QStringLiteral("再開（Space）")
+                                             : QStringLiteral("一時停止（Space）"));
+    pauseButton_->setEnabled(running);
+    stepButton_->setEnabled(!finished);
+    const QSignalBlocker rungsBlocker(rungsBox_);
+    const QSignalBlocker startBlocker(startBox_);
+    rungsBox_->setValue(lesson_.rungCount());
+    startBox_->setValue(lesson_.startLine());
+    surface_->update();
+}
+
+}  // namespace tanabashigo

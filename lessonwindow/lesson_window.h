@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "lesson.h"
+
+class QLabel;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+
+namespace tanabashigo {
+
+class Dialogs;
+class LandingRecorder;
+class LessonSurface;
+class TheoryWindow;
+class TheoryDialogs;
+
+/// How the lesson window starts.
+struct LessonOptions {
+    std::optional<int> rungs;  ///< open at this rung count (0..225) without asking for it
+    int startLine = 3;         ///< 1..10
+    std::uint32_t seed = 1;    ///< fixes every ladder
+    int speed = 2;             ///< kSlowestSpeed..kFastestSpeed
+    LandingRecorder* recorder = nullptr;  ///< keeps every landing when set; must outlive the window
+    QString recordPath;                   ///< the file the recorder writes, for 理論と実験
+    std::function<double()> clockMs;      ///< steady milliseconds; the machine's when empty
+};
+
+/// 授業用: the experiment laid out for a projector and paced by the teacher. The surface fills
+/// the window; the buttons beside it also answer keys: Enter starts, Space pauses and resumes,
+/// → steps, Ctrl+T opens 理論と実験, F11 toggles full screen.
+///
+/// The lesson holds the rules; the window turns the teacher's keys into lesson calls, records
+/// each landing, and wakes when the next move is due.
+class LessonWindow : public QWidget {
+    Q_OBJECT
+public:
+    /// `dialogs` must outlive the window.
+    LessonWindow(Dialogs& dialogs, LessonOptions options, QWidget* parent = nullptr);
+    ~LessonWindow() override;
+
+    const Lesson& lesson() const { return lesson_; }
+    LessonSurface* surface() const { return surface_; }
+    /// The theory window opened by 理論と実験, if it is open.
+    TheoryWindow* theoryWindow() const;
+
+    // What the buttons and keys are connected to.
+    void onStart();
+    void onPauseOrResume();
+    void onStep();
+    void onInitialise();
+    void onTheory();
+    void onHelp();
+    void onSpeedChosen(int speed);
+    void onRungsChosen(int rungs);
+    void onStartLineChosen(int line);
+    void onFullScreen();
+    /// The next move is due.
+    void onDue();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* controlPanel();
+    void addKeys();
+    /// Asks for the rung count until it is one the lesson takes; cancel keeps the one set.
+    void askRungCount();
+    /// Records the landings among `events`, shows the lesson and sleeps until the next move.
+    void take(const std::vector<LessonEvent>& events);
+    /// Whether the tally may be cleared: empty, or the teacher says yes to `question`.
+    bool mayClear(const QString& question);
+    /// A new experiment: the tally cleared and the recorder told.
+    void initialise();
+    /// Buttons and boxes as the lesson stands.
+    void refresh();
+    double now() const;
+
+    Dialogs& dialogs_;
+    LessonOptions options_;
+    Lesson lesson_;
+    QElapsedTimer elapsed_;
+    QTimer dueTimer_;
+    bool asked_ = false;
+    bool recorded_ = false;  ///< a landing went into the record file
+    bool closing_ = false;   ///< the teacher already agreed to close
+
+    LessonSurface* surface_ = nullptr;
+    QWidget* panel_ = nullptr;
+    QPushButton* startButton_ = nullptr;
+    QPushButton* pauseButton_ = nullptr;
+    QPushButton* stepButton_ = nullptr;
+    QSlider* speedSlider_ = nullptr;
+    QSpinBox* rungsBox_ = nullptr;
+    QSpinBox* startBox_ = nullptr;
+    std::unique_ptr<TheoryDialogs> theoryDialogs_;
+    QPointer<TheoryWindow> theory_;
+};
+
+}  // namespace tanabashigo

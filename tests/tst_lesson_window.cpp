@@ -1,0 +1,154 @@
+#include <QApplication>
+#include <QTest>
+
+#include "form1_fixture.h"
+#include "landing_recorder.h"
+#include "lesson_surface.h"
+#include "lesson_window.h"
+#include "theory_window.h"
+
+using namespace tanabashigo;
+
+namespace {
+
+/// Landings kept in memory, with the experiments they were told of.
+class KeptLandings final : public LandingRecorder {
+public:
+    std::vector<RecordedLanding> landings;
+    int experiments = 0;
+    void startExperiment() override { ++experiments; }
+    std::optional<RecordFault> recordLanding(const RecordedLanding& landing) override {
+        landings.push_back(landing);
+        return std::nullopt;
+    }
+};
+
+/// A lesson window on a clock the test moves.
+struct Classroom {
+    ScriptedDialogs dialogs;
+    KeptLandings record;
+    double clock = 0;
+    LessonWindow window{dialogs, options()};
+
+    LessonOptions options() {
+        LessonOptions options;
+        options.rungs = 12;
+        options.startLine = 6;
+        options.seed = 5;
+        options.speed = kFastestSpeed;
+        options.recorder = &record;
+        options.clockMs = [this] { return clock; };
+        return options;
+    }
+
+    /// Moves the clock on by `ms`, waking the window whenever a move is due.
+    void run(double ms) {
+        const double until = clock + ms;
+        for (double due = window.lesson().nextDueMs(); due >= 0 && due <= until;
+             due = window.lesson().nextDueMs()) {
+            clock = std::max(clock, due);
+            window.onDue();
+        }
+        clock = until;
+    }
+    void show() {
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(window.surface(), Qt::Key(key), modifiers);
+    }
+    int markers() const {
+        const std::vector<int> counts = window.lesson().counts();
+        return std::accumulate(counts.begin(), counts.end(), 0);
+    }
+};
+
+}  // namespace
+
+class LessonWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void nothingIsLostWithoutAQuestion_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("landed");  // markers on the tally before the action
+        QTest::addColumn<bool>("yes");     // the answer to any question
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("kept");  // the markers are still there afterwards
+        QTest::addColumn<bool>("open");
+        for (const bool yes : {false, true}) {
+            QTest::addRow("close, empty, %d", yes) << "close" << false << yes << 0 << true << false;
+            QTest::addRow("close, %d", yes) << "close" << true << yes << 1 << true << !yes;
+            QTest::addRow("initialise, %d", yes)
+                << "initialise" << true << yes << 1 << !yes << true;
+            QTest::addRow("rungs, %d", yes) << "rungs" << true << yes << 1 << !yes << true;
+            QTest::addRow("help and back, %d", yes) << "help" << true << yes << 0 << true << true;
+        }
+    }
+
+    // Every landing goes to the record as it lands; a tally with markers is only cleared or
+    // closed after a yes, and HELP leaves it alone.
+    void nothingIsLostWithoutAQuestion() {
+        QFETCH(QString, action);
+        QFETCH(bool, landed);
+        QFETCH(bool, yes);
+        Classroom room;
+        room.show();
+        room.key(landed ? Qt::Key_Return : Qt::Key_Right);
+        room.run(landed ? 20'000 : 0);
+        const int markers = room.markers();
+        QCOMPARE(markers > 0, landed);
+        QCOMPARE(int(room.record.landings.size()),
+                 markers + (room.window.lesson().isFinished() ? 1 : 0));
+        for (const RecordedLanding& landing : room.record.landings) {
+            QCOMPARE(std::pair(landing.rungs, landing.start), std::pair(12, 6));
+        }
+        room.dialogs.replies = {yes};
+        if (action == "close") {
+            room.window.close();
+        } else if (action == "initialise") {
+            room.window.onInitialise();
+        } else if (action == "rungs") {
+            room.window.onRungsChosen(40);
+            QCOMPARE(room.window.lesson().rungCount(), yes ? 40 : 12);
+        } else {
+            room.window.onHelp();
+            QWidget* help = QApplication::activeModalWidget();
+            QVERIFY(help != nullptr);
+            help->close();
+        }
+        QTEST(room.dialogs.questions, "questions");
+        QTEST(room.markers() == markers, "kept");
+        QTEST(room.window.isVisible(), "open");
+        QCOMPARE(room.record.experiments, room.markers() == markers ? 1 : 2);
+    }
+
+    // Space holds every pixel however long the class thinks; → moves exactly one rung or one
+    // step of the path; Ctrl+T shows the theory at the lesson's rung count and start line.
+    void theTeacherPacesIt() {
+        Classroom room;
+        room.show();
+        room.key(Qt::Key_Return);
+        room.run(700);
+        room.key(Qt::Key_Space);
+        const QImage paused = room.window.surface()->grab().toImage();
+        room.run(10'000);
+        QCOMPARE(room.window.surface()->grab().toImage(), paused);
+        for (int press = 0; press < 40; ++press) {
+            const std::size_t moves =
+                room.window.lesson().rungs().size() + room.window.lesson().path().size();
+            room.key(Qt::Key_Right);
+            const std::size_t after =
+                room.window.lesson().rungs().size() + room.window.lesson().path().size();
+            QVERIFY(after == moves + 1 || after == moves + 2 || after <= 1);
+        }
+        room.key(Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(room.window.theoryWindow() != nullptr);
+        QCOMPARE(room.window.theoryWindow()->model().rungs(), 12);
+        QCOMPARE(room.window.theoryWindow()->model().start(), 6);
+    }
+};
+
+QTEST_MAIN(LessonWindowTest)
+#include "tst_lesson_window.moc"
