@@ -47,17 +47,30 @@ std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>&
     return choices;
 }
 
+RecordChoice experimentChoice(const RecordedExperiment& experiment) {
+    return {"実験 " + std::to_string(experiment.experiment) + "（" +
+                ladderText(experiment.rungs, experiment.start) + "、着地 " +
+                std::to_string(landingsOf(experiment.counts)) + " 回、" +
+                (experiment.ended ? "終わりまで" : "途中まで") + "）",
+            {experimentName(experiment.experiment), kWhose, experiment.counts, experiment.rungs,
+             experiment.start},
+            1,
+            experiment.experiment};
+}
+
+RecordChoice groupChoice(const LadderGroup& group) {
+    const std::string together = std::to_string(group.newestFirst.size()) + " 回分";
+    return {ladderText(group.rungs, group.start) + "（" + together + "、着地 " +
+                std::to_string(landingsOf(group.counts)) + " 回）",
+            {"クラスの記録（" + together + "）", kWhose, group.counts, group.rungs, group.start},
+            static_cast<int>(group.newestFirst.size()),
+            0};
+}
+
 std::vector<RecordChoice> recordChoices(const std::vector<RecordedExperiment>& experiments) {
     std::vector<RecordChoice> choices;
     for (const RecordedExperiment& experiment : experiments) {
-        choices.push_back({"実験 " + std::to_string(experiment.experiment) + "（" +
-                               ladderText(experiment.rungs, experiment.start) + "、着地 " +
-                               std::to_string(landingsOf(experiment.counts)) + " 回、" +
-                               (experiment.ended ? "終わりまで" : "途中まで") + "）",
-                           {experimentName(experiment.experiment), kWhose, experiment.counts,
-                            experiment.rungs, experiment.start},
-                           1,
-                           experiment.experiment});
+        choices.push_back(experimentChoice(experiment));
     }
     for (const RecordChoice& together : choicesByLadder(experiments)) {
         if (together.experiments > 1) {

@@ -16,6 +16,12 @@ struct RecordChoice {
     int experiment = 0;   ///< the experiment's number when it is one
 };
 
+/// One experiment to set beside the law.
+RecordChoice experimentChoice(const RecordedExperiment& experiment);
+
+/// The experiments of `group` together, to set beside the law.
+RecordChoice groupChoice(const LadderGroup& group);
+
 /// All experiments of each rung count and start line together, by rung count, then start line.
 std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>& experiments);
 

@@ -24,7 +24,7 @@ int runCompare(const CommandLine& commandLine) {
     const std::string& file = commandLine.record;
     const auto read = readRecordFile(file);
     if (const RecordError* error = std::get_if<RecordError>(&read)) {
-        // Line 0 stands for the file as a whole (missing, unreadable, too large, empty).
+        // Line 0 stands for the file as a whole (missing, unreadable, not a regular file, empty).
         const bool atLine = error->line > 0;
         const std::string line = std::to_string(error->line);
         return refused("記録ファイル「" + file + "」" + (atLine ? "（" + line + " 行目）" : "") +
@@ -32,7 +32,10 @@ int runCompare(const CommandLine& commandLine) {
                        "the record file '" + file + "'" + (atLine ? " (line " + line + ")" : "") +
                            ": " + error->english);
     }
-    const auto& experiments = std::get<std::vector<RecordedExperiment>>(read);
+    const auto& [experiments, tornLines] = std::get<RecordContents>(read);
+    if (const auto [japanese, english] = tornLinesNote(tornLines); !japanese.empty()) {
+        writeStandardError("tanabashigo: " + japanese + "\ntanabashigo: " + english + "\n");
+    }
     std::vector<RecordChoice> choices;
     if (commandLine.experiment == 0) {
         choices = choicesByLadder(experiments);

@@ -161,6 +161,8 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
         QApplication::installTranslator(&qtTexts);
     }
     applyZoom(commandLine);
+    ForeignDestroyWatch destroyWatch;
+    app.installNativeEventFilter(&destroyWatch);
     if (!refusal.empty() || !warning.empty()) {
         showWhenUnseen(refusal + warning);
     }
@@ -186,8 +188,6 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
     options.recorder = recorder;
     WindowFlow flow(random, dialogs, sounds, options);
     QObject::connect(&flow, &WindowFlow::endRequested, &app, [] { QCoreApplication::exit(0); });
-    ForeignDestroyWatch destroyWatch;
-    app.installNativeEventFilter(&destroyWatch);
     flow.showMainWindow();
     return app.exec();
 }

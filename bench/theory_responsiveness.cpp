@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "event_loop_gaps.h"
 #include "simulation_run.h"
 
 using namespace tanabashigo;
@@ -62,28 +63,11 @@ Figures measure(std::uint64_t trials, int cancelAfterMs) {
     return figures;
 }
 
-/// The longest gap between ticks of the same timer with nothing else running, over 3 s.
-double idleGapMs() {
-    QElapsedTimer sinceTick;
-    double longest = 0.0;
-    QTimer tick;
-    tick.setInterval(5);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6);
-        sinceTick.restart();
-    });
-    QTimer::singleShot(3000, [] { QCoreApplication::quit(); });
-    sinceTick.start();
-    tick.start();
-    QCoreApplication::exec();
-    return longest;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::printf("idle, 3 s: longest event-loop gap %.1f ms\n", idleGapMs());
+    std::printf("idle, 3 s: longest event-loop gap %.1f ms\n", idleGapMs(3000));
     const Figures whole = measure(100'000'000, -1);
     std::printf(
         "100M trials at 50 rungs: %.2f s (%.2f M trials/s); longest event-loop gap %.1f ms\n",

@@ -11,7 +11,7 @@
 
 namespace {
 
-using Read = std::variant<std::vector<tanabashigo::RecordedExperiment>, tanabashigo::RecordError>;
+using Read = tanabashigo::RecordRead;
 
 /// Stops the run with a message naming the broken property.
 [[noreturn]] void fail(const char* what, std::string_view input) {
@@ -27,14 +27,14 @@ bool sameReading(const Read& a, const Read& b) {
     if (const auto* error = std::get_if<tanabashigo::RecordError>(&a)) {
         return error->line == std::get<tanabashigo::RecordError>(b).line;
     }
-    const auto& left = std::get<0>(a);
-    const auto& right = std::get<0>(b);
-    if (left.size() != right.size()) {
+    const auto& left = std::get<0>(a).experiments;
+    const auto& right = std::get<0>(b).experiments;
+    if (left.size() != right.size() || std::get<0>(a).tornLines != std::get<0>(b).tornLines) {
         return false;
     }
     for (std::size_t i = 0; i < left.size(); ++i) {
         if (left[i].counts != right[i].counts || left[i].trials != right[i].trials ||
-            left[i].ended != right[i].ended || left[i].lastTime != right[i].lastTime) {
+            left[i].ended != right[i].ended) {
             return false;
         }
     }
@@ -65,7 +65,7 @@ bool addsUp(const std::vector<tanabashigo::RecordedExperiment>& experiments) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const Read read = tanabashigo::readRecordText(input);
-    if (const auto* experiments = std::get_if<0>(&read); experiments && !addsUp(*experiments)) {
+    if (const auto* contents = std::get_if<0>(&read); contents && !addsUp(contents->experiments)) {
         fail("an accepted file does not add up", input);
     }
     if (input.find('\r') != std::string_view::npos) {

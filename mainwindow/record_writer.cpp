@@ -40,11 +40,10 @@ constexpr Reason kReasons[] = {
     {EROFS, "書き込めないディスクです。", "the disk is read-only"},
     {EWOULDBLOCK, "ほかのプログラムがファイルを使ったままです。",
      "another program keeps the file locked"},
-    {EISDIR, "ファイルではなくフォルダーです。", "it is a folder, not a file"},
-    {kNotRegular, "ふつうのファイルではありません（FIFO や装置など）。",
-     "not a regular file (a FIFO or a device)"},
-    {kNotRecord, "たなばしごの記録ではありません（1 行目が記録の見出しと違います）。",
-     "not a landing record"},
+    {kNotRegular, "ふつうのファイルではありません（フォルダー、FIFO、装置など）。",
+     "not a regular file (a folder, a FIFO or a device)"},
+    {kNotRecord, "着地の記録ファイルではありません（1 行目が見出しと違います）。",
+     "not a landing record: the first line is not its header"},
     {kNumbersUsedUp, "実験の番号を使い切りました。新しいファイルに記録してください。",
      "the experiment numbers are used up: record into a new file"},
     {kTooLarge, "記録ファイルが大きくなりすぎました。新しいファイルに記録してください。",
@@ -170,7 +169,7 @@ std::string RecordWriter::sizeWarning() const {
 std::optional<RecordFault> RecordWriter::openPath() {
     struct stat status {};
     if (calls_.stat(path_.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-        return fault(S_ISDIR(status.st_mode) ? EISDIR : kNotRegular);
+        return fault(kNotRegular);
     }
     // Not blocking: what appears at the path meanwhile may be a FIFO.
     const int descriptor =

@@ -35,7 +35,7 @@ QStringList recordedExperiments(const QString& path) {
     QStringList experiments;
     for (const RecordedExperiment& e : std::holds_alternative<RecordError>(read)
                                            ? std::vector<RecordedExperiment>()
-                                           : std::get<0>(read)) {
+                                           : std::get<0>(read).experiments) {
         QString counts = QString::number(e.experiment) + ':';
         for (const std::uint64_t count : e.counts) {
             counts += ' ' + QString::number(count);

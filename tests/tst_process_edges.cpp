@@ -88,12 +88,16 @@ private slots:
     void aWindowDestroyedByAnotherClientEndsTheProgram_data() {
         QTest::addColumn<QString>("title");  // of the window destroyed, as a regular expression
         QTest::addColumn<QList<int>>("closed");
-        QTest::newRow("main window, error output closed") << "しご$" << QList<int>{STDERR_FILENO};
-        QTest::newRow("the prompt, all three closed") << "設定$" << QList<int>{0, 1, 2};
+        QTest::addColumn<QString>("mode");  // an option before --seed 1
+        QTest::newRow("main window, error output closed") << "しご$" << QList<int>{2} << "--zoom=1";
+        QTest::newRow("the prompt, all three closed")
+            << "設定$" << QList<int>{0, 1, 2} << "--zoom=1";
+        QTest::newRow("theory window") << "理論と実験$" << QList<int>{} << "--theory";
     }
     void aWindowDestroyedByAnotherClientEndsTheProgram() {
         QFETCH(QString, title);
         QFETCH(QList<int>, closed);
+        QFETCH(QString, mode);
         const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
         QProcess server;
         server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
@@ -101,7 +105,7 @@ private slots:
             QSKIP("needs Xvfb and xdotool");
         }
         QProcess program;
-        start(program, {"--seed", "1"}, "xcb", closed, ':' + server.readLine().trimmed());
+        start(program, {mode, "--seed", "1"}, "xcb", closed, ':' + server.readLine().trimmed());
         QProcess destroyer;  // waits for the window to appear, then destroys it
         destroyer.setProcessEnvironment(program.processEnvironment());
         destroyer.start(xdotool,

@@ -35,12 +35,12 @@ void addRows(const char* fileName, const std::function<void(const QString&, cons
 }
 
 /// Each experiment read as "number/rungs/start trials[ end]: counts", or the line refused.
-QString outcome(const std::variant<std::vector<RecordedExperiment>, RecordError>& read) {
+QString outcome(const RecordRead& read) {
     if (const auto* error = std::get_if<RecordError>(&read)) {
         return QString("refused at line %1").arg(error->line);
     }
     QStringList parts;
-    for (const RecordedExperiment& e : std::get<0>(read)) {
+    for (const RecordedExperiment& e : std::get<0>(read).experiments) {
         QStringList counts;
         for (const std::uint64_t count : e.counts) {
             counts << QString::number(count);
@@ -49,7 +49,8 @@ QString outcome(const std::variant<std::vector<RecordedExperiment>, RecordError>
                                    e.ended ? " end" : "") +
                      counts.join(' ');
     }
-    return parts.join(" | ");
+    const int torn = std::get<0>(read).tornLines;
+    return parts.join(" | ") + (torn > 0 ? QString(" (%1 cut short)").arg(torn) : QString());
 }
 
 }  // namespace

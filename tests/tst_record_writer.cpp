@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "form1_fixture.h"
+#include "record_file.h"
 #include "record_writer.h"
 
 using namespace tanabashigo;
@@ -99,10 +100,12 @@ private slots:
             "the disk is full / H 1.1 x 1.2 1.3");
         row("new", "<none>", "", ok);
         row("torn", record + "~,4,2,3", "", "H 4.1 x 5.1 5.2 5.3");
-        row("spreadsheet", "name,score|Taro,3|", "", "not a landing record");
-        row("folder", "<folder>", "", "it is a folder, not a file");
-        row("FIFO", "<fifo>", "", "not a regular file (a FIFO or a device)");
-        row("device", "/dev/full", "", "not a regular file (a FIFO or a device)");
+        const QString notRegular = "not a regular file (a folder, a FIFO or a device)";
+        row("spreadsheet", "name,score|Taro,3|", "",
+            "not a landing record: the first line is not its header");
+        row("folder", "<folder>", "", notRegular);
+        row("FIFO", "<fifo>", "", notRegular);
+        row("endless device", "/dev/zero", "", notRegular);
         row("deleted", record, "rm", ok);
         row("replaced by a copy", record, "copy", "H 4.1 5.1 5.2 5.3");
         row("replaced by another", record, "{H}|~,8,1,30,3,4,1,landing|", "H 8.1 9.1 9.2 9.3");
@@ -128,6 +131,8 @@ private slots:
         auto opened = RecordWriter::open(path.toStdString(), fixedTime, calls);
         if (const RecordFault* refused = std::get_if<RecordFault>(&opened)) {
             QCOMPARE(QString::fromStdString(refused->english), after);
+            const auto read = readRecordFile(path.toStdString());  // refused at once, likewise
+            QCOMPARE(QString::fromStdString(std::get<RecordError>(read).english), after);
             return;
         }
         RecordWriter& writer = *std::get<0>(opened);

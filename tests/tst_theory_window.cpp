@@ -1,4 +1,3 @@
-#include <QComboBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
@@ -7,6 +6,7 @@
 #include <QTest>
 #include <numeric>
 
+#include "record_list.h"
 #include "theory_dialogs.h"
 #include "theory_window.h"
 
@@ -53,11 +53,19 @@ private slots:
         QCOMPARE(window.model().law(), exactLandingLaw(kSlotCount, 7));
 
         const QTemporaryDir folder;
+        const auto open = [&window] {
+            QSignalSpy loaded(&window.recordLoad(), &RecordLoad::finished);
+            window.onOpenRecord();
+            return loaded.wait(5'000);
+        };
         dialogs.path = QFINDTESTDATA("data/class_record.csv");
-        window.onOpenRecord();
-        auto* list = window.findChild<QComboBox*>();
-        QCOMPARE(list->count(), 4);  // three experiments, and the two of 30 rungs together
-        window.onRecordChosen(3);
+        QVERIFY(open());
+        const RecordList& list = window.recordList();
+        const QModelIndex thirty = list.index(1, 0);  // the newest, of 10 rungs, comes first
+        QCOMPARE(window.model().rungs(), 10);
+        QVERIFY(
+            list.data(list.index(0, 0, thirty), Qt::DisplayRole).toString().startsWith("実験 2"));
+        window.onRecordChosen(thirty);
         QCOMPARE(window.model().rungs(), 30);
         QCOMPARE(window.model().shownComparison()->counts, countsOf({0, 1, 1, 1}));
         const QString recordPath = dialogs.path;
@@ -74,19 +82,29 @@ private slots:
 
         QFile record(recordPath);
         QVERIFY(record.open(QIODevice::ReadOnly));
-        const QByteArray broken = record.readAll().replace("2,1,landing", "2,1,lamding");
+        const QByteArray text = record.readAll();
+        const QByteArray broken = QByteArray(text).replace("2,1,landing", "2,1,lamding");
         for (const auto& [name, text] : {std::pair("broken.csv", broken),
                                          std::pair("foreign.png", QByteArray("\x89PNG\r\n\x1a\n")),
-                                         std::pair("missing.csv", QByteArray())}) {
+                                         std::pair("missing.csv", QByteArray()),
+                                         std::pair("torn.csv", text + "2026-12-07T09:18")}) {
             QFile file(dialogs.path = folder.filePath(name));
             QVERIFY(text.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(text)));
             file.close();
-            window.onOpenRecord();
+            QVERIFY(open());
+            QCOMPARE(list.rowCount(), 2);
+            QCOMPARE(window.model().shownComparison()->rungs, name[0] == 't' ? 10 : 30);
         }
         QCOMPARE(dialogs.warnings.size(), 3);
         QVERIFY2(dialogs.warnings[0].contains(u"4 行目"), qPrintable(dialogs.warnings[0]));
-        QCOMPARE(list->count(), 4);
-        QCOMPARE(window.model().shownComparison()->counts, countsOf({0, 1, 1, 1}));
+        QVERIFY(dialogs.warnings[2].contains(u"ファイルがありません"));
+        const auto shows = [&window](const QString& text) {
+            const QList<QLabel*> labels = window.findChildren<QLabel*>();
+            return std::any_of(labels.begin(), labels.end(), [&text](const QLabel* label) {
+                return label->text().contains(text);
+            });
+        };
+        QVERIFY(shows("途中で切れた行が 1 行ありました"));
 
         window.onRungsChosen(20);
         auto* trials = window.findChildren<QSpinBox*>().at(2);
@@ -97,10 +115,7 @@ private slots:
         const ColumnCounts& counts = window.model().shownComparison()->counts;
         QCOMPARE(std::accumulate(counts.begin(), counts.end(), std::uint64_t{0}),
                  std::uint64_t{TheoryWindow::kMinTrials});
-        const auto labels = window.findChildren<QLabel*>();
-        QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
-            return label->text().contains(u"乱数の種 4294967295");  // the seed as given
-        }));
+        QVERIFY(shows("乱数の種 4294967295"));  // the seed as given
 
         window.onRungsChosen(21);
         trials->setValue(TheoryWindow::kMaxTrials);

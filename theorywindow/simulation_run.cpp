@@ -7,12 +7,6 @@
 
 namespace tanabashigo {
 
-namespace {
-
-constexpr int kWorkerNiceness = 10;
-
-}  // namespace
-
 SimulationRun::SimulationRun(QObject* parent) : QObject(parent) {
     poll_.setInterval(kPollMilliseconds);
     connect(&poll_, &QTimer::timeout, this, &SimulationRun::onPoll);

@@ -27,6 +27,8 @@ public:
 
     /// How often the run is looked at, in milliseconds.
     static constexpr int kPollMilliseconds = 30;
+    /// How much lower than the window's the worker's priority is.
+    static constexpr int kWorkerNiceness = 10;
 
     /// Looks at the run: reports progress, and the end once the worker has finished.
     void onPoll();

@@ -1,6 +1,5 @@
 #include "theory_window.h"
 
-#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <cmath>
 #include <thread>
@@ -22,6 +22,7 @@
 
 #include "chart_view.h"
 #include "fonts.h"
+#include "record_list.h"
 #include "theory_dialogs.h"
 #include "whole_file.h"
 
@@ -87,6 +88,8 @@ TheoryWindow::TheoryWindow(TheoryDialogs& dialogs, std::uint32_t seed, QWidget* 
     connect(&simulation_, &SimulationRun::progressed, this, &TheoryWindow::onSimulationProgress);
     connect(&simulation_, &SimulationRun::finished, this, &TheoryWindow::onSimulationFinished);
     connect(&simulation_, &SimulationRun::cancelled, this, &TheoryWindow::onSimulationCancelled);
+    connect(&recordLoad_, &RecordLoad::progressed, this, &TheoryWindow::onRecordProgress);
+    connect(&recordLoad_, &RecordLoad::finished, this, &TheoryWindow::onRecordLoaded);
     resize(QSize(1260, 900).boundedTo(screen()->availableGeometry().size()));
     refresh();
 }
@@ -165,18 +168,35 @@ QWidget* TheoryWindow::simulationControls() {
 
 QWidget* TheoryWindow::recordControls() {
     openRecordButton_ = new QPushButton(QStringLiteral("記録を開く…"));
+    cancelRecordButton_ = new QPushButton(QStringLiteral("中止"));
     connect(openRecordButton_, &QPushButton::clicked, this, &TheoryWindow::onOpenRecord);
-    recordList_ = new QComboBox;
-    recordList_->setAccessibleName(QStringLiteral("比べる記録"));
-    connect(recordList_, &QComboBox::activated, this, &TheoryWindow::onRecordChosen);
+    connect(cancelRecordButton_, &QPushButton::clicked, this, &TheoryWindow::onCancelRecord);
+    recordProgress_ = new QProgressBar;
+    recordProgress_->setRange(0, kProgressSteps);
+    recordProgress_->hide();
+    recordText_ = sentenceLabel();
+    recordList_ = new RecordList(this);
+    recordView_ = new QTreeView;
+    recordView_->setModel(recordList_);
+    recordView_->setHeaderHidden(true);
+    recordView_->setUniformRowHeights(true);  // a million rows are laid out without asking each
+    recordView_->setMaximumHeight(160);
+    recordView_->setAccessibleName(QStringLiteral("比べる記録"));
+    connect(recordView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TheoryWindow::onRecordChosen);
     comparisonText_ = sentenceLabel();
     figuresText_ = sentenceLabel();
     QFont small = figuresText_->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     figuresText_->setFont(small);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(openRecordButton_, 1);
+    buttons->addWidget(cancelRecordButton_);
     auto* layout = new QVBoxLayout;
-    layout->addWidget(openRecordButton_);
-    layout->addWidget(recordList_);
+    layout->addLayout(buttons);
+    layout->addWidget(recordProgress_);
+    layout->addWidget(recordText_);
+    layout->addWidget(recordView_);
     layout->addWidget(comparisonText_);
     layout->addWidget(figuresText_);
     return group(QStringLiteral("クラスの記録・くらべた結果"), layout);
@@ -241,7 +261,7 @@ void TheoryWindow::onSimulationFinished(const ColumnCounts& counts) {
     simulationText_->setText(QStringLiteral("%1 回の実験が終わりました（乱数の種 %2）。")
                                  .arg(trials)
                                  .arg(running_.seed));
-    recordList_->setCurrentIndex(-1);  // the record is no longer what is shown
+    recordView_->setCurrentIndex({});  // the record is no longer what is shown
     model_.setComparison({"実験", "実験の結果", counts, running_.rungs, running_.start});
     refresh();
 }
@@ -253,7 +273,7 @@ void TheoryWindow::onSimulationCancelled() {
 }
 
 void TheoryWindow::onOpenRecord() {
-    if (simulation_.running()) {
+    if (simulation_.running() || recordLoad_.running()) {
         return;
     }
     const QString path = dialogs_.openRecordFile(this);
@@ -263,41 +283,55 @@ void TheoryWindow::onOpenRecord() {
 }
 
 void TheoryWindow::openRecord(const QString& path) {
-    if (simulation_.running()) {
+    if (simulation_.running() || !recordLoad_.start(QFile::encodeName(path).toStdString())) {
         return;
     }
-    const auto read = readRecordFile(QFile::encodeName(path).toStdString());
-    const QString title = QStringLiteral("記録を開けません");
-    const QString name = QFileInfo(path).fileName();
-    if (const RecordError* error = std::get_if<RecordError>(&read)) {
-        const QString where =
-            error->line > 0 ? QStringLiteral("%1 行目：").arg(error->line) : QString();
-        dialogs_.warn(this, title,
-                      QStringLiteral("「%1」はたなばしごの記録として読めませんでした。\n%2%3\n\n"
-                                     "いま表示している内容はそのままです。")
-                          .arg(name, where, QString::fromStdString(error->japanese)));
-        return;
-    }
-    const auto& experiments = std::get<std::vector<RecordedExperiment>>(read);
-    if (experiments.empty()) {
-        dialogs_.warn(this, title, QStringLiteral("「%1」には記録がまだありません。").arg(name));
-        return;
-    }
-    recordChoices_ = recordChoices(experiments);
-    const QSignalBlocker blocker(recordList_);
-    recordList_->clear();
-    for (const RecordChoice& choice : recordChoices_) {
-        recordList_->addItem(QString::fromStdString(choice.label));
-    }
-    recordList_->setCurrentIndex(0);
-    onRecordChosen(0);
+    recordName_ = QFileInfo(path).fileName();
+    recordProgress_->setValue(0);
+    recordProgress_->show();
+    recordText_->setText(QStringLiteral("「%1」を読んでいます…").arg(recordName_));
+    refresh();
 }
 
-void TheoryWindow::onRecordChosen(int index) {
-    if (index < 0 || index >= static_cast<int>(recordChoices_.size()) || simulation_.running()) {
+void TheoryWindow::onCancelRecord() {
+    recordLoad_.cancel();
+}
+
+void TheoryWindow::onRecordProgress(std::uint64_t done, std::uint64_t size) {
+    recordProgress_->setValue(
+        size == 0 ? 0 : static_cast<int>(static_cast<double>(done) / size * kProgressSteps));
+}
+
+void TheoryWindow::onRecordLoaded() {
+    recordProgress_->hide();
+    RecordRead read = recordLoad_.takeRead();
+    refresh();
+    if (recordLoad_.cancelled()) {
+        recordText_->setText(QStringLiteral("「%1」を読むのをやめました。").arg(recordName_));
         return;
     }
-    model_.setComparison(recordChoices_[static_cast<std::size_t>(index)].comparison);
+    if (const RecordError* error = std::get_if<RecordError>(&read)) {
+        recordText_->clear();
+        const QString where =
+            error->line > 0 ? QStringLiteral("%1 行目：").arg(error->line) : QString();
+        dialogs_.warn(this, QStringLiteral("記録を開けません"),
+                      QStringLiteral("「%1」はたなばしごの記録として読めませんでした。\n%2%3\n\n"
+                                     "いま表示している内容はそのままです。")
+                          .arg(recordName_, where, QString::fromStdString(error->japanese)));
+        return;
+    }
+    auto& [experiments, tornLines] = std::get<RecordContents>(read);
+    recordText_->setText(QString::fromStdString(tornLinesNote(tornLines).first));
+    recordList_->setRecord(std::move(experiments), recordLoad_.takeGroups());
+    recordView_->setCurrentIndex(recordList_->index(0, 0));
+}
+
+void TheoryWindow::onRecordChosen(const QModelIndex& index) {
+    const std::optional<RecordChoice> choice = recordList_->choiceAt(index);
+    if (!choice || simulation_.running()) {
+        return;
+    }
+    model_.setComparison(choice->comparison);
     refresh();
 }
 
@@ -368,9 +402,11 @@ void TheoryWindow::refresh() {
     rungsSlider_->setEnabled(!running);
     rungsBox_->setEnabled(!running);
     startBox_->setEnabled(!running);
-    openRecordButton_->setEnabled(!running);
-    recordList_->setEnabled(!running);
-    simulateButton_->setEnabled(!running);
+    const bool reading = recordLoad_.running();
+    openRecordButton_->setEnabled(!running && !reading);
+    cancelRecordButton_->setEnabled(reading);
+    recordView_->setEnabled(!running && !reading);
+    simulateButton_->setEnabled(!running && !reading);
     cancelButton_->setEnabled(running);
     fairnessText_->setText(model_.fairnessSentence());
     durationText_->setText(model_.durationSentence());

@@ -4,21 +4,23 @@
 #include <cstdint>
 #include <vector>
 
-#include "record_grouping.h"
+#include "record_load.h"
 #include "simulation_run.h"
 #include "theory_model.h"
 
-class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QModelIndex;
 class QProgressBar;
 class QPushButton;
 class QSlider;
 class QSpinBox;
+class QTreeView;
 
 namespace tanabashigo {
 
 class ChartView;
+class RecordList;
 class TheoryDialogs;
 
 /// 理論と実験: the exact landing law and the fairness by rung count as pictures, how long the
@@ -33,6 +35,8 @@ public:
 
     const TheoryModel& model() const { return model_; }
     SimulationRun& simulation() { return simulation_; }
+    RecordLoad& recordLoad() { return recordLoad_; }
+    const RecordList& recordList() const { return *recordList_; }
 
     /// The fewest and the most trials a simulation may have.
     static constexpr int kMinTrials = 1'000;
@@ -47,10 +51,13 @@ public:
     void onSimulationFinished(const tanabashigo::ColumnCounts& counts);
     void onSimulationCancelled();
     void onOpenRecord();
-    /// Reads the record at `path` and sets its first experiment beside the law; warns when it
-    /// cannot be read.
+    /// Starts reading the record at `path`, to set its newest ladder beside the law once
+    /// read; warns when it cannot be read.
     void openRecord(const QString& path);
-    void onRecordChosen(int index);
+    void onCancelRecord();
+    void onRecordProgress(std::uint64_t done, std::uint64_t size);
+    void onRecordLoaded();
+    void onRecordChosen(const QModelIndex& index);
     void onSaveLawChart();
     void onSaveFairnessChart();
     void onSaveTable();
@@ -71,7 +78,8 @@ private:
     TheoryModel model_;
     SimulationRun simulation_;
     SimulationRequest running_;
-    std::vector<RecordChoice> recordChoices_;
+    RecordLoad recordLoad_;
+    QString recordName_;  ///< the file being read
 
     QSlider* rungsSlider_ = nullptr;
     QSpinBox* rungsBox_ = nullptr;
@@ -85,7 +93,11 @@ private:
     QProgressBar* progress_ = nullptr;
     QLabel* simulationText_ = nullptr;
     QPushButton* openRecordButton_ = nullptr;
-    QComboBox* recordList_ = nullptr;
+    QPushButton* cancelRecordButton_ = nullptr;
+    QProgressBar* recordProgress_ = nullptr;
+    QLabel* recordText_ = nullptr;
+    RecordList* recordList_ = nullptr;
+    QTreeView* recordView_ = nullptr;
     QLabel* comparisonText_ = nullptr;
     QLabel* figuresText_ = nullptr;
     ChartView* lawView_ = nullptr;
