@@ -106,6 +106,9 @@ private slots:
         row("folder", "<folder>", "", notRegular);
         row("FIFO", "<fifo>", "", notRegular);
         row("endless device", "/dev/zero", "", notRegular);
+        row("numbers used up", "{H}|~,999999999,1,30,3,4,1,landing|", "",
+            QString("the experiment numbers are used up: record into a new file / ").repeated(6) +
+                "H 999999999.1");
         row("deleted", record, "rm", ok);
         row("replaced by a copy", record, "copy", "H 4.1 5.1 5.2 5.3");
         row("replaced by another", record, "{H}|~,8,1,30,3,4,1,landing|", "H 8.1 9.1 9.2 9.3");
