@@ -53,16 +53,24 @@ void LessonSurface::paintEvent(QPaintEvent*) {
 void LessonSurface::paintHeader(QPainter& painter, const LessonLayout& layout) const {
     const QRectF text =
         layout.header.adjusted(layout.header.height() * 0.4, 0, -layout.header.height() * 0.4, 0);
-    painter.setFont(pixelFont(font(), int(layout.header.height() * 0.6), true));
-    painter.setPen(Qt::black);
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("%1 回目").arg(lesson_.trial()));
+    const QFont font = pixelFont(this->font(), int(layout.header.height() * 0.6), true);
+    const QFontMetricsF metrics(font);
+    const QString trial = QStringLiteral("%1 回目").arg(lesson_.trial());
     const int rungs = lesson_.trial() > 0 ? lesson_.trialRungCount() : lesson_.rungCount();
-    painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("横線 %1 / %2 本").arg(lesson_.rungs().size()).arg(rungs));
+    const QString label = QStringLiteral("横線 %1 / %2 本").arg(lesson_.rungs().size()).arg(rungs);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, trial);
+    painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, label);
     if (lesson_.isPaused()) {
+        // Centred in the room the two texts leave, smaller where that room is narrow.
+        const QString note = QStringLiteral("一時停止中");
+        const QRectF room = text.adjusted(metrics.horizontalAdvance(trial) + font.pixelSize(), 0,
+                                          -metrics.horizontalAdvance(label) - font.pixelSize(), 0);
+        const double scale = std::min(1.0, room.width() / metrics.horizontalAdvance(note));
+        painter.setFont(pixelFont(font, int(font.pixelSize() * scale), true));
         painter.setPen(kPauseOrange);
-        painter.drawText(text, Qt::AlignCenter, QStringLiteral("一時停止中"));
+        painter.drawText(room, Qt::AlignCenter, note);
     }
     const QRectF mark = layout.cell(layout.startMark, markedLine());
     const double half = mark.height() * 0.45;

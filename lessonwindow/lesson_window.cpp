@@ -225,10 +225,10 @@ void LessonWindow::onTheory() {
         theory_->setWindowFlag(Qt::Window);
         theory_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    theory_->onRungsChosen(lesson_.rungCount());
     theory_->onStartChosen(lesson_.startLine());
+    theory_->onRungsChosen(lesson_.rungCount());
     if (recorded_ && QFile::exists(options_.recordPath)) {
-        theory_->openRecord(options_.recordPath);
+        theory_->openRecord(options_.recordPath);  // once read, its newest ladder: the lesson's
     }
     fitAndCentre(theory_, screen());
     theory_->show();
