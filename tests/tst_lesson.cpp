@@ -170,8 +170,11 @@ private slots:
                     placed.push_back({e.gap, e.height});
                 } else if (e.kind != Kind::TrialStarted) {
                     path.push_back(e.down);
-                    e.kind == Kind::PathMoved ? path.push_back(e.across) : void();
-                    counts[e.column - 1] = e.kind == Kind::Landed ? e.count : counts[e.column - 1];
+                    if (e.kind == Kind::PathMoved) {
+                        path.push_back(e.across);
+                    } else if (e.kind == Kind::Landed) {
+                        counts[e.column - 1] = e.count;
+                    }
                 }
             }
             QCOMPARE(lesson.rungs(), placed);
