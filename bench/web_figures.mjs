@@ -50,6 +50,16 @@ const figures = await page.evaluate((startedAt) => {
     };
 }, startedAt);
 const client = await page.context().newCDPSession(page);
-const metrics = Object.fromEntries((await client.send("Performance.getMetrics").catch(() => ({ metrics: [] }))).metrics?.map((m) => [m.name, m.value]) ?? []);
-console.log(JSON.stringify({ interactiveMs, domInteractive, ...figures, jsHeapTotalMB: (metrics.JSHeapTotalSize ?? 0) / 2 ** 20 }, null, 1));
+await client.send("Performance.enable");
+const { metrics } = await client.send("Performance.getMetrics");
+const metric = (name) => metrics.find((m) => m.name === name)?.value ?? 0;
+const { usedJSHeapSize } = await client.send("Runtime.getHeapUsage").catch(() => ({}));
+console.log(JSON.stringify({
+    interactiveMs,
+    domInteractive,
+    ...figures,
+    jsHeapUsedMB: metric("JSHeapUsedSize") / 2 ** 20,
+    jsHeapTotalMB: metric("JSHeapTotalSize") / 2 ** 20,
+    runtimeHeapMB: (usedJSHeapSize ?? 0) / 2 ** 20,
+}, null, 1));
 await browser.close();
