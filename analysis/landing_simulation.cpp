@@ -103,6 +103,17 @@ private:
     std::uint64_t done_ = 0;
 };
 
+/// Threads joined when they go out of scope, as std::jthread would (which not every standard
+/// library the program is built with has).
+struct JoinedThreads {
+    std::vector<std::thread> threads;
+    ~JoinedThreads() {
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+    }
+};
+
 }  // namespace
 
 unsigned workerCount(const SimulationRequest& request) {
@@ -113,15 +124,15 @@ unsigned workerCount(const SimulationRequest& request) {
 
 ColumnCounts simulateLandings(const SimulationRequest& request, const ProgressReport& progress) {
     BlockQueue queue(request);
-    std::vector<std::jthread> workers;
+    JoinedThreads workers;
     for (unsigned t = 0; t < workerCount(request); ++t) {
         try {
-            workers.emplace_back([&queue] { queue.work(); });
+            workers.threads.emplace_back([&queue] { queue.work(); });
         } catch (const std::system_error&) {
             break;
         }
     }
-    if (workers.empty()) {
+    if (workers.threads.empty()) {
         queue.work();
     }
     return queue.wait(progress);

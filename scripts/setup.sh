@@ -30,7 +30,7 @@ MESSAGE
 
 # What building the browser edition needs: the C++ engine compiled to WebAssembly (Node.js
 # with npm, for the page's TypeScript, comes from Debian only where the machine has none).
-TANABASHIGO_WEB_PACKAGES=(emscripten)
+TANABASHIGO_WEB_PACKAGES=(emscripten libboost-dev)
 
 # What the browser tests need besides: Chromium, and WebKit (the engine of iPad Safari) under
 # a virtual X server.
@@ -100,10 +100,14 @@ build_web() {
         cat "$dir/npm.log"
         return 1
     }
+    # Boost's headers alone: the whole of /usr/include would bring glibc's headers in.
+    mkdir -p "$dir/boost-include"
+    ln -sfn /usr/include/boost "$dir/boost-include/boost"
     # Debian's emscripten finds its JavaScript tools among Debian's node modules.
     if ! NODE_PATH=/usr/share/nodejs em++ -O3 -std=c++20 -Wall -Wextra -Werror --bind \
         -sSINGLE_FILE=1 -sMODULARIZE=1 -sEXPORT_NAME=createEngine -sENVIRONMENT=web,worker \
-        -Iengine web/bindings.cpp engine/*.cpp -o "$dir/engine.js" >"$dir/emcc.log" 2>&1; then
+        -sALLOW_MEMORY_GROWTH=1 -Iengine -Ianalysis -Icharts -isystem "$dir/boost-include" \
+        web/*.cpp engine/*.cpp analysis/*.cpp charts/*.cpp -o "$dir/engine.js" >"$dir/emcc.log" 2>&1; then
         cat "$dir/emcc.log"
         return 1
     fi

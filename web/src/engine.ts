@@ -99,6 +99,50 @@ export interface LessonLimits {
     fastest: number;
 }
 
+/** A comparison in words: one or two sentences, and the figures behind them. */
+export interface ComparisonText {
+    japanese: string;
+    figures: string;
+}
+
+/** The theory of one rung count and start line, with counts to set beside it. */
+export interface PageTheory {
+    setRungs(rungs: number): void;
+    setStart(start: number): void;
+    rungs(): number;
+    start(): number;
+    law(): number[];
+    lawChartSvg(): string;
+    fairnessChartSvg(): string;
+    fairnessSentence(): string;
+    durationSentence(): string;
+    tableCsv(): string;
+    setComparison(name: string, whose: string, counts: number[], rungs: number, start: number): void;
+    /** The comparison of the shown counts, or null when none are shown. */
+    comparison(): ComparisonText | null;
+    delete(): void;
+}
+
+/** The experiments of one rung count and start line, pooled over the files read. */
+export interface PooledLadder {
+    rungs: number;
+    start: number;
+    counts: number[];
+    experiments: number;
+    perFile: { name: string; counts: number[]; experiments: number }[];
+}
+
+/** Record files read one by one, pooled by ladder. */
+export interface PageRecords {
+    /** Reads a file's text; answers why it is refused, or null. */
+    add(name: string, text: string): { line: number; japanese: string } | null;
+    /** Notes about the files kept (lines cut short), one per file that has any. */
+    notes(): string[];
+    ladders(): PooledLadder[];
+    clear(): void;
+    delete(): void;
+}
+
 export interface WindowTexts {
     mainTitle: string;
     heading: string;
@@ -122,6 +166,10 @@ export interface Engine {
     PageWindow: new (seed: number, mixClock: boolean) => PageWindow;
     PageLesson: new (seed: number) => PageLesson;
     lessonLimits(): LessonLimits;
+    PageTheory: new () => PageTheory;
+    PageRecords: new () => PageRecords;
+    trialsPerBlock(): number;
+    exactLaw(rungs: number, start: number): number[];
     rungCountOf(answer: string): number;
     recordHeader(): string;
     recordLine(

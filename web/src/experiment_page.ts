@@ -39,6 +39,11 @@ export class ExperimentPage {
         this.model = model;
     }
 
+    /** The rung count of the trials, 0 before the first answer. */
+    rungCount(): number {
+        return this.model.rungCount();
+    }
+
     /** Loads and shows the experiment window, then asks for the rung count. */
     async openMainWindow(): Promise<void> {
         this.model.load();

@@ -114,6 +114,14 @@ export class LessonPage {
         window.removeEventListener("resize", this.onResize);
     }
 
+    rungCount(): number {
+        return this.lesson.rungCount();
+    }
+
+    startLine(): number {
+        return this.lesson.startLine();
+    }
+
     /** Whether markers stand, so that clearing them must be asked. */
     holdsMarkers(): boolean {
         return Array.from({ length: 10 }, (_, k) => this.lesson.count(k + 1)).some((count) => count > 0);

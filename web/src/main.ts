@@ -1,9 +1,11 @@
 // The page: the toolbar around the windows, scaling to the viewport, and start-up.
 
 import { askYesNo } from "./dialogs";
+import { download } from "./downloads";
 import { loadEngine } from "./engine";
 import { ExperimentPage, type Stage } from "./experiment_page";
 import { LessonPage } from "./lesson_page";
+import { TheoryPage } from "./theory_page";
 import { RecordStore, type KeyValueStore } from "./record_store";
 import { fitScale } from "./twips";
 import { seedOf } from "./url_options";
@@ -20,16 +22,6 @@ function browserStorage(): KeyValueStore | null {
     } catch {
         return null;
     }
-}
-
-function download(name: string, text: string): void {
-    const link = document.createElement("a");
-    link.href = URL.createObjectURL(new Blob([text], { type: "text/csv" }));
-    link.download = name;
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(link.href), 1000);
 }
 
 /** The area the windows are shown in, scaled to fit whatever the viewport is. */
@@ -94,7 +86,8 @@ async function start(): Promise<void> {
     );
     const stage = new PageStage(document.getElementById("stage")!, document.getElementById("notice")!);
     const save = document.getElementById("save-record") as HTMLButtonElement;
-    save.onclick = () => download("tanabashigo-record.csv", record.contents() || `${engine.recordHeader()}\n`);
+    save.onclick = () =>
+        download("tanabashigo-record.csv", new Blob([record.contents() || `${engine.recordHeader()}\n`], { type: "text/csv" }));
     const page = new ExperimentPage(engine, model, record, stage);
 
     // 授業モード is a switch: the experiment window and the lesson never run together.
@@ -125,7 +118,32 @@ async function start(): Promise<void> {
         lessonSwitch.setAttribute("aria-pressed", "false");
         await page.openMainWindow();
     };
+
+    // 理論と実験 lies over whatever runs, as a second window would, at its rung count and start
+    // line; it keeps its simulations and records from one showing to the next.
+    const theorySwitch = document.getElementById("theory") as HTMLButtonElement;
+    const theoryArea = document.getElementById("theory-area")!;
+    let theory: TheoryPage | null = null;
+    theorySwitch.onclick = () => {
+        const showing = theorySwitch.getAttribute("aria-pressed") === "true";
+        theorySwitch.setAttribute("aria-pressed", String(!showing));
+        theoryArea.hidden = showing;
+        if (showing) {
+            return;
+        }
+        const [rungs, start] = lesson ? [lesson.rungCount(), lesson.startLine()] : [page.rungCount() || 30, 3];
+        if (!theory) {
+            const engineSource = document.getElementById("engine-script")!.textContent ?? "";
+            theory = new TheoryPage(engine, engineSource, rungs, start);
+            theoryArea.appendChild(theory.root);
+        } else {
+            theory.choose(rungs, start);
+        }
+    };
     document.body.dataset.ready = "true";
+    if (options.has("theory")) {
+        theorySwitch.click();
+    }
     if (options.has("lesson")) {
         openLesson();
     } else {

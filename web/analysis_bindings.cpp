@@ -1,0 +1,60 @@
+// The analysis as the page calls it: the exact law, and blocks of the simulation for the
+// page's workers to share out.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include "landing_law.h"
+#include "landing_simulation.h"
+
+namespace tanabashigo {
+namespace {
+
+using emscripten::val;
+
+template <class Values>
+val columnList(const Values& values) {
+    val list = val::array();
+    for (const auto value : values) {
+        list.call<void>("push", static_cast<double>(value));
+    }
+    return list;
+}
+
+/// The chance of each column 1..10 for `rungs` rungs from line `start`.
+val exactLaw(int rungs, int start) {
+    return columnList(exactLandingLaw(rungs, start));
+}
+
+/// The landings of blocks first..first + count - 1 of a simulation of `trials` trials, the
+/// blocks the desktop's threads would run, so that any split gives the same sum.
+val simulateBlocks(int rungs, int start, unsigned seed, double first, double count, double trials) {
+    const auto total = static_cast<std::uint64_t>(trials);
+    ColumnCounts sum{};
+    for (auto block = static_cast<std::uint64_t>(first); block < first + count; ++block) {
+        const std::uint64_t begin = block * kTrialsPerBlock;
+        if (begin >= total) {
+            break;
+        }
+        const ColumnCounts counts =
+            simulateBlock(rungs, start, std::min(kTrialsPerBlock, total - begin), blockSeed(seed, block));
+        for (int column = 1; column <= kLineCount; ++column) {
+            sum[column] += counts[column];
+        }
+    }
+    return columnList(sum);
+}
+
+double trialsPerBlock() {
+    return static_cast<double>(kTrialsPerBlock);
+}
+
+}  // namespace
+}  // namespace tanabashigo
+
+EMSCRIPTEN_BINDINGS(tanabashigo_analysis) {
+    using namespace tanabashigo;
+    emscripten::function("exactLaw", &exactLaw);
+    emscripten::function("simulateBlocks", &simulateBlocks);
+    emscripten::function("trialsPerBlock", &trialsPerBlock);
+}
