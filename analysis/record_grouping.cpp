@@ -80,4 +80,27 @@ std::vector<RecordChoice> recordChoices(const std::vector<RecordedExperiment>& e
     return choices;
 }
 
+std::vector<PooledLadder> poolByLadder(const std::vector<NamedRecord>& files) {
+    std::vector<RecordedExperiment> all;
+    for (const NamedRecord& file : files) {
+        all.insert(all.end(), file.experiments.begin(), file.experiments.end());
+    }
+    std::vector<PooledLadder> pooled;
+    for (RecordChoice& total : choicesByLadder(all)) {
+        total.comparison.name = "クラス全体（" + std::to_string(total.experiments) + " 回分）";
+        pooled.push_back({std::move(total), {}});
+    }
+    for (const NamedRecord& file : files) {
+        for (RecordChoice& share : choicesByLadder(file.experiments)) {
+            for (PooledLadder& ladder : pooled) {
+                if (ladder.total.comparison.rungs == share.comparison.rungs &&
+                    ladder.total.comparison.start == share.comparison.start) {
+                    ladder.files.emplace_back(file.name, std::move(share));
+                }
+            }
+        }
+    }
+    return pooled;
+}
+
 }  // namespace tanabashigo

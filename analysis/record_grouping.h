@@ -25,6 +25,22 @@ RecordChoice groupChoice(const LadderGroup& group);
 /// All experiments of each rung count and start line together, by rung count, then start line.
 std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>& experiments);
 
+/// A record file among the several a class hands in: its name and its experiments.
+struct NamedRecord {
+    std::string name;
+    std::vector<RecordedExperiment> experiments;
+};
+
+/// The experiments of one rung count and start line across a class's files: all of them
+/// together, and each file's share.
+struct PooledLadder {
+    RecordChoice total;
+    std::vector<std::pair<std::string, RecordChoice>> files;  ///< the files that hold it, in order
+};
+
+/// The files' experiments pooled by rung count, then start line.
+std::vector<PooledLadder> poolByLadder(const std::vector<NamedRecord>& files);
+
 /// Each experiment of the file in its order, then, for every rung count and start line that
 /// has more than one experiment, all of them together. Every count is of landings.
 std::vector<RecordChoice> recordChoices(const std::vector<RecordedExperiment>& experiments);

@@ -63,3 +63,18 @@ console.log(JSON.stringify({
     runtimeHeapMB: (usedJSHeapSize ?? 0) / 2 ** 20,
 }, null, 1));
 await browser.close();
+
+// The sampler on one core: 10,000,000 trials at 50 rungs, in the page's engine.
+const sampler = await chromium.launch({ executablePath: "/usr/bin/chromium", args: ["--no-sandbox", "--disable-gpu"] });
+const samplerPage = await sampler.newPage();
+await samplerPage.goto(`file://${page_}`);
+await samplerPage.waitForSelector("body[data-ready=true]");
+const perCore = await samplerPage.evaluate(async () => {
+    const engine = await createEngine();
+    const trials = 10_000_000;
+    const started = performance.now();
+    engine.simulateBlocks(50, 3, 7, 0, Math.ceil(trials / engine.trialsPerBlock()), trials);
+    return trials / ((performance.now() - started) / 1000) / 1e6;
+});
+console.log(`sampler, one core in the page: ${perCore.toFixed(1)} M trials/s at 50 rungs`);
+await sampler.close();

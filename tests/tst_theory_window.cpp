@@ -163,7 +163,7 @@ private slots:
         TheoryModel model;
         model.setStart(start);
         model.setRungs(rungs);
-        QString text = model.fairnessSentence() + model.durationSentence();
+        QString text = QString::fromStdString(model.fairnessSentence() + model.durationSentence());
         if (counts != ColumnCounts{}) {
             model.setComparison({"クラス", "クラスの結果", counts, rungs, start});
             text += QString::fromStdString(model.plainComparison()->japanese +

@@ -408,8 +408,8 @@ void TheoryWindow::refresh() {
     recordView_->setEnabled(!running && !reading);
     simulateButton_->setEnabled(!running && !reading);
     cancelButton_->setEnabled(running);
-    fairnessText_->setText(model_.fairnessSentence());
-    durationText_->setText(model_.durationSentence());
+    fairnessText_->setText(QString::fromStdString(model_.fairnessSentence()));
+    durationText_->setText(QString::fromStdString(model_.durationSentence()));
     if (const std::optional<PlainComparison> comparison = model_.plainComparison()) {
         comparisonText_->setText(QString::fromStdString(model_.shownComparison()->name +
                                                         "と理論：" + comparison->japanese));

@@ -36,8 +36,8 @@ val simulateBlocks(int rungs, int start, unsigned seed, double first, double cou
         if (begin >= total) {
             break;
         }
-        const ColumnCounts counts =
-            simulateBlock(rungs, start, std::min(kTrialsPerBlock, total - begin), blockSeed(seed, block));
+        const ColumnCounts counts = simulateBlock(
+            rungs, start, std::min(kTrialsPerBlock, total - begin), blockSeed(seed, block));
         for (int column = 1; column <= kLineCount; ++column) {
             sum[column] += counts[column];
         }

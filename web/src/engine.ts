@@ -116,7 +116,7 @@ export interface PageTheory {
     fairnessChartSvg(): string;
     fairnessSentence(): string;
     durationSentence(): string;
-    tableCsv(): string;
+    tableCsv(): Uint8Array<ArrayBuffer>;
     setComparison(name: string, whose: string, counts: number[], rungs: number, start: number): void;
     /** The comparison of the shown counts, or null when none are shown. */
     comparison(): ComparisonText | null;

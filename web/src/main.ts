@@ -116,7 +116,7 @@ async function start(): Promise<void> {
         lesson.close();
         lesson = null;
         lessonSwitch.setAttribute("aria-pressed", "false");
-        await page.openMainWindow();
+        await openMainWindow();
     };
 
     // 理論と実験 lies over whatever runs, as a second window would, at its rung count and start
@@ -124,11 +124,20 @@ async function start(): Promise<void> {
     const theorySwitch = document.getElementById("theory") as HTMLButtonElement;
     const theoryArea = document.getElementById("theory-area")!;
     let theory: TheoryPage | null = null;
+    let mainWindowOpened = false;
+    const openMainWindow = () => {
+        mainWindowOpened = true;
+        return page.openMainWindow();
+    };
     theorySwitch.onclick = () => {
         const showing = theorySwitch.getAttribute("aria-pressed") === "true";
         theorySwitch.setAttribute("aria-pressed", String(!showing));
         theoryArea.hidden = showing;
         if (showing) {
+            // Opened from the address on its own, the experiment comes once the theory goes.
+            if (!mainWindowOpened && !lesson) {
+                void openMainWindow();
+            }
             return;
         }
         const [rungs, start] = lesson ? [lesson.rungCount(), lesson.startLine()] : [page.rungCount() || 30, 3];
@@ -141,13 +150,13 @@ async function start(): Promise<void> {
         }
     };
     document.body.dataset.ready = "true";
-    if (options.has("theory")) {
-        theorySwitch.click();
-    }
     if (options.has("lesson")) {
         openLesson();
-    } else {
-        await page.openMainWindow();
+    } else if (!options.has("theory")) {
+        await openMainWindow();
+    }
+    if (options.has("theory")) {
+        theorySwitch.click();
     }
 }
 

@@ -126,6 +126,7 @@ export class TheoryPage {
         this.rungsRange.value = rungs;
         this.rungsField.value = rungs;
         this.startField.value = String(this.theory.start());
+        this.root.dataset.law = this.theory.law().join(" ");
         this.lawChart.innerHTML = this.theory.lawChartSvg();
         this.fairnessChart.innerHTML = this.theory.fairnessChartSvg();
         this.sentences.replaceChildren();

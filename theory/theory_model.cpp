@@ -5,6 +5,7 @@
 #include "analysis_report.h"
 #include "chance_text.h"
 #include "duration_text.h"
+#include "number_text.h"
 
 namespace tanabashigo {
 
@@ -30,43 +31,36 @@ void TheoryModel::setStart(int start) {
     nearlyFair_ = nearlyFairRange(rows_);
 }
 
-QString TheoryModel::fairnessSentence() const {
-    QString text = QStringLiteral(
+std::string TheoryModel::fairnessSentence() const {
+    std::string text =
         "「ほぼ公平」とは、どの列に着く確率も 10% との差が 1 ポイント"
-        "以内（9%〜11%）であることとします。");
+        "以内（9%〜11%）であることとします。";
     if (!nearlyFair_) {
-        return text + QStringLiteral(
-                          "%1 本目からスタートすると、横線を何本にしてもほぼ公平には"
-                          "なりません。")
-                          .arg(start_);
+        return text + formatted(
+                          "%d 本目からスタートすると、横線を何本にしてもほぼ公平には"
+                          "なりません。",
+                          start_);
     }
-    text += QStringLiteral(
-                "%1 本目からスタートすると、横線が %2 本から %3 本のとき、ほぼ公平"
-                "です。")
-                .arg(start_)
-                .arg(nearlyFair_->first)
-                .arg(nearlyFair_->last);
+    text += formatted("%d 本目からスタートすると、横線が %d 本から %d 本のとき、ほぼ公平です。",
+                      start_, nearlyFair_->first, nearlyFair_->last);
     const FairnessRow& row = rows_[static_cast<std::size_t>(rungs_)];
     if (rungs_ >= nearlyFair_->first && rungs_ <= nearlyFair_->last) {
-        return text + QStringLiteral("いまの %1 本はほぼ公平です。").arg(rungs_);
+        return text + formatted("いまの %d 本はほぼ公平です。", rungs_);
     }
-    text += QStringLiteral(
-                "いまの %1 本では、いちばん着きやすい %2 列目が %3、いちばん着きにくい "
-                "%4 列目が %5で、公平ではありません。")
-                .arg(rungs_)
-                .arg(row.maxColumn)
-                .arg(QString::fromStdString(percentText(row.maxP)))
-                .arg(row.minColumn)
-                .arg(QString::fromStdString(percentText(row.minP)));
+    text += formatted(
+        "いまの %d 本では、いちばん着きやすい %d 列目が %s、いちばん着きにくい "
+        "%d 列目が %sで、公平ではありません。",
+        rungs_, row.maxColumn, percentText(row.maxP).c_str(), row.minColumn,
+        percentText(row.minP).c_str());
     if (rungs_ > nearlyFair_->last) {
-        text += QStringLiteral(
+        text +=
             "横線が多すぎてすき間がなくなると、道筋が決まってきて、また"
-            "不公平になります。");
+            "不公平になります。";
     }
     return text;
 }
 
-QString TheoryModel::durationSentence() const {
+std::string TheoryModel::durationSentence() const {
     auto found = lengths_.find({start_, rungs_});
     if (found == lengths_.end()) {
         found = lengths_.emplace(std::pair(start_, rungs_), experimentLength(law())).first;

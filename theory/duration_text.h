@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 #include "experiment_length.h"
 
@@ -11,6 +11,6 @@ inline constexpr double kSecondsPerTrial = 5.0;
 
 /// How long the class's experiment takes, for a teacher: the mean and the middle number of
 /// trials, and both in minutes at kSecondsPerTrial a trial.
-QString durationSentence(const ExperimentLength& length, int rungs, int start);
+std::string durationSentence(const ExperimentLength& length, int rungs, int start);
 
 }  // namespace tanabashigo

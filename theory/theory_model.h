@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <map>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -33,10 +33,10 @@ public:
     /// Where the lottery from the chosen start line is nearly fair.
     std::optional<RungRange> nearlyFair() const { return nearlyFair_; }
     /// From how many rungs the lottery is nearly fair, and how fair the chosen count is.
-    QString fairnessSentence() const;
+    std::string fairnessSentence() const;
 
     /// How long the class's experiment takes with the chosen rung count and start line.
-    QString durationSentence() const;
+    std::string durationSentence() const;
     /// The table of the chart as CSV for a spreadsheet: UTF-8 with a byte-order mark, Japanese
     /// headers, the ladder and the landings, percentages to 0.1, and the shown counts.
     std::string tableCsv() const;

@@ -1,0 +1,79 @@
+// A class's record files as the page reads them: each file refused on its own with its line
+// and reason, the good ones pooled by rung count and start line.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include "record_grouping.h"
+
+namespace tanabashigo {
+namespace {
+
+using emscripten::val;
+
+val countList(const ColumnCounts& counts) {
+    val list = val::array();
+    for (const std::uint64_t count : counts) {
+        list.call<void>("push", static_cast<double>(count));
+    }
+    return list;
+}
+
+class PageRecords {
+public:
+    /// Reads the text of file `name`; answers why it is refused, or null once it is kept.
+    val add(const std::string& name, const std::string& text) {
+        auto read = readRecordText(text);
+        if (const RecordError* error = std::get_if<RecordError>(&read)) {
+            val refusal = val::object();
+            refusal.set("line", error->line);
+            refusal.set("japanese", error->japanese);
+            return refusal;
+        }
+        files_.push_back({name, std::move(std::get<std::vector<RecordedExperiment>>(read))});
+        return val::null();
+    }
+
+    /// Notes on the files kept; none yet.
+    val notes() const { return val::array(); }
+
+    val ladders() const {
+        val list = val::array();
+        for (const PooledLadder& ladder : poolByLadder(files_)) {
+            val object = val::object();
+            object.set("rungs", ladder.total.comparison.rungs);
+            object.set("start", ladder.total.comparison.start);
+            object.set("counts", countList(ladder.total.comparison.counts));
+            object.set("experiments", ladder.total.experiments);
+            val perFile = val::array();
+            for (const auto& [file, share] : ladder.files) {
+                val entry = val::object();
+                entry.set("name", file);
+                entry.set("counts", countList(share.comparison.counts));
+                entry.set("experiments", share.experiments);
+                perFile.call<void>("push", entry);
+            }
+            object.set("perFile", perFile);
+            list.call<void>("push", object);
+        }
+        return list;
+    }
+
+    void clear() { files_.clear(); }
+
+private:
+    std::vector<NamedRecord> files_;
+};
+
+}  // namespace
+}  // namespace tanabashigo
+
+EMSCRIPTEN_BINDINGS(tanabashigo_records) {
+    using namespace tanabashigo;
+    emscripten::class_<PageRecords>("PageRecords")
+        .constructor<>()
+        .function("add", &PageRecords::add)
+        .function("notes", &PageRecords::notes)
+        .function("ladders", &PageRecords::ladders)
+        .function("clear", &PageRecords::clear);
+}

@@ -1,0 +1,105 @@
+// 理論と実験 in Chromium, from the file opened from disk: the law, a simulation equal to the
+// desktop's, cancel, a class's records pooled, and the exports.
+
+import assert from "node:assert/strict";
+import { readFileSync } from "node:fs";
+import { dirname, join } from "node:path";
+import { after, before, test } from "node:test";
+import { fileURLToPath } from "node:url";
+import { launch, open } from "./browser.mjs";
+
+const data = join(dirname(fileURLToPath(import.meta.url)), "..", "..", "tests", "data");
+let browser;
+before(async () => (browser = await launch()));
+after(() => browser?.close());
+
+/** The independent law of `rungs` rungs from line 3, from the project's test data. */
+function referenceLaw(rungs) {
+    const row = readFileSync(join(data, "landing_law.csv"), "utf8")
+        .split("\n")
+        .map((line) => line.split(","))
+        .find(([r, s]) => r === String(rungs) && s === "3");
+    return row.slice(2).map(Number);
+}
+
+async function openTheory(viewport) {
+    const opened = await open(browser, "?theory&seed=1", viewport);
+    await opened.page.waitForSelector(".theory svg");
+    return opened;
+}
+
+async function chooseRungs(page, rungs) {
+    await page.fill(".theory input[type=number]", String(rungs));
+    await page.dispatchEvent(".theory input[type=number]", "change");
+}
+
+test("the law is the exact one, and a seeded simulation counts as the desktop's", async () => {
+    const { page, problems } = await openTheory();
+    for (const rungs of [10, 50, 150]) {
+        await chooseRungs(page, rungs);
+        const law = (await page.getAttribute(".theory", "data-law")).split(" ").map(Number);
+        referenceLaw(rungs).forEach((p, n) => assert.ok(Math.abs(law[n] - p) < 1e-12, `${rungs} rungs, column ${n + 1}`));
+    }
+    await chooseRungs(page, 50);
+    await page.selectOption(".theory select >> nth=1", "10000000");
+    await page.fill(".theory input[type=number] >> nth=1", "7");
+    await page.click("text=実行");
+    await page.waitForSelector(".theory[data-simulated]", { timeout: 120_000 });
+    // tanabashigo --analyse --rungs 50 --seed 7 --trials 10000000
+    assert.equal(await page.getAttribute(".theory", "data-simulated"),
+        "1655131 1577746 1495979 1287445 1144893 872915 728377 502340 410770 324404");
+    assert.match(await page.textContent(".theory-sentences"), /シミュレーションの結果/);
+
+    await page.selectOption(".theory select >> nth=1", "100000000");
+    await page.click("text=実行");
+    await page.waitForFunction(() => document.querySelector(".theory-progress").value > 0);
+    await page.click("text=中止");
+    assert.equal(await page.isEnabled("text=実行"), true);
+    assert.equal(await page.$eval(".theory-progress", (p) => p.value), 0);
+    assert.deepEqual(problems, []);
+});
+
+test("three pupils' records pool into one class total; a damaged one is refused by name", async () => {
+    const { page, problems } = await openTheory();
+    const desktop = readFileSync(join(data, "class_record.csv"), "utf8");
+    const header = desktop.split("\n")[0];
+    const page1 = `${header}\n2026-12-07T10:00:00+09:00,1,1,30,3,5,1,landing\n2026-12-07T10:00:05+09:00,1,2,30,3,5,2,landing\n`;
+    const damaged = `${header}\n2026-12-07T10:00:00+09:00,1,1,30,3,5,1,landing\n2026-12-07T10:00:05+09:00,1,2,30,3,12,1,landing\n`;
+    await page.setInputFiles(".file-input", [
+        { name: "group-a.csv", mimeType: "text/csv", buffer: Buffer.from(desktop) },
+        { name: "group-b.csv", mimeType: "text/csv", buffer: Buffer.from(page1) },
+        { name: "group-c.csv", mimeType: "text/csv", buffer: Buffer.from(damaged) },
+    ]);
+    await page.waitForSelector(".theory-table");
+    assert.match(await page.textContent(".theory-errors"), /group-c\.csv：3 行目/);
+    const rows = await page.$$eval(".theory-table tr", (trs) => trs.map((tr) => [...tr.children].map((td) => td.textContent)));
+    const files = rows.filter((row) => row[0].startsWith("group-"));
+    assert.deepEqual(files.map((row) => row[0]), ["group-a.csv", "group-b.csv"]);
+    const total = rows.find((row) => row[0] === "クラス全体");
+    for (let column = 2; column < total.length; ++column) {
+        assert.equal(Number(total[column]), files.reduce((sum, row) => sum + Number(row[column]), 0));
+    }
+    assert.equal(total.at(-1), String(files.reduce((sum, row) => sum + Number(row.at(-1)), 0)));
+    assert.deepEqual(problems, []);
+});
+
+test("the charts download as SVG and PNG, the table as a spreadsheet's CSV", async () => {
+    const { page } = await openTheory();
+    const fetch = async (caption) => {
+        const [download] = await Promise.all([page.waitForEvent("download"), page.click(`text=${caption}`)]);
+        return readFileSync(await download.path());
+    };
+    for (const caption of ["法則の図 SVG", "公平さの図 SVG"]) {
+        const svg = (await fetch(caption)).toString("utf8");
+        assert.match(svg, /^(<\?xml[^>]*>\s*)?<svg[^>]*viewBox/);
+        assert.ok(svg.trimEnd().endsWith("</svg>"));
+    }
+    for (const caption of ["法則の図 PNG", "公平さの図 PNG"]) {
+        const png = await fetch(caption);
+        assert.deepEqual([...png.subarray(0, 8)], [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
+        assert.ok(png.readUInt32BE(16) >= 600, "width");
+    }
+    const csv = await fetch("表をCSVで保存");
+    assert.deepEqual([...csv.subarray(0, 3)], [0xef, 0xbb, 0xbf]);
+    assert.ok(csv.toString("utf8").split("\n").length > 10);
+});

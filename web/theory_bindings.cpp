@@ -1,0 +1,86 @@
+// 理論と実験 as the page calls it: the theory window's model, its charts as SVG documents and
+// its sentences, all from the same C++ as the desktop's.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include "theory_model.h"
+
+namespace tanabashigo {
+namespace {
+
+using emscripten::val;
+
+class PageTheory {
+public:
+    void setRungs(int rungs) { model_.setRungs(rungs); }
+    void setStart(int start) { model_.setStart(start); }
+    int rungs() const { return model_.rungs(); }
+    int start() const { return model_.start(); }
+
+    val law() const {
+        val list = val::array();
+        for (const double p : model_.law()) {
+            list.call<void>("push", p);
+        }
+        return list;
+    }
+    std::string lawChartSvg() const { return tanabashigo::lawChartSvg(model_.lawChart()); }
+    std::string fairnessChartSvg() const {
+        return tanabashigo::fairnessChartSvg(model_.fairnessChart());
+    }
+    std::string fairnessSentence() const { return model_.fairnessSentence(); }
+    std::string durationSentence() const { return model_.durationSentence(); }
+    /// The table CSV as bytes: a string would lose its byte-order mark on the way.
+    val tableCsv() const {
+        const std::string csv = model_.tableCsv();
+        const auto* bytes = reinterpret_cast<const unsigned char*>(csv.data());
+        return val::global("Uint8Array").new_(emscripten::typed_memory_view(csv.size(), bytes));
+    }
+
+    /// Sets `counts` (ten landing counts) beside the law of `rungs` rungs from `start`.
+    void setComparison(const std::string& name, const std::string& whose, const val& counts,
+                       int rungs, int start) {
+        Comparison comparison{name, whose, {}, rungs, start};
+        for (int column = 1; column <= kLineCount; ++column) {
+            comparison.counts[column] = static_cast<std::uint64_t>(counts[column - 1].as<double>());
+        }
+        model_.setComparison(comparison);
+    }
+
+    /// The shown counts compared with the law, or null.
+    val comparison() const {
+        const std::optional<PlainComparison> plain = model_.plainComparison();
+        if (!plain) {
+            return val::null();
+        }
+        val object = val::object();
+        object.set("japanese", plain->japanese);
+        object.set("figures", plain->figures);
+        return object;
+    }
+
+private:
+    TheoryModel model_;
+};
+
+}  // namespace
+}  // namespace tanabashigo
+
+EMSCRIPTEN_BINDINGS(tanabashigo_theory) {
+    using namespace tanabashigo;
+    emscripten::class_<PageTheory>("PageTheory")
+        .constructor<>()
+        .function("setRungs", &PageTheory::setRungs)
+        .function("setStart", &PageTheory::setStart)
+        .function("rungs", &PageTheory::rungs)
+        .function("start", &PageTheory::start)
+        .function("law", &PageTheory::law)
+        .function("lawChartSvg", &PageTheory::lawChartSvg)
+        .function("fairnessChartSvg", &PageTheory::fairnessChartSvg)
+        .function("fairnessSentence", &PageTheory::fairnessSentence)
+        .function("durationSentence", &PageTheory::durationSentence)
+        .function("tableCsv", &PageTheory::tableCsv)
+        .function("setComparison", &PageTheory::setComparison)
+        .function("comparison", &PageTheory::comparison);
+}
