@@ -256,6 +256,12 @@ std::variant<std::vector<Given>, CommandLine> splitArguments(int argc, char* arg
     std::vector<Given> given;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
+        // File names after --compare's are more record files, a class's handed in together.
+        const bool moreRecords = !given.empty() && given.back().rule->key == Key::Compare;
+        if (moreRecords && (argument.size() < 2 || argument[0] != '-')) {
+            given.push_back({given.back().rule, given.back().name, argument});
+            continue;
+        }
         if (argument.size() < 2 || argument[0] != '-') {
             return rejected("余分な引数「" + argument + "」があります。",
                             "Unexpected argument '" + argument + "'.");
@@ -365,7 +371,11 @@ std::optional<CommandLine> readValue(const Given& given, CommandLine& line) {
                 return rejected("--" + given.name + " にはファイル名を指定してください。",
                                 "--" + given.name + " needs a file name.");
             }
-            (given.rule->key == Key::Record ? line.recordPath : line.record) = given.value;
+            if (given.rule->key == Key::Record) {
+                line.recordPath = given.value;
+            } else {
+                line.records.push_back(given.value);
+            }
             break;
         case Key::Csv:
             line.csv = true;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tanabashigo {
 
@@ -40,9 +41,9 @@ struct CommandLine {
     bool csv = false;                ///< machine-readable output
     std::string chart;  ///< Analyse and Compare: the chart's file (.png or .svg), if any
 
-    /// Compare only: the record file, and the experiment to compare (0 = every experiment,
-    /// each rung count and start line on its own).
-    std::string record;
+    /// Compare only: the record files (several are a class's, pooled), and the experiment to
+    /// compare (0 = every experiment, each rung count and start line on its own).
+    std::vector<std::string> records;
     int experiment = 0;
 };
 

@@ -1,11 +1,13 @@
 #include "compare_command.h"
 
+#include <optional>
 #include <variant>
 
 #include "command_output.h"
 #include "comparison_report.h"
 #include "headless_run.h"
 #include "law_chart.h"
+#include "number_text.h"
 #include "record_grouping.h"
 
 namespace tanabashigo {
@@ -18,24 +20,88 @@ int refused(const std::string& japanese, const std::string& english) {
     return 2;
 }
 
-}  // namespace
-
-int runCompare(const CommandLine& commandLine) {
-    const std::string& file = commandLine.record;
-    const auto read = readRecordFile(file);
+/// The experiments of record file `file`, or why it is refused, said on stderr.
+std::optional<std::vector<RecordedExperiment>> readRecord(const std::string& file) {
+    auto read = readRecordFile(file);
     if (const RecordError* error = std::get_if<RecordError>(&read)) {
         // Line 0 stands for the file as a whole (missing, unreadable, not a regular file, empty).
         const bool atLine = error->line > 0;
         const std::string line = std::to_string(error->line);
-        return refused("記録ファイル「" + file + "」" + (atLine ? "（" + line + " 行目）" : "") +
-                           "：" + error->japanese,
-                       "the record file '" + file + "'" + (atLine ? " (line " + line + ")" : "") +
-                           ": " + error->english);
+        refused("記録ファイル「" + file + "」" + (atLine ? "（" + line + " 行目）" : "") + "：" +
+                    error->japanese,
+                "the record file '" + file + "'" + (atLine ? " (line " + line + ")" : "") + ": " +
+                    error->english);
+        return std::nullopt;
     }
-    const auto& [experiments, tornLines] = std::get<RecordContents>(read);
+    auto& [experiments, tornLines] = std::get<RecordContents>(read);
     if (const auto [japanese, english] = tornLinesNote(tornLines); !japanese.empty()) {
-        writeStandardError("tanabashigo: " + japanese + "\ntanabashigo: " + english + "\n");
+        writeStandardError("tanabashigo: " + file + "：" + japanese + "\ntanabashigo: " + file +
+                           ": " + english + "\n");
     }
+    return std::move(experiments);
+}
+
+/// One row of the per-file table: the name, the experiments, the ten counts and their sum.
+std::string fileRow(const std::string& name, const RecordChoice& choice) {
+    std::string row = formatted("  %-24s %4d", name.c_str(), choice.experiments);
+    for (const std::uint64_t count : choice.comparison.counts) {
+        row += formatted(" %5llu", static_cast<unsigned long long>(count));
+    }
+    return row + formatted(" %7llu\n",
+                           static_cast<unsigned long long>(landingsOf(choice.comparison.counts)));
+}
+
+/// Several files of one class: each ladder's class total against the law, then the files'
+/// counts side by side.
+std::string pooledText(const std::vector<NamedRecord>& files) {
+    std::string text;
+    for (const PooledLadder& ladder : poolByLadder(files)) {
+        text += (text.empty() ? "" : "\n") + comparisonText(ladder.total.comparison);
+        text += "ファイルごと / per file:\n" + formatted("  %-24s %4s", "", "実験");
+        for (int column = 1; column <= kLineCount; ++column) {
+            text += formatted(" %5d", column);
+        }
+        text += "    合計\n";
+        for (const auto& [name, share] : ladder.files) {
+            text += fileRow(name, share);
+        }
+        text += fileRow("クラス全体 / class", ladder.total);
+    }
+    return text;
+}
+
+int comparePooled(const CommandLine& commandLine) {
+    if (commandLine.experiment != 0 || !commandLine.chart.empty() || commandLine.csv) {
+        return refused(
+            "記録ファイルが二つ以上のときは、--experiment、--chart、--csv は使えません。",
+            "--experiment, --chart and --csv take one record file, not several.");
+    }
+    std::vector<NamedRecord> files;
+    for (const std::string& file : commandLine.records) {
+        if (auto experiments = readRecord(file)) {
+            files.push_back({file, std::move(*experiments)});
+        }
+    }
+    if (files.empty()) {
+        return 2;
+    }
+    // The good files are shown; a refused one still ends in status 2.
+    const int status = files.size() == commandLine.records.size() ? 0 : 2;
+    return finishWithOutput(pooledText(files), status);
+}
+
+}  // namespace
+
+int runCompare(const CommandLine& commandLine) {
+    if (commandLine.records.size() > 1) {
+        return comparePooled(commandLine);
+    }
+    const std::string& file = commandLine.records.front();
+    const auto read = readRecord(file);
+    if (!read) {
+        return 2;
+    }
+    const std::vector<RecordedExperiment>& experiments = *read;
     std::vector<RecordChoice> choices;
     if (commandLine.experiment == 0) {
         choices = choicesByLadder(experiments);

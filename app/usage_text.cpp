@@ -12,7 +12,9 @@ const char* usageText() {
   tanabashigo --theory                 「理論と実験」のウィンドウを開きます（先生向け）
                                        open the theory window (for teachers)
   tanabashigo --compare FILE [...]     --record の記録を理論の確率とくらべて表示します
+                                       （ファイルをいくつも並べると、クラス全体で合わせます）
                                        compare a record file with the exact law, no window
+                                       (several files: a class's records, pooled)
 
 ウィンドウのオプション / Window options:
   --tick MS           横線を引く速さと道をたどる速さ（1 歩のミリ秒、3〜200）。

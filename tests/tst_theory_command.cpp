@@ -44,6 +44,14 @@ private slots:
             << "--compare {record} --chart {dir}/c.png" << 2 << "--experiment" << 0;
         QTest::newRow("not a record") << "--compare {source}" << 2 << "1 行目|line 1" << 0;
         QTest::newRow("missing record") << "--compare {dir}/none.csv" << 2 << "none.csv" << 0;
+        QTest::newRow("a class's files pooled")
+            << "--compare {record} {pupil}" << 0
+            << "クラス全体（3 回分）：横線 30 本、3 本目から、5 回|class_record.csv    2     0     1"
+               "     1     1     0|pupil_record.csv    1     0     0     0     0     2"
+            << 0;
+        QTest::newRow("a damaged file among them")
+            << "--compare {pupil} {source}" << 2
+            << "tst_charts.cpp」（1 行目）|クラス全体（1 回分）：横線 30 本、3 本目から、2 回" << 0;
     }
     void headlessRuns() {
         QFETCH(QString, arguments);
@@ -54,6 +62,7 @@ private slots:
         const QStringList argv = arguments.replace("{dir}", folder.path())
                                      .replace("{record}", QFINDTESTDATA("data/class_record.csv"))
                                      .replace("{source}", QFINDTESTDATA("tst_charts.cpp"))
+                                     .replace("{pupil}", QFINDTESTDATA("data/pupil_record.csv"))
                                      .split(' ');
         QProcess process;
         process.start(QStringLiteral(TANABASHIGO_EXECUTABLE), argv);

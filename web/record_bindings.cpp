@@ -30,12 +30,22 @@ public:
             refusal.set("japanese", error->japanese);
             return refusal;
         }
-        files_.push_back({name, std::move(std::get<std::vector<RecordedExperiment>>(read))});
+        RecordContents& contents = std::get<RecordContents>(read);
+        if (const std::string note = tornLinesNote(contents.tornLines).first; !note.empty()) {
+            notes_.push_back(name + "：" + note);
+        }
+        files_.push_back({name, std::move(contents.experiments)});
         return val::null();
     }
 
-    /// Notes on the files kept; none yet.
-    val notes() const { return val::array(); }
+    /// What was said of the files kept: lines cut short, skipped.
+    val notes() const {
+        val list = val::array();
+        for (const std::string& note : notes_) {
+            list.call<void>("push", note);
+        }
+        return list;
+    }
 
     val ladders() const {
         val list = val::array();
@@ -59,10 +69,14 @@ public:
         return list;
     }
 
-    void clear() { files_.clear(); }
+    void clear() {
+        files_.clear();
+        notes_.clear();
+    }
 
 private:
     std::vector<NamedRecord> files_;
+    std::vector<std::string> notes_;
 };
 
 }  // namespace
