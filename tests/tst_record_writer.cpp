@@ -36,9 +36,7 @@ struct FailingCalls : FileCalls {
     }
 };
 
-std::string fixedTime() {
-    return "2026-12-07T09:15:02+09:00";
-}
+const auto fixedTime = [] { return std::string("2026-12-07T09:15:02+09:00"); };
 
 /// A file's text from its short form: {H} the header, "~" a time, "|" a line end.
 QByteArray recordText(QString notation) {
@@ -64,11 +62,8 @@ QString linesOf(const QString& path) {
 /// Records a landing in `column`, and once more after a fault; what went wrong, or nothing.
 QString land(RecordWriter& writer, int column) {
     QString faults;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const auto fault = writer.recordLanding({30, 3, column, 1, false});
-        if (!fault) {
-            break;
-        }
+    std::optional<RecordFault> fault;
+    for (int n = 0; n < 2 && (fault = writer.recordLanding({30, 3, column, 1, false})); ++n) {
         faults += QString::fromStdString(fault->english) + " / ";
     }
     return faults;
