@@ -76,31 +76,32 @@ LegendEntry fairLineEntry() {
     return {chartColours::kFair, "公平（どの列も 10%）", true};
 }
 
-int drawLegend(SvgDocument& svg, double left, double middleY, double width,
-               const std::vector<LegendEntry>& entries, double textSize) {
-    const double size = textSize * 0.95;
-    const double rowHeight = textSize * 1.5;
+void drawLegend(SvgDocument& svg, double left, double middleY, double width,
+                const std::vector<LegendEntry>& entries, double textSize) {
+    // One row: where the entries would be wider than `width`, they all shrink alike.
+    const auto rowWidth = [&entries](double size) {
+        double total = 0.0;
+        for (const LegendEntry& entry : entries) {
+            total += (entry.dashedLine ? 2.4 : 1.3) * size + textWidth(entry.text, size * 0.95) +
+                     2.0 * size;
+        }
+        return total - 2.0 * size;
+    };
+    const double size = std::min(textSize, textSize * width / rowWidth(textSize));
     double x = left;
-    int rows = 1;
     for (const LegendEntry& entry : entries) {
-        const double mark = entry.dashedLine ? textSize * 2.4 : textSize * 1.3;
-        const double entryWidth = mark + textWidth(entry.text, size);
-        if (x > left && x + entryWidth > left + width) {
-            x = left;
-            middleY += rowHeight;
-            ++rows;
-        }
         if (entry.dashedLine) {
-            svg.line({x, middleY}, {x + textSize * 2.0, middleY}, entry.colour,
-                     fairLineWidth(textSize), true);
+            svg.line({x, middleY}, {x + size * 2.0, middleY}, entry.colour, fairLineWidth(size),
+                     true);
+            x += size * 2.4;
         } else {
-            svg.fillRect({x, middleY - textSize * 0.45, textSize * 0.9, textSize * 0.9},
-                         entry.colour);
+            svg.fillRect({x, middleY - size * 0.45, size * 0.9, size * 0.9}, entry.colour);
+            x += size * 1.3;
         }
-        svg.text({x + mark, baselineFor(middleY, size)}, entry.text, size, chartColours::kText);
-        x += entryWidth + textSize * 2.0;
+        svg.text({x, baselineFor(middleY, size * 0.95)}, entry.text, size * 0.95,
+                 chartColours::kText);
+        x += textWidth(entry.text, size * 0.95) + size * 2.0;
     }
-    return rows;
 }
 
 }  // namespace tanabashigo

@@ -73,9 +73,9 @@ struct LegendEntry {
 /// The legend entry of the fair line.
 LegendEntry fairLineEntry();
 
-/// The entries in rows from `left`, the first row centred on `middleY`, each row no wider
-/// than `width`; answers how many rows it took.
-int drawLegend(SvgDocument& svg, double left, double middleY, double width,
-               const std::vector<LegendEntry>& entries, double textSize);
+/// The entries in a row from `left`, centred on `middleY`, smaller where they would be wider
+/// than `width`.
+void drawLegend(SvgDocument& svg, double left, double middleY, double width,
+                const std::vector<LegendEntry>& entries, double textSize);
 
 }  // namespace tanabashigo

@@ -49,18 +49,16 @@ QByteArray chartPng(const std::string& svg, const QSize& size) {
     return buffer.data();
 }
 
-ChartView::ChartView(ChartDocument document, const Box& area, QWidget* parent)
-    : QWidget(parent), document_(std::move(document)), size_(area.width, area.height) {
+ChartView::ChartView(ChartDocument document, QWidget* parent)
+    : QWidget(parent), document_(std::move(document)) {
     setMinimumSize(480, 280);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void ChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    const QSizeF fitted = size_.scaled(QSizeF(size()), Qt::KeepAspectRatio);
-    const QPointF corner((width() - fitted.width()) / 2.0, (height() - fitted.height()) / 2.0);
-    renderDocument(document_(), painter, QRectF(corner, fitted));
+    const Box area{0.0, 0.0, static_cast<double>(width()), static_cast<double>(height())};
+    renderDocument(document_(area), painter, QRectF(rect()));
 }
 
 }  // namespace tanabashigo

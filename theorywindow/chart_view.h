@@ -10,8 +10,8 @@
 
 namespace tanabashigo {
 
-/// Writes a chart's SVG document.
-using ChartDocument = std::function<std::string()>;
+/// Writes a chart's SVG document for an area of the given size.
+using ChartDocument = std::function<std::string(const Box& area)>;
 
 /// The chart document drawn on a white image of `size` pixels, scaled to fill it.
 QImage chartImage(const std::string& svg, const QSize& size);
@@ -19,20 +19,18 @@ QImage chartImage(const std::string& svg, const QSize& size);
 /// The chart document as PNG bytes of `size` pixels.
 QByteArray chartPng(const std::string& svg, const QSize& size);
 
-/// Shows a chart document, rendered afresh at every paint, as large as fits the widget with its
-/// proportions kept.
+/// Shows a chart document written for the widget's size, afresh at every paint, so its text
+/// keeps its size in a small window as in a large one.
 class ChartView : public QWidget {
     Q_OBJECT
 public:
-    /// `document` writes the document of `area`'s size.
-    ChartView(ChartDocument document, const Box& area, QWidget* parent = nullptr);
+    explicit ChartView(ChartDocument document, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     ChartDocument document_;
-    QSizeF size_;
 };
 
 }  // namespace tanabashigo

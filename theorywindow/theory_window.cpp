@@ -74,9 +74,10 @@ TheoryWindow::TheoryWindow(TheoryDialogs& dialogs, std::uint32_t seed, QWidget* 
     left->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     left->setFixedWidth(440);
 
-    lawView_ = new ChartView([this] { return lawChartSvg(model_.lawChart()); }, kLawChartArea);
-    fairnessView_ = new ChartView([this] { return fairnessChartSvg(model_.fairnessChart()); },
-                                  kFairnessChartArea);
+    lawView_ =
+        new ChartView([this](const Box& area) { return lawChartSvg(model_.lawChart(), area); });
+    fairnessView_ = new ChartView(
+        [this](const Box& area) { return fairnessChartSvg(model_.fairnessChart(), area); });
     auto* charts = new QVBoxLayout;
     charts->addWidget(lawView_, 3);
     charts->addWidget(fairnessView_, 2);
