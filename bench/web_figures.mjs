@@ -12,10 +12,15 @@ const browser = await chromium.launch({
     args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--enable-precise-memory-info"],
 });
 const page = await browser.newPage({ viewport: { width: 1366, height: 768 } });
-const started = Date.now();
+// When the prompt is on screen, on the page's own clock (from the start of navigation).
+await page.addInitScript(() => {
+    new MutationObserver(() => {
+        window.__prompt ??= document.querySelector("dialog[open]") ? performance.now() : undefined;
+    }).observe(document, { subtree: true, childList: true, attributes: true });
+});
 await page.goto(`file://${page_}?seed=1`);
 await page.waitForSelector("dialog[open] input");
-const interactiveMs = Date.now() - started;
+const interactiveMs = await page.evaluate(() => window.__prompt);
 const domInteractive = await page.evaluate(() => performance.getEntriesByType("navigation")[0].domInteractive);
 
 await page.evaluate(() => {
