@@ -100,6 +100,13 @@ std::vector<PooledLadder> poolByLadder(const std::vector<NamedRecord>& files) {
             }
         }
     }
+    for (PooledLadder& ladder : pooled) {
+        const Comparison& total = ladder.total.comparison;
+        ladder.total.label = "クラス全体：" + ladderText(total.rungs, total.start) + "（" +
+                             std::to_string(ladder.files.size()) + " ファイル・" +
+                             std::to_string(ladder.total.experiments) + " 回分・着地 " +
+                             std::to_string(landingsOf(total.counts)) + " 回）";
+    }
     return pooled;
 }
 

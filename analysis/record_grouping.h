@@ -32,7 +32,7 @@ struct NamedRecord {
 };
 
 /// The experiments of one rung count and start line across a class's files: all of them
-/// together, and each file's share.
+/// together (labelled as the class's, with how many files hold it), and each file's share.
 struct PooledLadder {
     RecordChoice total;
     std::vector<std::pair<std::string, RecordChoice>> files;  ///< the files that hold it, in order

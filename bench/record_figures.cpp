@@ -30,7 +30,7 @@ namespace {
 class FixedDialogs : public TheoryDialogs {
 public:
     explicit FixedDialogs(std::string path) : path_(std::move(path)) {}
-    QString openRecordFile(QWidget*) override { return QString::fromStdString(path_); }
+    QStringList openRecordFiles(QWidget*) override { return {QString::fromStdString(path_)}; }
     QString saveFile(QWidget*, const QString&, const QString&, const QStringList&) override {
         return {};
     }

@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <numeric>
@@ -14,15 +15,18 @@ using namespace tanabashigo;
 
 namespace {
 
-/// Dialogs that answer with a prepared path and remember their warnings.
+/// Dialogs that answer with prepared paths and remember their warnings.
 class FakeDialogs : public TheoryDialogs {
 public:
-    QString openRecordFile(QWidget*) override { return path; }
+    QStringList openRecordFiles(QWidget*) override {
+        return paths.isEmpty() ? QStringList{path} : paths;
+    }
     QString saveFile(QWidget*, const QString&, const QString&, const QStringList&) override {
         return path;
     }
     void warn(QWidget*, const QString&, const QString& text) override { warnings << text; }
     QString path;
+    QStringList paths;  ///< several record files, when any
     QStringList warnings;
 };
 
@@ -125,6 +129,72 @@ private slots:
         QVERIFY(cancelled.wait(5'000));
         QCOMPARE(window.model().shownComparison(), nullptr);
         QCOMPARE(window.model().rungs(), 21);
+    }
+
+    void classFilesPooled_data() {
+        QTest::addColumn<QStringList>("files");  ///< data/… from tests, others written damaged
+        QTest::addColumn<int>("experiments");    ///< of 30 rungs from line 3, all files together
+        QTest::addColumn<ColumnCounts>("total");
+        QTest::addColumn<QString>("refused");  ///< what the one warning says, split by |
+        // The class total that --compare class_record.csv pupil_record.csv prints.
+        const ColumnCounts pupils = countsOf({0, 1, 1, 1, 2});
+        const QString pupil = "data/pupil_record.csv";
+        const QString record = "data/class_record.csv";
+        QTest::newRow("two pupils") << QStringList{record, pupil} << 3 << pupils << "";
+        QTest::newRow("one file twice")
+            << QStringList{record, record} << 4 << countsOf({0, 2, 2, 2}) << "";
+        QTest::newRow("three, one damaged") << QStringList{record, "damaged.csv", pupil} << 3
+                                            << pupils << "「damaged.csv」（4 行目）|まとめて表示";
+        QTest::newRow("two refused")
+            << QStringList{"missing.csv", pupil, "damaged.csv", record} << 3 << pupils
+            << "「missing.csv」：|「damaged.csv」（4 行目）";
+    }
+    void classFilesPooled() {
+        QFETCH(QStringList, files);
+        QFETCH(int, experiments);
+        QFETCH(ColumnCounts, total);
+        QFETCH(QString, refused);
+        const QTemporaryDir folder;
+        QFile record(QFINDTESTDATA("data/class_record.csv"));
+        QFile damaged(folder.filePath("damaged.csv"));
+        QVERIFY(record.open(QIODevice::ReadOnly) && damaged.open(QIODevice::WriteOnly));
+        damaged.write(record.readAll().replace("2,1,landing", "2,1,lamding"));
+        damaged.close();
+        FakeDialogs dialogs;
+        for (const QString& file : files) {
+            dialogs.paths << (file.startsWith("data/") ? QFINDTESTDATA(file)
+                                                       : folder.filePath(file));
+        }
+        TheoryWindow window(dialogs);
+        QSignalSpy read(&window.recordLoad(), &RecordLoad::finished);
+        window.onOpenRecord();
+        while (read.size() < files.size()) {
+            QVERIFY(read.wait(5'000));
+        }
+        const RecordList& list = window.recordList();
+        QCOMPARE(list.rowCount(), 2);  // 10 rungs, then 30
+        window.onRecordChosen(list.index(1, 0));
+        QCOMPARE(window.model().rungs(), 30);
+        QCOMPARE(window.model().shownComparison()->counts, total);
+        QCOMPARE(dialogs.warnings.size(), refused.isEmpty() ? 0 : 1);
+        for (const QString& part : refused.split('|', Qt::SkipEmptyParts)) {
+            QVERIFY2(dialogs.warnings[0].contains(part), qPrintable(dialogs.warnings[0]));
+        }
+        // Each file's row, then the class's: the class's is their sum, and what is shown.
+        const auto* table = window.findChild<QTableWidget*>();
+        const int classRow = table->rowCount() - 1;
+        QCOMPARE(table->item(classRow, 0)->text(), "クラス全体");
+        QCOMPARE(table->item(classRow, 1)->text().toInt(), experiments);
+        for (int column = 1; column < table->columnCount(); ++column) {
+            qulonglong files = 0;
+            for (int row = 0; row < classRow; ++row) {
+                files += table->item(row, column)->text().toULongLong();
+            }
+            QCOMPARE(files, table->item(classRow, column)->text().toULongLong());
+        }
+        for (int column = 1; column <= kLineCount; ++column) {
+            QCOMPARE(table->item(classRow, column + 1)->text().toULongLong(), total[column]);
+        }
     }
 
     void sentences_data() {

@@ -11,6 +11,7 @@ void RecordList::setRecord(std::vector<RecordedExperiment> experiments,
     beginResetModel();
     experiments_ = std::move(experiments);
     groups_ = std::move(groups);
+    pooled_.clear();
     listed_.clear();
     for (const LadderGroup& group : groups_) {
         listed_.push_back(std::min<int>(kPage, int(group.newestFirst.size())));
@@ -18,9 +19,28 @@ void RecordList::setRecord(std::vector<RecordedExperiment> experiments,
     endResetModel();
 }
 
+void RecordList::setPooled(std::vector<PooledLadder> pooled) {
+    beginResetModel();
+    experiments_.clear();
+    groups_.clear();
+    pooled_ = std::move(pooled);
+    listed_.assign(pooled_.size(), 0);
+    endResetModel();
+}
+
+const PooledLadder* RecordList::pooledAt(const QModelIndex& index) const {
+    if (!index.isValid() || index.internalId() != 0 || pooled_.empty()) {
+        return nullptr;
+    }
+    return &pooled_[static_cast<std::size_t>(index.row())];
+}
+
 std::optional<RecordChoice> RecordList::choiceAt(const QModelIndex& index) const {
     if (!index.isValid()) {
         return std::nullopt;
+    }
+    if (const PooledLadder* ladder = pooledAt(index)) {
+        return ladder->total;
     }
     if (index.internalId() == 0) {
         return groupChoice(groups_[static_cast<std::size_t>(index.row())]);
@@ -45,7 +65,7 @@ QModelIndex RecordList::parent(const QModelIndex& child) const {
 
 int RecordList::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid()) {
-        return int(groups_.size());
+        return int(pooled_.empty() ? groups_.size() : pooled_.size());
     }
     if (parent.internalId() != 0) {
         return 0;
@@ -55,7 +75,7 @@ int RecordList::rowCount(const QModelIndex& parent) const {
 
 bool RecordList::canFetchMore(const QModelIndex& parent) const {
     const auto group = static_cast<std::size_t>(parent.row());
-    return parent.isValid() && parent.internalId() == 0 &&
+    return parent.isValid() && parent.internalId() == 0 && group < groups_.size() &&
            std::size_t(listed_[group]) < groups_[group].newestFirst.size();
 }
 

@@ -7,8 +7,8 @@
 
 namespace tanabashigo {
 
-QString QtTheoryDialogs::openRecordFile(QWidget* parent) {
-    return QFileDialog::getOpenFileName(
+QStringList QtTheoryDialogs::openRecordFiles(QWidget* parent) {
+    return QFileDialog::getOpenFileNames(
         parent, QStringLiteral("記録を開く"), QString(),
         QStringLiteral("記録ファイル (*.csv *.txt);;すべてのファイル (*)"));
 }

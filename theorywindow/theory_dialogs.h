@@ -11,8 +11,8 @@ namespace tanabashigo {
 class TheoryDialogs {
 public:
     virtual ~TheoryDialogs() = default;
-    /// The record file the teacher picks; empty when cancelled.
-    virtual QString openRecordFile(QWidget* parent) = 0;
+    /// The record files the teacher picks, one or several; none when cancelled.
+    virtual QStringList openRecordFiles(QWidget* parent) = 0;
     /// Where to save, offering `filters` such as 「PNG 画像 (*.png)」; empty when cancelled.
     /// A name without an ending gets the chosen filter's.
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& name,
@@ -24,7 +24,7 @@ public:
 /// The real dialogs.
 class QtTheoryDialogs : public TheoryDialogs {
 public:
-    QString openRecordFile(QWidget* parent) override;
+    QStringList openRecordFiles(QWidget* parent) override;
     QString saveFile(QWidget* parent, const QString& title, const QString& name,
                      const QStringList& filters) override;
     void warn(QWidget* parent, const QString& title, const QString& text) override;

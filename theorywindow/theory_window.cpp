@@ -5,15 +5,18 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <cmath>
@@ -185,11 +188,24 @@ QWidget* TheoryWindow::recordControls() {
     recordView_->setAccessibleName(QStringLiteral("比べる記録"));
     connect(recordView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TheoryWindow::onRecordChosen);
+    QStringList headers{QStringLiteral("ファイル"), QStringLiteral("実験")};
+    for (int column = 1; column <= kLineCount; ++column) {
+        headers << QString::number(column);
+    }
+    headers << QStringLiteral("合計");
+    sharesTable_ = new QTableWidget(0, int(headers.size()));
+    sharesTable_->setHorizontalHeaderLabels(headers);
+    sharesTable_->verticalHeader()->hide();
+    sharesTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sharesTable_->horizontalHeader()->setMinimumSectionSize(0);
+    sharesTable_->setAccessibleName(QStringLiteral("ファイルごとの回数"));
+    sharesTable_->hide();
     comparisonText_ = sentenceLabel();
     figuresText_ = sentenceLabel();
     QFont small = figuresText_->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     figuresText_->setFont(small);
+    sharesTable_->setFont(small);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(openRecordButton_, 1);
     buttons->addWidget(cancelRecordButton_);
@@ -198,6 +214,7 @@ QWidget* TheoryWindow::recordControls() {
     layout->addWidget(recordProgress_);
     layout->addWidget(recordText_);
     layout->addWidget(recordView_);
+    layout->addWidget(sharesTable_);
     layout->addWidget(comparisonText_);
     layout->addWidget(figuresText_);
     return group(QStringLiteral("クラスの記録・くらべた結果"), layout);
@@ -277,21 +294,83 @@ void TheoryWindow::onOpenRecord() {
     if (simulation_.running() || recordLoad_.running()) {
         return;
     }
-    const QString path = dialogs_.openRecordFile(this);
-    if (!path.isEmpty()) {
-        openRecord(path);
-    }
+    openRecords(dialogs_.openRecordFiles(this));
 }
 
 void TheoryWindow::openRecord(const QString& path) {
-    if (simulation_.running() || !recordLoad_.start(QFile::encodeName(path).toStdString())) {
+    if (!recordLoad_.running()) {
+        pooling_ = false;
+        startReading(path);
+    }
+}
+
+void TheoryWindow::openRecords(const QStringList& paths) {
+    if (paths.size() < 2) {
+        if (!paths.isEmpty()) {
+            openRecord(paths.front());
+        }
         return;
+    }
+    if (recordLoad_.running()) {
+        return;
+    }
+    classRecords_ = ClassRecords(paths);
+    pooling_ = true;
+    readNextClassFile();
+}
+
+bool TheoryWindow::startReading(const QString& path) {
+    if (simulation_.running() || !recordLoad_.start(QFile::encodeName(path).toStdString())) {
+        return false;
     }
     recordName_ = QFileInfo(path).fileName();
     recordProgress_->setValue(0);
     recordProgress_->show();
     recordText_->setText(QStringLiteral("「%1」を読んでいます…").arg(recordName_));
     refresh();
+    return true;
+}
+
+void TheoryWindow::readNextClassFile() {
+    if (!classRecords_.nextPath().isEmpty()) {
+        pooling_ = startReading(classRecords_.nextPath());
+        return;
+    }
+    pooling_ = false;
+    refresh();
+    const QStringList& refusals = classRecords_.refusals();
+    std::vector<PooledLadder> pooled = classRecords_.pooled();
+    QStringList said = classRecords_.notes();
+    if (!refusals.isEmpty()) {
+        said << QStringLiteral("読めなかったファイル：") + refusals.join(QStringLiteral("、"));
+    }
+    recordText_->setText(said.join('\n'));
+    const bool shown = !pooled.empty();
+    if (shown) {
+        recordList_->setPooled(std::move(pooled));
+        recordView_->setCurrentIndex(recordList_->index(0, 0));
+    }
+    if (!refusals.isEmpty()) {
+        dialogs_.warn(this, QStringLiteral("記録を開けません"),
+                      QStringLiteral("次のファイルはたなばしごの記録として読めませんでした。\n%1"
+                                     "\n\n%2")
+                          .arg(refusals.join('\n'),
+                               shown ? QStringLiteral("ほかのファイルをまとめて表示しています。")
+                                     : QStringLiteral("いま表示している内容はそのままです。")));
+    }
+}
+
+void TheoryWindow::onClassFileLoaded() {
+    recordProgress_->hide();
+    RecordRead read = recordLoad_.takeRead();
+    if (recordLoad_.cancelled()) {
+        pooling_ = false;
+        refresh();
+        recordText_->setText(QStringLiteral("「%1」を読むのをやめました。").arg(recordName_));
+        return;
+    }
+    classRecords_.take(std::move(read));
+    readNextClassFile();
 }
 
 void TheoryWindow::onCancelRecord() {
@@ -304,6 +383,10 @@ void TheoryWindow::onRecordProgress(std::uint64_t done, std::uint64_t size) {
 }
 
 void TheoryWindow::onRecordLoaded() {
+    if (pooling_) {
+        onClassFileLoaded();
+        return;
+    }
     recordProgress_->hide();
     RecordRead read = recordLoad_.takeRead();
     refresh();
@@ -328,12 +411,50 @@ void TheoryWindow::onRecordLoaded() {
 }
 
 void TheoryWindow::onRecordChosen(const QModelIndex& index) {
-    const std::optional<RecordChoice> choice = recordList_->choiceAt(index);
-    if (!choice || simulation_.running()) {
+    if (simulation_.running()) {
         return;
     }
-    model_.setComparison(choice->comparison);
-    refresh();
+    showFileShares(recordList_->pooledAt(index));
+    if (const std::optional<RecordChoice> choice = recordList_->choiceAt(index)) {
+        model_.setComparison(choice->comparison);
+        refresh();
+    }
+}
+
+void TheoryWindow::showFileShares(const PooledLadder* ladder) {
+    sharesTable_->setVisible(ladder != nullptr);
+    if (ladder == nullptr) {
+        return;
+    }
+    sharesTable_->setRowCount(int(ladder->files.size()) + 1);
+    const auto addRow = [this](int row, const std::string& name, const RecordChoice& share) {
+        QStringList cells{QString::fromStdString(name), QString::number(share.experiments)};
+        for (const std::uint64_t count : share.comparison.counts) {
+            cells << QString::number(count);
+        }
+        cells << QString::number(landingsOf(share.comparison.counts));
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                               : Qt::AlignRight | Qt::AlignVCenter);
+            sharesTable_->setItem(row, column, item);
+        }
+    };
+    int row = 0;
+    for (const auto& [name, share] : ladder->files) {
+        addRow(row++, name, share);
+    }
+    addRow(row, "クラス全体", ladder->total);
+    sharesTable_->resizeColumnsToContents();
+    sharesTable_->resizeRowsToContents();
+    // As tall as its rows, so the class's row is never scrolled away.
+    int height = sharesTable_->horizontalHeader()->sizeHint().height() +
+                 sharesTable_->horizontalScrollBar()->sizeHint().height() +
+                 2 * sharesTable_->frameWidth();
+    for (int shown = 0; shown <= row; ++shown) {
+        height += sharesTable_->rowHeight(shown);
+    }
+    sharesTable_->setFixedHeight(height);
 }
 
 void TheoryWindow::saveAs(const QString& title, const QString& name, const QStringList& filters,

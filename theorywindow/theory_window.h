@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "class_records.h"
 #include "record_load.h"
 #include "simulation_run.h"
 #include "theory_model.h"
@@ -15,6 +16,7 @@ class QProgressBar;
 class QPushButton;
 class QSlider;
 class QSpinBox;
+class QTableWidget;
 class QTreeView;
 
 namespace tanabashigo {
@@ -54,6 +56,9 @@ public:
     /// Starts reading the record at `path`, to set its newest ladder beside the law once
     /// read; warns when it cannot be read.
     void openRecord(const QString& path);
+    /// Starts reading a class's record files at `paths` one after another, to pool them by
+    /// ladder once all are read; one path is opened as by `openRecord`.
+    void openRecords(const QStringList& paths);
     void onCancelRecord();
     void onRecordProgress(std::uint64_t done, std::uint64_t size);
     void onRecordLoaded();
@@ -67,6 +72,13 @@ private:
     QWidget* simulationControls();
     QWidget* recordControls();
     QWidget* saveControls();
+    /// Starts reading the file at `path`, showing its progress; false when it cannot start.
+    bool startReading(const QString& path);
+    /// Reads the class's next file, or lists the pooled ladders once all are read.
+    void readNextClassFile();
+    void onClassFileLoaded();
+    /// Shows each file's counts of `ladder` beside the class total; hides them for none.
+    void showFileShares(const PooledLadder* ladder);
     /// Shows the model's state in every control, chart and text.
     void refresh();
     /// Asks where to save and saves the file's `bytes` for the chosen path all or nothing;
@@ -80,6 +92,8 @@ private:
     SimulationRequest running_;
     RecordLoad recordLoad_;
     QString recordName_;  ///< the file being read
+    ClassRecords classRecords_;
+    bool pooling_ = false;  ///< whether the file being read is one of a class's several
 
     QSlider* rungsSlider_ = nullptr;
     QSpinBox* rungsBox_ = nullptr;
@@ -98,6 +112,7 @@ private:
     QLabel* recordText_ = nullptr;
     RecordList* recordList_ = nullptr;
     QTreeView* recordView_ = nullptr;
+    QTableWidget* sharesTable_ = nullptr;
     QLabel* comparisonText_ = nullptr;
     QLabel* figuresText_ = nullptr;
     ChartView* lawView_ = nullptr;
