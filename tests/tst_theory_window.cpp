@@ -161,7 +161,9 @@ private slots:
         damaged.write(record.readAll().replace("2,1,landing", "2,1,lamding"));
         damaged.close();
         FakeDialogs dialogs;
+        QStringList good;  // the files that count, in the order chosen
         for (const QString& file : files) {
+            good << (file.startsWith("data/") ? QStringList{file.mid(5)} : QStringList());
             dialogs.paths << (file.startsWith("data/") ? QFINDTESTDATA(file)
                                                        : folder.filePath(file));
         }
@@ -185,6 +187,10 @@ private slots:
         const int classRow = table->rowCount() - 1;
         QCOMPARE(table->item(classRow, 0)->text(), "クラス全体");
         QCOMPARE(table->item(classRow, 1)->text().toInt(), experiments);
+        QCOMPARE(table->rowCount(), good.size() + 1);
+        for (int row = 0; row < classRow; ++row) {
+            QCOMPARE(table->item(row, 0)->text(), good[row]);
+        }
         for (int column = 1; column < table->columnCount(); ++column) {
             qulonglong files = 0;
             for (int row = 0; row < classRow; ++row) {
