@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "js_values.h"
 #include "landing_law.h"
 #include "landing_simulation.h"
 
@@ -12,18 +13,9 @@ namespace {
 
 using emscripten::val;
 
-template <class Values>
-val columnList(const Values& values) {
-    val list = val::array();
-    for (const auto value : values) {
-        list.call<void>("push", static_cast<double>(value));
-    }
-    return list;
-}
-
 /// The chance of each column 1..10 for `rungs` rungs from line `start`.
 val exactLaw(int rungs, int start) {
-    return columnList(exactLandingLaw(rungs, start));
+    return numberArray(exactLandingLaw(rungs, start));
 }
 
 /// The landings of blocks first..first + count - 1 of a simulation of `trials` trials, the
@@ -42,7 +34,7 @@ val simulateBlocks(int rungs, int start, unsigned seed, double first, double cou
             sum[column] += counts[column];
         }
     }
-    return columnList(sum);
+    return numberArray(sum);
 }
 
 double trialsPerBlock() {

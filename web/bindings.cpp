@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "js_values.h"
 #include "lesson.h"
 #include "record_line.h"
 #include "rung_count_reader.h"
@@ -15,26 +16,15 @@ namespace {
 
 using emscripten::val;
 
-val segmentObject(const Segment& s) {
-    val object = val::object();
-    object.set("x1", s.x1);
-    object.set("y1", s.y1);
-    object.set("x2", s.x2);
-    object.set("y2", s.y2);
-    return object;
-}
-
 val eventList(const std::vector<WindowEvent>& events) {
-    val list = val::array();
-    for (const WindowEvent& event : events) {
+    return jsArray(events, [](const WindowEvent& event) {
         val object = val::object();
         object.set("kind", static_cast<int>(event.kind));
         object.set("line", segmentObject(event.line));
         object.set("number", event.number);
         object.set("column", event.column);
-        list.call<void>("push", object);
-    }
-    return list;
+        return object;
+    });
 }
 
 /// The experiment window with its own random source: seeded alone, or mixing in the clock
@@ -74,17 +64,15 @@ private:
 };
 
 val lessonEventList(const std::vector<LessonEvent>& events) {
-    val list = val::array();
-    for (const LessonEvent& event : events) {
+    return jsArray(events, [](const LessonEvent& event) {
         val object = val::object();
         object.set("kind", static_cast<int>(event.kind));
         object.set("trial", event.trial);
         object.set("rungNo", event.rungNo);
         object.set("column", event.column);
         object.set("count", event.count);
-        list.call<void>("push", object);
-    }
-    return list;
+        return object;
+    });
 }
 
 /// The lesson as the page drives it: moves come out as events, and the whole picture (the
@@ -118,21 +106,12 @@ public:
 
     /// The rungs placed so far in the trial on view, as lines.
     val rungs() const {
-        val list = val::array();
-        for (const Rung& rung : lesson_.rungs()) {
-            list.call<void>("push",
-                            segmentObject({rung.gap, rung.height, rung.gap + 1, rung.height}));
-        }
-        return list;
+        return jsArray(lesson_.rungs(), [](const Rung& rung) {
+            return segmentObject({rung.gap, rung.height, rung.gap + 1, rung.height});
+        });
     }
     /// The path so far in the trial on view.
-    val path() const {
-        val list = val::array();
-        for (const Segment& segment : lesson_.path()) {
-            list.call<void>("push", segmentObject(segment));
-        }
-        return list;
-    }
+    val path() const { return jsArray(lesson_.path(), segmentObject); }
 
 private:
     Lesson lesson_;
@@ -178,11 +157,7 @@ val windowTexts() {
     object.set("cancelTitle", str(texts::kCancelTitle));
     object.set("helpTitle", str(texts::kHelpTitle));
     object.set("close", str(texts::kClose));
-    val lines = val::array();
-    for (const std::string_view line : texts::kHelpLines) {
-        lines.call<void>("push", str(line));
-    }
-    object.set("helpLines", lines);
+    object.set("helpLines", jsArray(texts::kHelpLines, str));
     return object;
 }
 

@@ -4,20 +4,13 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "js_values.h"
 #include "record_grouping.h"
 
 namespace tanabashigo {
 namespace {
 
 using emscripten::val;
-
-val countList(const ColumnCounts& counts) {
-    val list = val::array();
-    for (const std::uint64_t count : counts) {
-        list.call<void>("push", static_cast<double>(count));
-    }
-    return list;
-}
 
 class PageRecords {
 public:
@@ -40,33 +33,25 @@ public:
 
     /// What was said of the files kept: lines cut short, skipped.
     val notes() const {
-        val list = val::array();
-        for (const std::string& note : notes_) {
-            list.call<void>("push", note);
-        }
-        return list;
+        return jsArray(notes_, [](const std::string& note) { return val(note); });
     }
 
     val ladders() const {
-        val list = val::array();
-        for (const PooledLadder& ladder : poolByLadder(files_)) {
+        return jsArray(poolByLadder(files_), [](const PooledLadder& ladder) {
             val object = val::object();
             object.set("rungs", ladder.total.comparison.rungs);
             object.set("start", ladder.total.comparison.start);
-            object.set("counts", countList(ladder.total.comparison.counts));
+            object.set("counts", numberArray(ladder.total.comparison.counts));
             object.set("experiments", ladder.total.experiments);
-            val perFile = val::array();
-            for (const auto& [file, share] : ladder.files) {
-                val entry = val::object();
-                entry.set("name", file);
-                entry.set("counts", countList(share.comparison.counts));
-                entry.set("experiments", share.experiments);
-                perFile.call<void>("push", entry);
-            }
-            object.set("perFile", perFile);
-            list.call<void>("push", object);
-        }
-        return list;
+            object.set("perFile", jsArray(ladder.files, [](const auto& file) {
+                           val entry = val::object();
+                           entry.set("name", file.first);
+                           entry.set("counts", numberArray(file.second.comparison.counts));
+                           entry.set("experiments", file.second.experiments);
+                           return entry;
+                       }));
+            return object;
+        });
     }
 
     void clear() {

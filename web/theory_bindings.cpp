@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "js_values.h"
 #include "theory_model.h"
 
 namespace tanabashigo {
@@ -18,13 +19,7 @@ public:
     int rungs() const { return model_.rungs(); }
     int start() const { return model_.start(); }
 
-    val law() const {
-        val list = val::array();
-        for (const double p : model_.law()) {
-            list.call<void>("push", p);
-        }
-        return list;
-    }
+    val law() const { return numberArray(model_.law()); }
     std::string lawChartSvg() const { return tanabashigo::lawChartSvg(model_.lawChart()); }
     std::string fairnessChartSvg() const {
         return tanabashigo::fairnessChartSvg(model_.fairnessChart());
