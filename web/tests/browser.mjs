@@ -1,6 +1,6 @@
 // Opens the built page from disk in Debian's Chromium, with a clock the test moves.
 
-import { chromium } from "playwright-core";
+import { newPage } from "./driver.mjs";
 import { readFileSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -20,21 +20,14 @@ export function seededExperiments() {
         });
 }
 
-export function launch() {
-    return chromium.launch({
-        executablePath: process.env.TANABASHIGO_CHROMIUM || "/usr/bin/chromium",
-        args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
-            "--disable-sync", "--no-first-run"],
-    });
-}
+export { launch } from "./driver.mjs";
 
 /**
  * The page opened from disk with `query`, its clock faked from a fixed local time. Every
  * request that leaves the file, and every script error, is collected in `problems`.
  */
 export async function open(browser, query = "", viewport = { width: 1366, height: 768 }) {
-    const context = await browser.newContext({ viewport, timezoneId: "Asia/Tokyo", acceptDownloads: true });
-    const page = await context.newPage();
+    const { page, context } = await newPage(browser, viewport, new Date("2026-12-07T09:00:00+09:00"));
     const problems = [];
     page.on("pageerror", (error) => problems.push(String(error)));
     page.on("console", (message) => message.type() === "error" && problems.push(message.text()));
@@ -43,8 +36,7 @@ export async function open(browser, query = "", viewport = { width: 1366, height
             problems.push(`request ${request.url()}`);
         }
     });
-    await page.clock.install({ time: new Date("2026-12-07T09:00:00+09:00") });
-    await page.goto(`file://${html}${query}`);
+    await page.raw.goto(`file://${html}${query}`);
     await page.waitForSelector("body[data-ready=true]");
     return { page, problems, context };
 }
