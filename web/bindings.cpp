@@ -4,10 +4,16 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cstdint>
+#include <limits>
+
+#include "geometry.h"
 #include "js_values.h"
 #include "lesson.h"
+#include "lesson_pace.h"
 #include "record_line.h"
 #include "rung_count_reader.h"
+#include "tally.h"
 #include "window_model.h"
 #include "window_texts.h"
 
@@ -125,6 +131,21 @@ val lessonLimits() {
     return object;
 }
 
+/// The engine's numbers the page's limits and layout come from.
+val pageConstants() {
+    val object = val::object();
+    object.set("lineCount", kLineCount);
+    object.set("fewestRungs", kMinRungs);
+    object.set("mostRungs", kMaxRungs);
+    object.set("rungSlots", Ladder::kCapacity);
+    object.set("columnCapacity", Tally::kColumnCapacity);
+    object.set("largestSeed", static_cast<double>(std::numeric_limits<std::uint32_t>::max()));
+    object.set("slowest", kSlowestSpeed);
+    object.set("fastest", kFastestSpeed);
+    object.set("emptyLadder", jsArray(emptyLadder(), segmentObject));
+    return object;
+}
+
 /// The rung count an answer asks for, or 0 to ask again.
 int rungCountOf(const std::string& answer) {
     return rungCountFromAnswer(answer).value_or(0);
@@ -205,6 +226,7 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("rungs", &PageLesson::rungs)
         .function("path", &PageLesson::path);
     emscripten::function("lessonLimits", &lessonLimits);
+    emscripten::function("pageConstants", &pageConstants);
     emscripten::function("rungCountOf", &rungCountOf);
     emscripten::function("recordHeader", &header);
     emscripten::function("recordLine", &recordLine);

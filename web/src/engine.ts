@@ -1,5 +1,7 @@
 // The C++ engine compiled to WebAssembly, as the page calls it.
 
+import type { PageConstants } from "./constants";
+
 export interface Segment {
     x1: number;
     y1: number;
@@ -166,6 +168,7 @@ export interface Engine {
     PageWindow: new (seed: number, mixClock: boolean) => PageWindow;
     PageLesson: new (seed: number) => PageLesson;
     lessonLimits(): LessonLimits;
+    pageConstants(): PageConstants;
     PageTheory: new () => PageTheory;
     PageRecords: new () => PageRecords;
     trialsPerBlock(): number;

@@ -10,6 +10,7 @@ import { child } from "./twips";
 export interface LessonOptions {
     seed: number;
     rungs: number;
+    start: number;
 }
 
 export class LessonPage {
@@ -39,6 +40,7 @@ export class LessonPage {
         const limits = engine.lessonLimits();
         this.lesson = new engine.PageLesson(options.seed);
         this.lesson.setRungCount(options.rungs);
+        this.lesson.setStartLine(options.start);
         this.root = document.createElement("div");
         this.root.className = "lesson";
         const bar = child(this.root, "div", "lesson-controls");
@@ -74,7 +76,7 @@ export class LessonPage {
         setting("横線", this.rungsField, "本");
         this.startField = document.createElement("select");
         for (let line = 1; line <= 10; ++line) {
-            this.startField.add(new Option(String(line), String(line), line === 3, line === 3));
+            this.startField.add(new Option(String(line), String(line), line === options.start, line === options.start));
         }
         this.startField.onchange = () => {
             this.lesson.setStartLine(Number(this.startField.value));

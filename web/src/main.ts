@@ -8,7 +8,7 @@ import { LessonPage } from "./lesson_page";
 import { TheoryPage } from "./theory_page";
 import { RecordStore, type KeyValueStore } from "./record_store";
 import { fitScale } from "./twips";
-import { seedOf } from "./url_options";
+import { readAddress } from "./url_options";
 
 function freshSeed(): number {
     const word = new Uint32Array(1);
@@ -48,6 +48,25 @@ class PageStage implements Stage {
         this.area.replaceChildren(view);
     }
 
+    /** Says why the address's options were refused, and offers the page without them. */
+    refuseAddress(refusals: string[]): void {
+        const box = document.createElement("section");
+        box.className = "address-refused";
+        box.setAttribute("role", "alert");
+        const heading = document.createElement("h1");
+        heading.textContent = "アドレスのオプションが正しくないので、始められません。";
+        const list = document.createElement("ul");
+        for (const refusal of refusals) {
+            list.appendChild(document.createElement("li")).textContent = refusal;
+        }
+        const plain = document.createElement("a");
+        plain.href = location.pathname;
+        plain.textContent = "オプションなしで開く";
+        box.append(heading, list, plain);
+        this.area.replaceChildren(box);
+        document.querySelectorAll<HTMLButtonElement>(".toolbar button").forEach((button) => (button.disabled = true));
+    }
+
     storageRefused(reason: string): void {
         this.notice.textContent = reason;
         this.notice.hidden = false;
@@ -78,13 +97,19 @@ class PageStage implements Stage {
 
 async function start(): Promise<void> {
     const engine = await loadEngine();
-    const options = new URLSearchParams(location.search);
-    const seed = seedOf(location.search);
+    const stage = new PageStage(document.getElementById("stage")!, document.getElementById("notice")!);
+    const address = readAddress(location.search, engine.pageConstants());
+    if ("refusals" in address) {
+        stage.refuseAddress(address.refusals);
+        document.body.dataset.ready = "true";
+        return;
+    }
+    const options = address.options;
+    const seed = options.seed;
     const model = new engine.PageWindow(seed ?? freshSeed(), seed === null);
     const record = new RecordStore(browserStorage(), engine.recordHeader(), (time, experiment, trial, l) =>
         engine.recordLine(time, experiment, trial, l.rungs, l.start, l.column, l.count, l.ends),
     );
-    const stage = new PageStage(document.getElementById("stage")!, document.getElementById("notice")!);
     const save = document.getElementById("save-record") as HTMLButtonElement;
     save.onclick = () =>
         download("tanabashigo-record.csv", new Blob([record.contents() || `${engine.recordHeader()}\n`], { type: "text/csv" }));
@@ -95,9 +120,8 @@ async function start(): Promise<void> {
     let lesson: LessonPage | null = null;
     const openLesson = () => {
         model.stop();
-        const rungs = Number(options.get("rungs") ?? 50);
         lesson = new LessonPage(engine, engine.windowTexts(), record,
-            { seed: seed ?? freshSeed(), rungs: Number.isInteger(rungs) ? rungs : 50 },
+            { seed: seed ?? freshSeed(), rungs: options.rungs ?? 50, start: options.start ?? 3 },
             (reason) => stage.storageRefused(reason));
         stage.showFluid(lesson.root);
         lesson.shown();
@@ -150,12 +174,12 @@ async function start(): Promise<void> {
         }
     };
     document.body.dataset.ready = "true";
-    if (options.has("lesson")) {
+    if (options.lesson) {
         openLesson();
-    } else if (!options.has("theory")) {
+    } else if (!options.theory) {
         await openMainWindow();
     }
-    if (options.has("theory")) {
+    if (options.theory) {
         theorySwitch.click();
     }
 }

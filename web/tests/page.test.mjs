@@ -170,3 +170,28 @@ test("授業モード: pause holds every pixel, → moves exactly one step, cont
     assert.notEqual((await picture()).pixels, paused.pixels);
     assert.deepEqual(problems, []);
 });
+
+test("address options the command line would refuse are refused on the page, with the engine's ranges", async () => {
+    const cases = [
+        ["?lesson&rungs=99999", /\?rungs の値「99999」は 0〜225 の整数/],
+        ["?rungs=-1", /\?rungs は授業モード/],
+        ["?seed=-1", /\?seed の値「-1」は 0〜4294967295 の整数/],
+        ["?lesson&start=11", /\?start の値「11」は 1〜10 の整数/],
+        ["?lesson&rungs=225&start=10", null],
+    ];
+    for (const [query, refusal] of cases) {
+        const { page, problems } = await open(browser, query);
+        const shown = await page.$$eval(".address-refused li", (items) => items.map((item) => item.textContent));
+        if (refusal) {
+            assert.equal(shown.length, 1, query);
+            assert.match(shown[0], refusal, query);
+            assert.equal(await page.$$eval(".form1, .lesson, dialog[open]", (all) => all.length), 0, "nothing starts");
+        } else {
+            assert.deepEqual(shown, [], query);
+            await page.waitForSelector(".lesson-canvas");
+            assert.equal(await page.inputValue(".lesson-setting input[type=number]"), "225");
+            assert.equal(await page.inputValue(".lesson-setting select"), "10");
+        }
+        assert.deepEqual(problems, [], query);
+    }
+});

@@ -1,4 +1,4 @@
-// The page's own logic under Node: the record store, the address's seed, the local time.
+// The page's own logic under Node: the record store, the address's options, the local time.
 
 import assert from "node:assert/strict";
 import { test } from "node:test";
@@ -17,7 +17,7 @@ const bundle = await build({
     format: "esm",
     write: false,
 });
-const { RecordStore, localIsoTime, seedOf } = await import(
+const { RecordStore, localIsoTime, readAddress } = await import(
     `data:text/javascript,${encodeURIComponent(bundle.outputFiles[0].text)}`
 );
 
@@ -82,20 +82,41 @@ test("a full or missing storage is reported and loses nothing while the page is 
     }
 });
 
-test("the seed in the address is taken as tanabashigo --seed takes it", () => {
+test("the address is read as the command line is: one schema, ranges from the engine's constants", () => {
+    // Limits unlike the real ones, so that every range is seen to come from them.
+    const limits = { lineCount: 6, rungSlots: 40, largestSeed: 1000 };
+    const plain = { seed: null, lesson: false, theory: false, rungs: null, start: null };
     const cases = [
-        ["?seed=1", 1],
-        ["?seed=007", 7],
-        ["?seed=4294967295", 4294967295],
-        ["?seed=4294967296", null],
-        ["?seed=-1", null],
-        ["?seed=1e3", null],
-        ["?seed=", null],
-        ["?other=3", null],
+        ["", {}],
+        ["?seed=007", { seed: 7 }],
+        ["?seed=1000", { seed: 1000 }],
+        ["?seed=1001", /\?seed の値「1001」は 0〜1000 の整数/],
+        ["?seed=-1", /\?seed の値「-1」/],
+        ["?seed=1e3", /\?seed の値「1e3」/],
+        ["?seed=", /\?seed の値「」/],
+        ["?seed=5&seed=6", { seed: 6 }],
+        ["?lesson&rungs=40&start=6", { lesson: true, rungs: 40, start: 6 }],
+        ["?lesson&rungs=0&start=1", { lesson: true, rungs: 0, start: 1 }],
+        ["?lesson&rungs=41", /\?rungs の値「41」は 0〜40 の整数/],
+        ["?lesson&start=7", /\?start の値「7」は 1〜6 の整数/],
+        ["?lesson&start=0", /\?start の値「0」/],
+        ["?rungs=20", /\?rungs は授業モード（\?lesson）のオプションです（実験のウィンドウでは使えません）/],
+        ["?theory&start=2", /理論と実験（\?theory）では使えません/],
+        ["?lesson&theory&seed=3", { lesson: true, theory: true, seed: 3 }],
+        ["?lesson=no", /\?lesson には値を付けません/],
+        ["?speed=3", /「\?speed」というオプションはありません/],
+        ["?constructor=1", /「\?constructor」というオプションはありません/],
     ];
-    for (const [search, seed] of cases) {
-        assert.equal(seedOf(search), seed, search);
+    for (const [search, expected] of cases) {
+        const read = readAddress(search, limits);
+        if (expected instanceof RegExp) {
+            assert.equal(read.refusals?.length, 1, search);
+            assert.match(read.refusals[0], expected, search);
+        } else {
+            assert.deepEqual(read, { options: { ...plain, ...expected } }, search);
+        }
     }
+    assert.equal(readAddress("?seed=x&lesson&rungs=99999&tick=3", limits).refusals.length, 3, "every refusal is told");
 });
 
 test("record times are local with their offset", () => {
