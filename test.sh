@@ -11,9 +11,12 @@ web_page=
 if [[ ${TANABASHIGO_WEB:-1} != 0 ]]; then
     ensure_web_packages
     install_missing "${TANABASHIGO_WEB_TEST_PACKAGES[@]}"
-    build_web "$dir/web" >/dev/null
+    build_web "$dir/web"
     web_page=$PWD/$dir/web/tanabashigo.html
 fi
 export TANABASHIGO_CMAKE_ARGS="-DBUILD_TESTING=ON -DTANABASHIGO_BENCH=ON -DTANABASHIGO_WEB_PAGE=$web_page ${TANABASHIGO_CMAKE_ARGS:-}"
 build_project "$dir"
-ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
+if ! ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"; then
+    echo "tanabashigo: 失敗しました / failed: the tests above; 記録のすべて / the whole log: $PWD/$dir/Testing/Temporary/LastTest.log" >&2
+    exit 1
+fi

@@ -5,5 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 ensure_web_packages
-build_web "${TANABASHIGO_WEB_DIR:-build-web}" >/dev/null
+build_web "${TANABASHIGO_WEB_DIR:-build-web}"
 echo "$PWD/${TANABASHIGO_WEB_DIR:-build-web}/tanabashigo.html"

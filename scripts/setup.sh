@@ -59,16 +59,34 @@ install_missing() {
         sudo=(sudo)
     fi
     echo "パッケージを入れています / Installing packages: ${missing[*]}" >&2
-    if ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq ||
+    local log
+    log=$(mktemp "${TMPDIR:-/tmp}/tanabashigo-apt.XXXXXX.log")
+    if ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >"$log" 2>&1 ||
         ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-            apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+            apt-get install -y -qq --no-install-recommends "${missing[@]}" >>"$log" 2>&1; then
+        report_failure "installing ${missing[*]}" "$log"
         ((EUID == 0)) || explain_root_needed "${missing[@]}"
         exit 1
     fi
+    rm -f "$log"
+}
+
+# Says on stderr why a step failed: the lines of its log that tell (those matching the
+# pattern given, else the last ones), then one line naming the step and the whole log.
+report_failure() {
+    local step=$1 log=$2 pattern=${3:-}
+    {
+        if [[ -n $pattern ]] && grep -q -E "$pattern" "$log"; then
+            grep -E -B2 -A12 "$pattern" "$log" | head -n 120
+        else
+            tail -n 40 "$log"
+        fi
+        echo "tanabashigo: 失敗しました / failed: $step; 記録のすべて / the whole log: $log"
+    } >&2
 }
 
 # Configures and builds into $1 (only the targets named after it, if any), quietly: the logs
-# are shown only when a step fails. Extra CMake options come from TANABASHIGO_CMAKE_ARGS.
+# are shown, on stderr, only when a step fails. Extra CMake options come from TANABASHIGO_CMAKE_ARGS.
 build_project() {
     local dir=$1 targets=()
     shift
@@ -76,12 +94,11 @@ build_project() {
     mkdir -p "$dir"
     # shellcheck disable=SC2086
     if ! cmake -S . -B "$dir" -Wno-dev ${TANABASHIGO_CMAKE_ARGS:-} >"$dir/configure.log" 2>&1; then
-        cat "$dir/configure.log"
+        report_failure "configuring the build" "$PWD/$dir/configure.log"
         return 1
     fi
     if ! cmake --build "$dir" --parallel "$(nproc)" "${targets[@]}" >"$dir/build.log" 2>&1; then
-        grep -E -B2 -A12 'error|Error' "$dir/build.log" | head -n 120 || true
-        echo "build failed; the whole log is $dir/build.log" >&2
+        report_failure "the build" "$PWD/$dir/build.log" 'error|Error'
         return 1
     fi
 }
@@ -93,13 +110,16 @@ ensure_web_packages() {
 }
 
 # Builds the browser edition into $1: the engine with emscripten, then the one HTML file.
+# Silent when it works; when a step fails, says why on stderr and returns 1.
 build_web() {
     local dir=$1
     mkdir -p "$dir"
-    (cd web && npm ci --no-audit --no-fund --loglevel=error) >"$dir/npm.log" 2>&1 || {
-        cat "$dir/npm.log"
+    # Refuses, with npm's own reason, any locked package that does not run on this Node.
+    if ! (cd web && npm ci --engine-strict --no-audit --no-fund) >"$dir/npm.log" 2>&1; then
+        report_failure "the browser edition's npm ci (Node $(node --version 2>/dev/null))" \
+            "$(realpath "$dir/npm.log")"
         return 1
-    }
+    fi
     # Boost's headers alone: the whole of /usr/include would bring glibc's headers in.
     mkdir -p "$dir/boost-include"
     ln -sfn /usr/include/boost "$dir/boost-include/boost"
@@ -108,8 +128,11 @@ build_web() {
         -sSINGLE_FILE=1 -sMODULARIZE=1 -sEXPORT_NAME=createEngine -sENVIRONMENT=web,worker \
         -sALLOW_MEMORY_GROWTH=1 -Iengine -Ianalysis -Icharts -Itheory -isystem "$dir/boost-include" \
         web/*.cpp engine/*.cpp analysis/*.cpp charts/*.cpp theory/*.cpp -o "$dir/engine.js" >"$dir/emcc.log" 2>&1; then
-        cat "$dir/emcc.log"
+        report_failure "the browser edition's em++" "$(realpath "$dir/emcc.log")" 'error'
         return 1
     fi
-    node web/build.mjs "$dir/engine.js" "$dir/tanabashigo.html"
+    if ! node web/build.mjs "$dir/engine.js" "$dir/tanabashigo.html" >"$dir/page.log" 2>&1; then
+        report_failure "the browser edition's page" "$(realpath "$dir/page.log")"
+        return 1
+    fi
 }
