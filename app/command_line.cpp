@@ -58,6 +58,7 @@ enum class Key {
     Tick,
     Zoom,
     Record,
+    RecordFile,  ///< an argument that is not an option: a record file of --compare
     WindowSystem
 };
 
@@ -76,7 +77,7 @@ constexpr std::array kOptions{
     OptionRule{"v", Key::Version, false, kEvery},
     OptionRule{"analyse", Key::Analyse, false, kAnalyse},
     OptionRule{"theory", Key::Theory, false, kTheory},
-    OptionRule{"compare", Key::Compare, true, kCompare},
+    OptionRule{"compare", Key::Compare, false, kCompare},
     OptionRule{"lesson", Key::Lesson, false, kLesson},
     OptionRule{"rungs", Key::Rungs, true, kAnalyse | kLesson},
     OptionRule{"start", Key::Start, true, kAnalyse | kLesson},
@@ -251,20 +252,21 @@ std::pair<std::string, std::string> modeNames(Modes modes) {
     return names;
 }
 
-/// The options as given, bytes as they are, or the rejection.
+/// The options as given, bytes as they are, or the rejection. Options may stand anywhere;
+/// the other arguments are record files, and after "--" every argument is one.
 std::variant<std::vector<Given>, CommandLine> splitArguments(int argc, char* argv[]) {
+    static const OptionRule kRecordFile{"", Key::RecordFile, false, kCompare};
     std::vector<Given> given;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        // File names after --compare's are more record files, a class's handed in together.
-        const bool moreRecords = !given.empty() && given.back().rule->key == Key::Compare;
-        if (moreRecords && (argument.size() < 2 || argument[0] != '-')) {
-            given.push_back({given.back().rule, given.back().name, argument});
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
             continue;
         }
-        if (argument.size() < 2 || argument[0] != '-') {
-            return rejected("余分な引数「" + argument + "」があります。",
-                            "Unexpected argument '" + argument + "'.");
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            given.push_back({&kRecordFile, argument, argument});
+            continue;
         }
         const std::size_t dashes = argument[1] == '-' ? 2 : 1;
         const std::size_t equals = argument.find('=');
@@ -273,6 +275,13 @@ std::variant<std::vector<Given>, CommandLine> splitArguments(int argc, char* arg
         if (option.rule == nullptr) {
             return rejected("「" + argument + "」というオプションはありません。",
                             "Unknown option '" + argument + "'.");
+        }
+        if (equals != std::string::npos && option.rule->key == Key::Compare) {
+            // --compare=FILE: the mode, and its first record file.
+            given.push_back(option);
+            given.push_back(
+                {&kRecordFile, argument.substr(equals + 1), argument.substr(equals + 1)});
+            continue;
         }
         if (equals != std::string::npos && option.rule->takesValue) {
             option.value = argument.substr(equals + 1);
@@ -366,10 +375,12 @@ std::optional<CommandLine> readValue(const Given& given, CommandLine& line) {
             line.chart = given.value;
             break;
         case Key::Record:
-        case Key::Compare:
+        case Key::RecordFile:
             if (given.value.empty()) {
-                return rejected("--" + given.name + " にはファイル名を指定してください。",
-                                "--" + given.name + " needs a file name.");
+                const std::string option =
+                    given.rule->key == Key::Record ? "--record" : "--compare";
+                return rejected(option + " にはファイル名を指定してください。",
+                                option + " needs a file name.");
             }
             if (given.rule->key == Key::Record) {
                 line.recordPath = given.value;
@@ -419,6 +430,10 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
                 : has(Key::Lesson)  ? Mode::Lesson
                                     : Mode::Window;
     for (const Given& option : given) {
+        if (option.rule->key == Key::RecordFile && line.mode != Mode::Compare) {
+            return rejected("余分な引数「" + option.value + "」があります。",
+                            "Unexpected argument '" + option.value + "'.");
+        }
         if ((option.rule->modes & bit(line.mode)) == 0) {
             const auto [belongs, belongsEn] = modeNames(option.rule->modes);
             const auto [here, hereEn] = modeNames(bit(line.mode));
@@ -435,6 +450,10 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
         if (std::optional<CommandLine> refused = readValue(option, line)) {
             return *refused;
         }
+    }
+    if (line.mode == Mode::Compare && line.records.empty()) {
+        return rejected("--compare には記録のファイル名を指定してください。",
+                        "--compare needs a record file.");
     }
     if (line.trials > 0 && line.rungRange) {
         return rejected("--trials は横線の本数の範囲とは一緒に使えません。",

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
+#include <cstdio>
 #include <memory>
 #include <variant>
 
@@ -13,6 +14,7 @@
 #include "random_source.h"
 #include "record_writer.h"
 #include "screen_fit.h"
+#include "startup_notice.h"
 
 namespace tanabashigo {
 
@@ -28,11 +30,15 @@ std::unique_ptr<RecordWriter> defaultRecord(QString& path) {
         return std::move(*writer);
     }
     const RecordFault& fault = std::get<RecordFault>(opened);
-    QMessageBox::warning(nullptr, QStringLiteral("たなばしご"),
-                         QStringLiteral("記録ファイル「%1」に記録できないため、着地は記録され"
-                                        "ません。%2\n\nLandings are not recorded: %3.")
+    const QString text = QStringLiteral(
+                             "記録ファイル「%1」に記録できないため、着地は記録され"
+                             "ません。%2\n\nLandings are not recorded: %3.")
                              .arg(path, QString::fromStdString(fault.japanese),
-                                  QString::fromStdString(fault.english)));
+                                  QString::fromStdString(fault.english));
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    if (screenVisible()) {
+        QMessageBox::warning(nullptr, QStringLiteral("たなばしご"), text);
+    }
     path.clear();
     return nullptr;
 }

@@ -1,10 +1,8 @@
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
 #include <algorithm>
@@ -27,6 +25,7 @@
 #include "record_writer.h"
 #include "screen_fit.h"
 #include "sound_cues.h"
+#include "startup_notice.h"
 #include "theory_command.h"
 #include "twips.h"
 #include "window_flow.h"
@@ -125,21 +124,6 @@ std::string refusalText(const tanabashigo::RecordFault& fault) {
            "': " + fault.english + ".\n";
 }
 
-/// Whether nobody reads stderr: neither a terminal nor a pipe to another program, as when
-/// started from the menu.
-bool stderrUnread() {
-    struct stat status {};
-    return isatty(STDERR_FILENO) == 0 &&
-           !(fstat(STDERR_FILENO, &status) == 0 && S_ISFIFO(status.st_mode));
-}
-
-/// Shows in a message box what was said on stderr when nobody reads it.
-void showWhenUnseen(const std::string& text) {
-    if (stderrUnread()) {
-        QMessageBox::warning(nullptr, QStringLiteral("たなばしご"), QString::fromStdString(text));
-    }
-}
-
 /// Runs the windows; `recorder` is null without --record, `refusal` says why the record file
 /// asked for was refused (the program then ends with status 2), and `warning` what the
 /// teacher should know of it.
@@ -164,7 +148,7 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
     ForeignDestroyWatch destroyWatch;
     app.installNativeEventFilter(&destroyWatch);
     if (!refusal.empty() || !warning.empty()) {
-        showWhenUnseen(refusal + warning);
+        tanabashigo::showWhenUnseen(refusal + warning);
     }
     if (!refusal.empty()) {
         return 2;
@@ -197,12 +181,12 @@ int runWindows(int argc, char* argv[], const tanabashigo::CommandLine& commandLi
 int refuse(int argc, char* argv[], const tanabashigo::CommandLine& commandLine) {
     const bool display =
         std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
-    if (!commandLine.refusal.empty() && display && stderrUnread()) {
+    if (!commandLine.refusal.empty() && display && tanabashigo::stderrUnread()) {
         askedPlatform = unusualPlatform(argc, argv);
         qtMessages = qInstallMessageHandler(startupMessages);
         QApplication app(argc, argv);
         qInstallMessageHandler(qtMessages);
-        showWhenUnseen(commandLine.refusal);
+        tanabashigo::showWhenUnseen(commandLine.refusal);
     }
     return commandLine.exitStatus;
 }

@@ -62,6 +62,11 @@ const char* usageText() {
   --experiment N      --compare でくらべる実験の番号（既定はすべてを本数ごとに）
                       the experiment --compare compares (default: all, by rung count)
 
+  オプションはどの順にも、ファイル名の前にも後にも置けます。「--」の後はすべてファイル名です
+  （「-」で始まる名前のファイルに）。
+  options may stand in any order, before or after the files; after "--" every argument
+  is a file name (for names that begin with "-")
+
   -h, --help          この説明を表示します / show this help
   -v, --version       版を表示します / show the version
 )";

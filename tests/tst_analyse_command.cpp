@@ -2,9 +2,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
+#include <string>
+#include <vector>
 
+#include "command_line.h"
 #include "landing_law.h"
 
 using namespace tanabashigo;
@@ -57,6 +62,30 @@ int extremeColumn(const ColumnLaw& law, bool least) {
     return found;
 }
 
+/// What a command line asks for, in a few words a test can compare.
+QString describe(const QStringList& arguments) {
+    std::vector<std::string> texts{"tanabashigo"};
+    for (const QString& argument : arguments) {
+        texts.push_back(argument.toStdString());
+    }
+    std::vector<char*> argv;
+    for (std::string& text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    const CommandLine line = parseCommandLine(static_cast<int>(texts.size()), argv.data());
+    if (line.mode == CommandLine::Mode::Exit) {
+        return QStringLiteral("refused %1").arg(line.exitStatus);
+    }
+    QStringList words{QString::number(static_cast<int>(line.mode))};
+    for (const std::string& record : line.records) {
+        words << QString::fromStdString(record);
+    }
+    words << (line.csv ? "csv" : "table") << QString::number(line.experiment)
+          << QString::number(line.firstRungs) << QString::fromStdString(line.chart);
+    return words.join(u' ');
+}
+
 }  // namespace
 
 class AnalyseCommandTest : public QObject {
@@ -68,6 +97,8 @@ private slots:
     void printsTheLawAsCsv();
     void printedFiguresMatchTheIndependentLaw_data();
     void printedFiguresMatchTheIndependentLaw();
+    void readsOptionsWhereverTheyStand_data();
+    void readsOptionsWhereverTheyStand();
 };
 
 void AnalyseCommandTest::rejectsBadArguments_data() {
@@ -193,6 +224,58 @@ void AnalyseCommandTest::printedFiguresMatchTheIndependentLaw() {
         }
     }
     QCOMPARE(checked, rows);
+}
+
+// Each row: pieces of a command line (an option with its value is one piece). Every order of
+// the pieces in which the file names keep their order, and a piece that begins with "--"
+// stays last, must read as the command line given beside them.
+void AnalyseCommandTest::readsOptionsWhereverTheyStand_data() {
+    QTest::addColumn<QList<QStringList>>("pieces");
+    QTest::addColumn<QString>("reads");  // the first order, compared with the order given
+    QTest::newRow("a class's files with CSV and an experiment")
+        << QList<QStringList>{{"--compare"}, {"--csv"}, {"a.csv"}, {"b.csv"}, {"--experiment", "2"}}
+        << "--compare a.csv b.csv --csv --experiment 2";
+    QTest::newRow("one file and a chart")
+        << QList<QStringList>{{"--compare"}, {"c.csv"}, {"--chart", "c.svg"}}
+        << "--compare c.csv --chart c.svg";
+    QTest::newRow("the law as CSV")
+        << QList<QStringList>{{"--analyse"}, {"--csv"}, {"--rungs", "30"}}
+        << "--rungs=30 --csv --analyse";
+    QTest::newRow("a file with --analyse is refused")
+        << QList<QStringList>{{"--analyse"}, {"a.csv"}, {"--csv"}} << "--analyse a.csv --csv";
+    QTest::newRow("after -- every argument is a file")
+        << QList<QStringList>{{"--compare"}, {"--csv"}, {"a.csv"}, {"--", "-x.csv", "--csv"}}
+        << "--compare=a.csv --compare=-x.csv --compare=--csv --csv";
+    QTest::newRow("a file after -- is not a window's option")
+        << QList<QStringList>{{"--seed", "1"}, {"--tick", "60"}, {"--", "--zoom"}} << "--bogus";
+    QTest::newRow("--compare without files is refused")
+        << QList<QStringList>{{"--compare"}, {"--csv"}, {"--experiment", "1"}} << "--compare --csv";
+}
+
+void AnalyseCommandTest::readsOptionsWhereverTheyStand() {
+    QFETCH(QList<QStringList>, pieces);
+    QFETCH(QString, reads);
+    const QString expected = describe(reads.split(u' '));
+    const auto isFile = [&pieces](int n) { return !pieces[n].first().startsWith(u'-'); };
+    const auto endsOptions = [&pieces](int n) { return pieces[n].first() == QStringLiteral("--"); };
+    std::vector<int> order(pieces.size());
+    std::iota(order.begin(), order.end(), 0);
+    int orders = 0;
+    do {
+        std::vector<int> files;
+        std::copy_if(order.begin(), order.end(), std::back_inserter(files), isFile);
+        if (!std::is_sorted(files.begin(), files.end()) ||
+            std::any_of(order.begin(), order.end() - 1, endsOptions)) {
+            continue;
+        }
+        QStringList arguments;
+        for (const int n : order) {
+            arguments << pieces[n];
+        }
+        QCOMPARE(describe(arguments), expected);
+        ++orders;
+    } while (std::next_permutation(order.begin(), order.end()));
+    QVERIFY(orders > 1);
 }
 
 QTEST_GUILESS_MAIN(AnalyseCommandTest)

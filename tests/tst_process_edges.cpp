@@ -3,8 +3,10 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 /// Starts the program on `platform` and `display`, with the descriptors `closed` closed.
@@ -63,6 +65,37 @@ private slots:
         QVERIFY(program.waitForFinished(30'000));
         QCOMPARE(program.exitCode(), status);
         QVERIFY(program.readAllStandardError().contains(message));
+    }
+
+    // With stderr in a file nobody is reading, a refusal is also shown in a message box,
+    // but only on a screen someone can see: elsewhere it must end at once.
+    void aRefusalOffScreenEndsAtOnce_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("message");
+        const QString source = QFINDTESTDATA("tst_process_edges.cpp");
+        QTest::newRow("record onto a full device")
+            << QStringList{"--record", "/dev/full"} << QByteArray("/dev/full");
+        QTest::newRow("record onto a file that is not a record")
+            << QStringList{"--record", source} << QByteArray("tst_process_edges.cpp");
+        QTest::newRow("lesson recording onto a device")
+            << QStringList{"--lesson", "--record", "/dev/full"} << QByteArray("/dev/full");
+        QTest::newRow("an unknown option") << QStringList{"--bogus"} << QByteArray("--bogus");
+    }
+    void aRefusalOffScreenEndsAtOnce() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, message);
+        for (const QString platform : {"offscreen", "minimal"}) {
+            QTemporaryDir folder;
+            const QString said = folder.filePath(QStringLiteral("stderr.txt"));
+            QProcess program;
+            program.setStandardErrorFile(said);
+            start(program, arguments, platform);
+            QVERIFY2(program.waitForFinished(10'000), qPrintable(platform));
+            QCOMPARE(program.exitCode(), 2);
+            QFile file(said);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(file.readAll().contains(message), qPrintable(platform));
+        }
     }
 
     void anInterruptEndsTheProgressLine() {
