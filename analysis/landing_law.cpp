@@ -4,6 +4,8 @@
 #include <array>
 #include <cassert>
 
+#include "rung_slots.h"
+
 namespace tanabashigo {
 
 namespace {
@@ -35,7 +37,7 @@ const Binomials& binomials() {
 /// The gap (left line x) beside line x at a height whose gaps have parity `gapParity`, or 0.
 int gapTouching(int x, int gapParity) {
     const int gap = x % 2 == gapParity ? x : x - 1;
-    return gap >= 2 && gap <= kLineCount ? gap : 0;
+    return gap >= kFirstGap && gap <= kLastGap ? gap : 0;
 }
 
 }  // namespace
@@ -56,8 +58,8 @@ std::vector<ColumnLaw> exactLandingLaws(int start, int maxRungs) {
     cell(ways, start, 0) = 1;
     int slotsSoFar = 0;
     for (int y = kTopY + 1; y < kBottomY; ++y) {
-        const int gapParity = y % 2 == 0 ? 1 : 0;  // odd gaps at even heights
-        const int gapsHere = gapParity == 0 ? 5 : 4;
+        const int gapParity = oddGapsAt(y) ? 1 : 0;
+        const int gapsHere = gapsAt(y);
         std::fill(next.begin(), next.end(), Count{0});
         for (int line = 1; line <= kLineCount; ++line) {
             const int gap = gapTouching(lineX(line), gapParity);

@@ -10,15 +10,13 @@
 #include <vector>
 
 #include "rung_sampler.h"
+#include "splitmix64.h"
 
 namespace tanabashigo {
 
 std::uint64_t blockSeed(std::uint32_t seed, std::uint64_t block) {
-    // splitmix64 finaliser: neighbouring blocks get unrelated seeds.
-    std::uint64_t z = (static_cast<std::uint64_t>(seed) << 32 ^ block) + 0x9E3779B97F4A7C15u;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-    return z ^ (z >> 31);
+    std::uint64_t state = static_cast<std::uint64_t>(seed) << 32 ^ block;
+    return splitmix64(state);
 }
 
 namespace {

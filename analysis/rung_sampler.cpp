@@ -4,23 +4,23 @@
 #include <bit>
 
 #include "landing_law.h"
+#include "rung_slots.h"
 #include "sorted_ladder.h"
+#include "splitmix64.h"
 
 namespace tanabashigo {
 
 namespace {
 
-/// Where slot s (0..224) lies: gap 2 + s % 9 at the height of draw s / 9, odd heights for
-/// even gaps and even heights for odd gaps, as the window places its rungs. The bytes 225..255
-/// name no slot: their bit is 0 and they are drawn again.
+/// Where each slot lies, as the window places its rungs. The bytes 225..255 name no slot:
+/// their bit is 0 and they are drawn again.
 struct SlotPlaces {
     std::array<std::uint8_t, 256> height{};  ///< 11..60
     std::array<std::uint16_t, 256> bit{};    ///< 1 << gap
     constexpr SlotPlaces() {
         for (int s = 0; s < kSlotCount; ++s) {
-            const int gap = 2 + s % 9;
-            height[s] = static_cast<std::uint8_t>(kTopY + 1 + 2 * (s / 9) + (gap & 1));
-            bit[s] = static_cast<std::uint16_t>(1u << gap);
+            height[s] = static_cast<std::uint8_t>(slotHeight(s));
+            bit[s] = static_cast<std::uint16_t>(1u << slotGap(s));
         }
     }
 };
@@ -35,11 +35,7 @@ constexpr std::uint64_t kOddGaps = 0x02A8'02A8'02A8'02A8u;
 
 FastRandom::FastRandom(std::uint64_t seed) {
     for (std::uint64_t& word : state_) {
-        seed += 0x9E3779B97F4A7C15u;
-        std::uint64_t z = seed;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-        word = z ^ (z >> 31);
+        word = splitmix64(seed);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ladder.h"
 
+#include "rung_slots.h"
+
 namespace tanabashigo {
 
 void Ladder::clearRungs() {
@@ -13,9 +15,9 @@ LadderTick Ladder::tick(RandomSource& random) {
         return {LadderTick::Kind::Complete, 0, {}};
     }
     random.reseedFromClock();
-    const int gap = random.nextBelow(9) + 2;  // Int(r × 9) + 2: 2..10
-    const int step = random.nextBelow(25);    // Int(r' × 25): 0..24
-    const int height = gap % 2 == 0 ? 2 * step + 11 : 2 * step + 12;
+    const int gap = random.nextBelow(kGapsPerStep) + kFirstGap;  // Int(r × 9) + 2: 2..10
+    const int step = random.nextBelow(kSteps);                   // Int(r' × 25): 0..24
+    const int height = rungHeight(gap, step);
     if (holds(gap, height)) {
         return {LadderTick::Kind::Rejected, rungNo_, {}};
     }
