@@ -2,86 +2,223 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
+#include <utility>
+#include <vector>
 
-#include "landing_law.h"
 #include "rung_slots.h"
-#include "sorted_ladder.h"
-#include "splitmix64.h"
 
 namespace tanabashigo {
 
 namespace {
 
-/// Where each slot lies, as the window places its rungs. The bytes 225..255 name no slot:
-/// their bit is 0 and they are drawn again.
-struct SlotPlaces {
-    std::array<std::uint8_t, 256> height{};  ///< 11..60
-    std::array<std::uint16_t, 256> bit{};    ///< 1 << gap
-    constexpr SlotPlaces() {
-        for (int s = 0; s < kSlotCount; ++s) {
-            height[s] = static_cast<std::uint8_t>(slotHeight(s));
-            bit[s] = static_cast<std::uint16_t>(1u << slotGap(s));
+/// Toggles `count` (at least 1) distinct slots of one ladder, the bit `bit` of word `word` of
+/// each slot's lanes: empty slots to taken when `flip` is all ones, taken ones to empty when
+/// it is 0. A byte draws a slot; a byte past the slots, or a slot already as wanted, is drawn
+/// again, so the slots changed are a uniform set.
+template <class Slots>
+inline void toggleSlots(Slots& slots, int word, std::uint64_t bit, std::uint64_t flip, int count,
+                        FastRandom& random) {
+    for (int done = 0;;) {
+        std::uint64_t draws = random.next();
+        for (int k = 0; k < 8; ++k, draws >>= 8) {
+            const auto byte = static_cast<unsigned>(draws & 0xFF);
+            const std::uint64_t valid = byte < kSlotCount ? bit : 0;
+            const std::uint64_t hit = (slots[byte][word] ^ flip) & valid;
+            slots[byte][word] ^= hit;
+            done += hit != 0;
+            if (done == count) {
+                return;
+            }
         }
     }
-};
-constexpr SlotPlaces kSlots;
+}
 
-/// Every gap of a height in all four lanes: the even gaps 2..10 at odd heights, the odd gaps
-/// 3..9 at even ones.
-constexpr std::uint64_t kEvenGaps = 0x0554'0554'0554'0554u;
-constexpr std::uint64_t kOddGaps = 0x02A8'02A8'02A8'02A8u;
+/// Bit i of byte j of the answer is bit j of byte i of `rows`.
+constexpr std::uint64_t transpose8x8(std::uint64_t rows) {
+    std::uint64_t t = (rows ^ (rows >> 7)) & 0x00AA00AA00AA00AAu;
+    rows ^= t ^ (t << 7);
+    t = (rows ^ (rows >> 14)) & 0x0000CCCC0000CCCCu;
+    rows ^= t ^ (t << 14);
+    t = (rows ^ (rows >> 28)) & 0x00000000F0F0F0F0u;
+    return rows ^ t ^ (t << 28);
+}
+
+/// Where a rung stands between two lines, the paths on them change places.
+template <class Lanes>
+inline void crossRungs(Lanes& left, Lanes& right, const Lanes& rungs) {
+    const Lanes moving = (left ^ right) & rungs;
+    left ^= moving;
+    right ^= moving;
+}
+
+static_assert(rungHeight(kFirstGap, 0) < rungHeight(kFirstGap + 1, 0),
+              "a step's even gaps stand above its odd ones");
+
+/// Crosses the rungs of gaps `gaps...` at one height; `step` holds the step's slots in order.
+template <class Lanes, int... gaps>
+inline void crossHeight(Lanes* lines, const Lanes* step, std::integer_sequence<int, gaps...>) {
+    (crossRungs(lines[gaps], lines[gaps + 1], step[gaps - kFirstGap]), ...);
+}
+
+/// The expected bytes drawn to go from `from` taken slots to `to`, placing or removing.
+double drawsBetween(int from, int to) {
+    double draws = 0;
+    for (int k = from; k < to; ++k) {
+        draws += 256.0 / (kSlotCount - k);
+    }
+    for (int k = from; k > to; --k) {
+        draws += 256.0 / k;
+    }
+    return draws;
+}
+
+/// The chance of each number of slots 0..225 taken when each is taken with chance p (0..1),
+/// by ratios from the most likely number: plain arithmetic, the same on every platform.
+std::vector<double> binomialChances(double p) {
+    std::vector<double> chance(kSlotCount + 1, 0.0);
+    const int mode = std::min(kSlotCount, static_cast<int>((kSlotCount + 1) * p));
+    chance[mode] = 1;
+    for (int k = mode; k < kSlotCount && p < 1; ++k) {
+        chance[k + 1] = chance[k] * (kSlotCount - k) / (k + 1) * p / (1 - p);
+    }
+    for (int k = mode; k > 0 && p > 0; --k) {
+        chance[k - 1] = chance[k] * k / (kSlotCount - k + 1) * (1 - p) / p;
+    }
+    double sum = 0;
+    for (const double c : chance) {
+        sum += c;
+    }
+    for (double& c : chance) {
+        c /= sum;
+    }
+    return chance;
+}
+
+// The work of a plan in bytes drawn: measured on the project's machine, one random word for
+// the first step costs about what a byte drawn does, counting every ladder's slots and the
+// turn of each ladder's drawing about what five do.
+constexpr double kWordCost = 1.0;
+constexpr double kCountCost = 3.0;
+constexpr double kLadderCost = 5.0;
+
+double expectedWork(SamplerPlan plan, int rungs) {
+    const double p = plan.taken / static_cast<double>(1 << plan.bits);
+    const std::vector<double> chance = binomialChances(p);
+    double work = plan.bits > 0 ? kWordCost * kSlotCount * plan.bits / 64 + kCountCost : 0;
+    for (int k = 0; k <= kSlotCount; ++k) {
+        if (k != rungs && chance[k] > 0) {
+            work += chance[k] * (kLadderCost + drawsBetween(k, rungs));
+        }
+    }
+    return work;
+}
 
 }  // namespace
 
-FastRandom::FastRandom(std::uint64_t seed) {
-    for (std::uint64_t& word : state_) {
-        word = splitmix64(seed);
-    }
-}
-
-RungSampler::RungSampler(int rungs) : rungs_(rungs) {}
-
-void RungSampler::scatter(int lane, int count, bool place, FastRandom& random) {
-    const int shift = 16 * lane;
-    // A slot is toggled where its bit differs from `flip`: empty slots when placing.
-    const std::uint64_t flip = place ? ~std::uint64_t{0} : 0;
-    for (int done = 0; done < count;) {
-        // Eight draws of a byte from each word; a byte names a slot or is drawn again.
-        std::uint64_t word = random.next();
-        for (int k = 0; k < 8 && done < count; ++k, word >>= 8) {
-            const auto byte = static_cast<std::uint8_t>(word);
-            std::uint64_t& gaps = gaps_[kSlots.height[byte]];
-            const std::uint64_t bit = std::uint64_t{kSlots.bit[byte]} << shift;
-            // A slot already toggled is drawn again too: the set stays uniform.
-            const std::uint64_t toggled = bit & (gaps ^ flip);
-            gaps ^= toggled;
-            done += toggled != 0;
+SamplerPlan fastestPlan(int rungs) {
+    // Today's drawing alone: from no rung, or past half the slots from every slot.
+    SamplerPlan best{0, 2 * rungs <= kSlotCount ? 0 : 1};
+    double least = expectedWork(best, rungs);
+    for (int bits = 1; bits <= 6; ++bits) {
+        const int near = rungs * (1 << bits) / kSlotCount;
+        for (int taken = std::max(1, near); taken <= std::min(near + 1, (1 << bits) - 1); ++taken) {
+            const SamplerPlan plan{bits, taken};
+            const double work = taken % 2 == 1 ? expectedWork(plan, rungs) : least;
+            if (work < least) {
+                best = plan;
+                least = work;
+            }
         }
     }
+    return best;
 }
 
-void RungSampler::buildLadders(FastRandom& random) {
-    // Past half the slots it is quicker to choose the empty ones.
-    const bool place = 2 * rungs_ <= kSlotCount;
-    for (int y = kTopY + 1; y < kBottomY; ++y) {
-        gaps_[y] = place ? 0 : (y % 2 == 1 ? kEvenGaps : kOddGaps);
+RungSampler::RungSampler(int rungs, SamplerPlan plan) : rungs_(rungs), plan_(plan) {
+    // taken / 2^bits in lowest terms: no random word is spent on a bit that changes nothing.
+    while (plan_.bits > 0 && plan_.taken % 2 == 0) {
+        plan_.taken /= 2;
+        --plan_.bits;
     }
-    for (int lane = 0; lane < kLanes; ++lane) {
-        scatter(lane, place ? rungs_ : kSlotCount - rungs_, place, random);
+}
+
+std::array<std::uint8_t, RungSampler::kLadders> RungSampler::takeSlots(FastRandom& random) {
+    // Each ladder's count, kept bit-sliced: bit l of counter[i] is bit i of ladder l's count.
+    std::array<Lanes, 8> counter{};
+    for (int s = 0; s < kSlotCount; ++s) {
+        // Low bits of `taken` first: a set bit takes a slot also when the word has it, a
+        // clear bit only when both have it; after bit i the chance is (taken mod 2^(i+1)) /
+        // 2^(i+1).
+        Lanes lanes{};
+        for (int i = 0; i < plan_.bits; ++i) {
+            const Lanes word{random.next(), random.next()};
+            lanes = (plan_.taken >> i & 1) != 0 ? lanes | word : lanes & word;
+        }
+        slots_[s] = lanes;
+        for (Lanes& digit : counter) {
+            const Lanes carry = digit & lanes;
+            digit ^= lanes;
+            lanes = carry;
+        }
+    }
+    std::array<std::uint8_t, kLadders> counts{};
+    for (int word = 0; word < 2; ++word) {
+        for (int byte = 0; byte < 8; ++byte) {
+            std::uint64_t rows = 0;
+            for (int i = 0; i < 8; ++i) {
+                rows |= (counter[i][word] >> (8 * byte) & 0xFF) << (8 * i);
+            }
+            rows = transpose8x8(rows);
+            for (int j = 0; j < 8; ++j) {
+                counts[64 * word + 8 * byte + j] = static_cast<std::uint8_t>(rows >> (8 * j));
+            }
+        }
+    }
+    return counts;
+}
+
+void RungSampler::buildLadders(int ladders, FastRandom& random) {
+    std::array<std::uint8_t, kLadders> taken{};
+    if (plan_.bits == 0) {
+        const Lanes lanes = plan_.taken == 0 ? Lanes{} : ~Lanes{};
+        std::fill(slots_.begin(), slots_.begin() + kSlotCount, lanes);
+        taken.fill(static_cast<std::uint8_t>(plan_.taken == 0 ? 0 : kSlotCount));
+    } else {
+        taken = takeSlots(random);
+    }
+    for (int ladder = 0; ladder < ladders; ++ladder) {
+        const int have = taken[static_cast<std::size_t>(ladder)];
+        if (have != rungs_) {
+            const bool place = have < rungs_;
+            toggleSlots(slots_, ladder / 64, std::uint64_t{1} << (ladder % 64),
+                        place ? ~std::uint64_t{0} : 0, place ? rungs_ - have : have - rungs_,
+                        random);
+        }
     }
 }
 
 void RungSampler::addLandings(int start, std::uint64_t trials, FastRandom& random,
                               ColumnCounts& counts) {
-    constexpr std::uint64_t kOneInEachLane = 0x0001'0001'0001'0001u;
-    // A local copy stays in registers: stores into gaps_ cannot alias it.
+    // A local copy stays in registers: stores into slots_ cannot alias it.
     FastRandom local = random;
-    for (std::uint64_t done = 0; done < trials; done += kLanes) {
-        buildLadders(local);
-        const std::uint64_t lines = followRungs(kOneInEachLane << lineX(start), gaps_);
-        const std::uint64_t lanes = std::min<std::uint64_t>(kLanes, trials - done);
-        for (std::uint64_t lane = 0; lane < lanes; ++lane) {
-            ++counts[columnOfX(std::countr_zero(lines >> (16 * lane) & 0xFFFF))];
+    for (std::uint64_t done = 0; done < trials; done += kLadders) {
+        const int ladders = static_cast<int>(std::min<std::uint64_t>(kLadders, trials - done));
+        buildLadders(ladders, local);
+        // lines[x] holds the ladders whose path is on line x.
+        std::array<Lanes, kLastGap + 2> lines{};
+        lines[static_cast<std::size_t>(lineX(start))] = ~Lanes{};
+        for (int step = 0; step < kSteps; ++step) {
+            const Lanes* slots = &slots_[static_cast<std::size_t>(slotOf(kFirstGap, step))];
+            crossHeight(lines.data(), slots, std::integer_sequence<int, 2, 4, 6, 8, 10>{});
+            crossHeight(lines.data(), slots, std::integer_sequence<int, 3, 5, 7, 9>{});
+        }
+        const Lanes counted{ladders >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << ladders) - 1,
+                            ladders >= 128 ? ~std::uint64_t{0}
+                                           : (std::uint64_t{1} << std::max(0, ladders - 64)) - 1};
+        for (int line = 1; line <= kLineCount; ++line) {
+            const Lanes landed = lines[static_cast<std::size_t>(lineX(line))] & counted;
+            counts[line] +=
+                static_cast<std::uint64_t>(std::popcount(landed[0]) + std::popcount(landed[1]));
         }
     }
     random = local;

@@ -4,8 +4,8 @@
 
 // The fastest exact kernel known for the landing law, kept as the yardstick of the
 // simulation's speed: the 225 rung places of a ladder as one 512-bit set (AVX-512), one
-// draw at a time, repeats drawn again. Built with AVX-512 on its own; call it only where
-// fastestKernelRuns() holds.
+// draw at a time, repeats drawn again (past half the places, the empty ones are drawn). Built
+// with AVX-512 on its own; call it only where fastestKernelRuns() holds.
 
 /// Whether this processor has the instructions the kernel is built with.
 bool fastestKernelRuns();

@@ -78,28 +78,38 @@ void TheoryTest::lengthAgreesWithSimulatedExperiments() {
 }
 
 void TheoryTest::landingsFollowTheExactLaw_data() {
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("taken");
     QTest::addColumn<int>("rungs");
     QTest::addColumn<int>("start");
-    QTest::newRow("no rung") << 0 << 5;
-    QTest::newRow("one rung") << 1 << 1;
-    QTest::newRow("10 rungs") << 10 << 10;
-    QTest::newRow("50 rungs") << 50 << 3;
-    QTest::newRow("100 rungs") << 100 << 7;
-    QTest::newRow("180 rungs, the empty slots drawn") << 180 << 8;
-    QTest::newRow("224 rungs, one slot left empty") << 224 << 6;
-    QTest::newRow("every slot") << 225 << 4;
+    QTest::newRow("no rung") << 0 << 0 << 0 << 5;
+    QTest::newRow("one rung drawn") << 0 << 0 << 1 << 1;
+    QTest::newRow("10 rungs drawn") << 0 << 0 << 10 << 10;
+    QTest::newRow("40 rungs drawn") << 0 << 0 << 40 << 3;
+    QTest::newRow("180 rungs, the empty slots drawn") << 0 << 1 << 180 << 8;
+    QTest::newRow("224 rungs, one slot left empty") << 0 << 1 << 224 << 6;
+    QTest::newRow("every slot") << 0 << 1 << 225 << 4;
+    QTest::newRow("50 rungs, slots taken at 3/16, the missing ones placed") << 4 << 3 << 50 << 3;
+    QTest::newRow("50 rungs, slots taken at 1/4, the extra ones removed") << 2 << 1 << 50 << 2;
+    QTest::newRow("160 rungs, slots taken at 5/8, the missing ones placed") << 3 << 5 << 160 << 9;
+    QTest::newRow("30 rungs as the simulation draws them") << -1 << 0 << 30 << 3;
+    QTest::newRow("100 rungs as the simulation draws them") << -1 << 0 << 100 << 7;
 }
 
-// Ten million ladders (not a whole number of sampler lanes) against the exact law; a column
-// the law rules out fails at once. The seed is fixed: a correct sampler fails nowhere near
-// 1e-6, while one a slot off (one slot never drawn, one rung short) fails far below it.
+// Ten million ladders (not a whole number of sampler lanes) against the exact law, for each
+// way of drawing them; a column the law rules out fails at once. The seed is fixed: a correct
+// sampler fails nowhere near 1e-6, while one a slot off (one slot never drawn, a slot too
+// many, one rung short) fails far below it.
 void TheoryTest::landingsFollowTheExactLaw() {
+    QFETCH(int, bits);
+    QFETCH(int, taken);
     QFETCH(int, rungs);
     QFETCH(int, start);
     constexpr std::uint64_t kTrials = 10'000'001;
     FastRandom random(static_cast<std::uint64_t>(rungs * 16 + start));
     ColumnCounts counts{};
-    RungSampler(rungs).addLandings(start, kTrials, random, counts);
+    const SamplerPlan plan = bits < 0 ? fastestPlan(rungs) : SamplerPlan{bits, taken};
+    RungSampler(rungs, plan).addLandings(start, kTrials, random, counts);
     QCOMPARE(std::accumulate(counts.begin(), counts.end(), std::uint64_t{0}), kTrials);
     const ChiSquareTest test = chiSquareTest(counts, exactLandingLaw(rungs, start));
     QVERIFY2(test.pValue > 1e-6, qPrintable(QString::number(test.statistic)));
