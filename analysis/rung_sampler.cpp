@@ -34,6 +34,18 @@ inline void toggleSlots(Slots& slots, int word, std::uint64_t bit, std::uint64_t
     }
 }
 
+/// The two words of a slot as one vector, and back.
+template <class Lanes>
+inline Lanes loadLanes(const std::array<std::uint64_t, 2>& words) {
+    Lanes lanes;
+    std::memcpy(&lanes, words.data(), sizeof lanes);
+    return lanes;
+}
+template <class Lanes>
+inline void storeLanes(std::array<std::uint64_t, 2>& words, Lanes lanes) {
+    std::memcpy(words.data(), &lanes, sizeof lanes);
+}
+
 /// Bit i of byte j of the answer is bit j of byte i of `rows`.
 constexpr std::uint64_t transpose8x8(std::uint64_t rows) {
     std::uint64_t t = (rows ^ (rows >> 7)) & 0x00AA00AA00AA00AAu;
@@ -57,8 +69,9 @@ static_assert(rungHeight(kFirstGap, 0) < rungHeight(kFirstGap + 1, 0),
 
 /// Crosses the rungs of gaps `gaps...` at one height; `step` holds the step's slots in order.
 template <class Lanes, int... gaps>
-inline void crossHeight(Lanes* lines, const Lanes* step, std::integer_sequence<int, gaps...>) {
-    (crossRungs(lines[gaps], lines[gaps + 1], step[gaps - kFirstGap]), ...);
+inline void crossHeight(Lanes* lines, const std::array<std::uint64_t, 2>* step,
+                        std::integer_sequence<int, gaps...>) {
+    (crossRungs(lines[gaps], lines[gaps + 1], loadLanes<Lanes>(step[gaps - kFirstGap])), ...);
 }
 
 /// The expected bytes drawn to go from `from` taken slots to `to`, placing or removing.
@@ -154,7 +167,7 @@ std::array<std::uint8_t, RungSampler::kLadders> RungSampler::takeSlots(FastRando
             const Lanes word{random.next(), random.next()};
             lanes = (plan_.taken >> i & 1) != 0 ? lanes | word : lanes & word;
         }
-        slots_[s] = lanes;
+        storeLanes(slots_[static_cast<std::size_t>(s)], lanes);
         for (Lanes& digit : counter) {
             const Lanes carry = digit & lanes;
             digit ^= lanes;
@@ -180,8 +193,9 @@ std::array<std::uint8_t, RungSampler::kLadders> RungSampler::takeSlots(FastRando
 void RungSampler::buildLadders(int ladders, FastRandom& random) {
     std::array<std::uint8_t, kLadders> taken{};
     if (plan_.bits == 0) {
-        const Lanes lanes = plan_.taken == 0 ? Lanes{} : ~Lanes{};
-        std::fill(slots_.begin(), slots_.begin() + kSlotCount, lanes);
+        const std::uint64_t lanes = plan_.taken == 0 ? 0 : ~std::uint64_t{0};
+        std::fill(slots_.begin(), slots_.begin() + kSlotCount,
+                  std::array<std::uint64_t, 2>{lanes, lanes});
         taken.fill(static_cast<std::uint8_t>(plan_.taken == 0 ? 0 : kSlotCount));
     } else {
         taken = takeSlots(random);
@@ -208,7 +222,7 @@ void RungSampler::addLandings(int start, std::uint64_t trials, FastRandom& rando
         std::array<Lanes, kLastGap + 2> lines{};
         lines[static_cast<std::size_t>(lineX(start))] = ~Lanes{};
         for (int step = 0; step < kSteps; ++step) {
-            const Lanes* slots = &slots_[static_cast<std::size_t>(slotOf(kFirstGap, step))];
+            const auto* slots = &slots_[static_cast<std::size_t>(slotOf(kFirstGap, step))];
             crossHeight(lines.data(), slots, std::integer_sequence<int, 2, 4, 6, 8, 10>{});
             crossHeight(lines.data(), slots, std::integer_sequence<int, 3, 5, 7, 9>{});
         }

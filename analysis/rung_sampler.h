@@ -76,7 +76,7 @@ private:
     SamplerPlan plan_;
     /// Slot s of ladder l is taken when slots_[s] holds its bit. Bytes 225..255 name no slot
     /// and are drawn again; their words are only there to be read.
-    alignas(64) std::array<Lanes, 256> slots_{};
+    alignas(64) std::array<std::array<std::uint64_t, 2>, 256> slots_{};
 };
 
 }  // namespace tanabashigo
