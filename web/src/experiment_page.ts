@@ -18,6 +18,10 @@ export interface Stage {
     show(form: HTMLElement, width: number, height: number, onScale: (scale: number) => void): void;
     /** Says on the page that the record could not be stored, and why. */
     storageRefused(reason: string): void;
+    /** The record is stored again: what storageRefused said no longer holds. */
+    storageRecovered(): void;
+    /** An experiment has ended, its last line stored. */
+    experimentEnded(): void;
     /** The user chose to quit. */
     end(): void;
 }
@@ -28,6 +32,12 @@ export class ExperimentPage {
     private form: MainForm | null = null;
     private frameRequested = false;
     private rungs: string[] = [];
+    /** A landing is being written: the trials wait for it. */
+    private writing = false;
+    /** Counts the windows and 初期化: a marker is shown only in the window of its landing. */
+    private showing = 0;
+    /** The marker of a landing the storage refused, to show once it is written. */
+    private unshown: (() => void) | null = null;
 
     constructor(
         private readonly engine: Engine,
@@ -46,6 +56,8 @@ export class ExperimentPage {
 
     /** Loads and shows the experiment window, then asks for the rung count. */
     async openMainWindow(): Promise<void> {
+        ++this.showing;
+        this.unshown = null;
         this.model.load();
         this.record.startExperiment();
         const holder = document.createElement("div");
@@ -53,7 +65,7 @@ export class ExperimentPage {
         this.form = form;
         document.title = this.texts.mainTitle;
         this.stage.show(form.root, FORM_WIDTH, FORM_HEIGHT, (scale) => form.surface.resize(scale));
-        form.start.onclick = () => this.start();
+        form.start.onclick = () => void this.start();
         form.stop.onclick = () => this.stop();
         form.quit.onclick = () => void this.quit();
         form.initialise.onclick = () => void this.initialise();
@@ -67,7 +79,25 @@ export class ExperimentPage {
         }
     }
 
-    private start(): void {
+    private async start(): Promise<void> {
+        // A landing the storage refused is written first: no trial runs ahead of the record.
+        if (this.record.hasWaiting()) {
+            const form = this.form!;
+            form.start.disabled = true;
+            form.root.setAttribute("aria-busy", "true");
+            const refusal = await this.record.writeWaiting();
+            form.root.removeAttribute("aria-busy");
+            if (refusal) {
+                this.refused(refusal);
+                return;
+            }
+            this.stage.storageRecovered();
+            this.unshown?.();
+            this.unshown = null;
+        }
+        if (!this.form) {
+            return;
+        }
         this.apply(this.model.start(performance.now()));
         this.syncControls();
         this.requestFrame();
@@ -89,6 +119,8 @@ export class ExperimentPage {
         const form = this.form!;
         form.root.style.cursor = "wait";
         playChime("pinpon.wav");
+        ++this.showing;
+        this.unshown = null;
         for (const column of form.markers) {
             column.forEach((marker) => (marker.hidden = true));
         }
@@ -153,18 +185,24 @@ export class ExperimentPage {
     /** Applies every tick due by now, landing by landing. */
     private frame(): void {
         this.frameRequested = false;
-        if (!this.form) {
+        if (!this.form || this.writing) {
             return;
         }
         const now = performance.now();
         for (let events = this.model.advance(now); events.length > 0; events = this.model.advance(now)) {
-            this.apply(events);
+            const landing = this.apply(events);
+            if (landing) {
+                void this.keep(landing);
+                return;
+            }
         }
         this.syncControls();
         this.requestFrame();
     }
 
-    private apply(events: WindowEvent[]): void {
+    /** Draws `events`; answers the landing among them, which shows once it is stored. */
+    private apply(events: WindowEvent[]): WindowEvent | null {
+        let landing: WindowEvent | null = null;
         const form = this.form!;
         for (const event of events) {
             switch (event.kind) {
@@ -188,21 +226,52 @@ export class ExperimentPage {
                     form.surface.draw(event.line, PATH_RED);
                     break;
                 case EventKind.Counted:
-                    this.keep(event.column, event.number, false);
-                    form.markers[event.column - 1][event.number - 1].hidden = false;
-                    break;
                 case EventKind.Finished:
-                    this.keep(event.column, this.model.count(event.column), true);
+                    landing = event;
                     break;
             }
         }
+        return landing;
     }
 
-    private keep(column: number, count: number, ends: boolean): void {
-        const refusal = this.record.keep({ rungs: this.model.rungCount(), start: START_LINE, column, count, ends });
+    /**
+     * Writes the landing's line, then shows its marker and lets the trials go on; a landing the
+     * storage refuses stops the trials, its marker unshown until it is written.
+     */
+    private async keep(event: WindowEvent): Promise<void> {
+        const form = this.form!;
+        const showing = this.showing;
+        const ends = event.kind === EventKind.Finished;
+        // The end line keeps the column's count: the landing that ends is not counted.
+        const count = ends ? this.model.count(event.column) : event.number;
+        const show = () => {
+            if (this.showing === showing && !ends) {
+                form.markers[event.column - 1][event.number - 1].hidden = false;
+            }
+            if (ends) {
+                this.stage.experimentEnded();
+            }
+        };
+        this.writing = true;
+        form.root.setAttribute("aria-busy", "true");
+        const refusal = await this.record.keep({ rungs: this.model.rungCount(), start: START_LINE, column: event.column, count, ends });
+        this.writing = false;
+        form.root.removeAttribute("aria-busy");
         if (refusal) {
-            this.stage.storageRefused(refusal);
+            this.unshown = show;
+            this.refused(refusal);
+            return;
         }
+        show();
+        this.syncControls();
+        this.requestFrame();
+    }
+
+    /** The trials stop and the page says why: the landing is written at the next start. */
+    private refused(reason: string): void {
+        this.model.stop();
+        this.stage.storageRefused(`${reason}着地の印を出す前に実験を止めました。「${this.texts.start}」を押すと、その着地から書き込みます。`);
+        this.syncControls();
     }
 
     private drawEmptyLadder(): void {

@@ -205,16 +205,14 @@ export class LessonPage {
                 case LessonKind.Landed:
                 case LessonKind.Ended: {
                     const ends = event.kind === LessonKind.Ended;
-                    const refusal = this.record.keep({
+                    const landing = {
                         rungs: this.trialRungs,
                         start: this.lesson.trialStartLine(),
                         column: event.column,
                         count: ends ? this.lesson.count(event.column) : event.count,
                         ends,
-                    });
-                    if (refusal) {
-                        this.storageRefused(refusal);
-                    }
+                    };
+                    void this.record.keep(landing).then((refusal) => refusal && this.storageRefused(refusal));
                     break;
                 }
                 default:

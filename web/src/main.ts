@@ -6,7 +6,8 @@ import { loadEngine } from "./engine";
 import { ExperimentPage, type Stage } from "./experiment_page";
 import { LessonPage } from "./lesson_page";
 import { TheoryPage } from "./theory_page";
-import { RecordStore, type KeyValueStore } from "./record_store";
+import { IndexedLines } from "./indexed_lines";
+import { MemoryLines, RecordStore, type LineStore } from "./record_store";
 import { fitScale } from "./twips";
 import { readAddress } from "./url_options";
 
@@ -16,11 +17,31 @@ function freshSeed(): number {
     return word[0];
 }
 
-function browserStorage(): KeyValueStore | null {
+/** The record's storage, with what the page must say of it, if anything. */
+async function openRecordStorage(): Promise<{ store: LineStore; warning: string }> {
+    let store: IndexedLines;
     try {
-        return window.localStorage;
+        store = await IndexedLines.open();
     } catch {
-        return null;
+        return {
+            store: new MemoryLines(),
+            warning: "このブラウザは記録を残せないので、記録はこのページを閉じるまでしか残りません。実験が終わるごとに「記録を保存」でファイルに書き出してください。",
+        };
+    }
+    try {
+        await store.moveFrom(window.localStorage);
+    } catch {
+        return { store, warning: "前の版が残した記録を移せませんでした。その記録はそのまま残してあります。" };
+    }
+    return { store, warning: "" };
+}
+
+/** Whether the browser promises to keep the record until the user removes it. */
+async function storageKept(): Promise<boolean> {
+    try {
+        return (await navigator.storage?.persist?.()) ?? false;
+    } catch {
+        return false;
     }
 }
 
@@ -28,6 +49,7 @@ function browserStorage(): KeyValueStore | null {
 class PageStage implements Stage {
     private current: { form: HTMLElement; width: number; height: number; onScale: (scale: number) => void } | null =
         null;
+    private endHandler: () => void = () => undefined;
 
     constructor(
         private readonly area: HTMLElement,
@@ -72,6 +94,29 @@ class PageStage implements Stage {
         this.notice.hidden = false;
     }
 
+    storageRecovered(): void {
+        this.notice.hidden = true;
+        this.notice.textContent = "";
+    }
+
+    /** Says `text` with a button that presses `save`. */
+    offerSave(text: string, save: HTMLButtonElement): void {
+        const button = document.createElement("button");
+        button.type = "button";
+        button.textContent = save.textContent;
+        button.onclick = () => save.click();
+        this.notice.replaceChildren(text, button);
+        this.notice.hidden = false;
+    }
+
+    onExperimentEnd(handler: () => void): void {
+        this.endHandler = handler;
+    }
+
+    experimentEnded(): void {
+        this.endHandler();
+    }
+
     end(): void {
         this.current = null;
         this.area.replaceChildren();
@@ -107,12 +152,23 @@ async function start(): Promise<void> {
     const options = address.options;
     const seed = options.seed;
     const model = new engine.PageWindow(seed ?? freshSeed(), seed === null);
-    const record = new RecordStore(browserStorage(), engine.recordHeader(), (time, experiment, trial, l) =>
-        engine.recordLine(time, experiment, trial, l.rungs, l.start, l.column, l.count, l.ends),
+    const storage = await openRecordStorage();
+    const record = new RecordStore(storage.store, engine.recordHeader(), (time, experiment, trial, l) =>
+        engine.recordLine(time, experiment, trial, l.rungs, l.start, l.column, l.count, l.ends).trimEnd(),
     );
+    if (storage.warning) {
+        stage.storageRefused(storage.warning);
+    }
+    const kept = storageKept();
     const save = document.getElementById("save-record") as HTMLButtonElement;
-    save.onclick = () =>
-        download("tanabashigo-record.csv", new Blob([record.contents() || `${engine.recordHeader()}\n`], { type: "text/csv" }));
+    save.onclick = async () => download("tanabashigo-record.csv", new Blob([await record.contents()], { type: "text/csv" }));
+    // Where the browser may remove the record (Safari after days unused), each experiment's end
+    // offers to save it as a file.
+    stage.onExperimentEnd(async () => {
+        if (!(await kept)) {
+            stage.offerSave("このブラウザは、しばらく使わないと記録を消すことがあります。ファイルにも残すには「記録を保存」を押してください。", save);
+        }
+    });
     const page = new ExperimentPage(engine, model, record, stage);
 
     // 授業モード is a switch: the experiment window and the lesson never run together.

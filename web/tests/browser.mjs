@@ -24,10 +24,11 @@ export { launch } from "./driver.mjs";
 
 /**
  * The page opened from disk with `query`, its clock faked from a fixed local time. Every
- * request that leaves the file, and every script error, is collected in `problems`.
+ * request that leaves the file, and every script error, is collected in `problems`. Given
+ * `inContext`, the page opens in that browser context, beside the pages already there.
  */
-export async function open(browser, query = "", viewport = { width: 1366, height: 768 }) {
-    const { page, context } = await newPage(browser, viewport, new Date("2026-12-07T09:00:00+09:00"));
+export async function open(browser, query = "", viewport = { width: 1366, height: 768 }, inContext = null) {
+    const { page, context } = await newPage(browser, viewport, new Date("2026-12-07T09:00:00+09:00"), inContext);
     const problems = [];
     page.on("pageerror", (error) => problems.push(String(error)));
     page.on("console", (message) => message.type() === "error" && problems.push(message.text()));
@@ -63,3 +64,32 @@ export function buttons(page) {
         Object.fromEntries(all.map((b) => [b.dataset.name, !b.disabled])),
     );
 }
+
+/**
+ * Runs the page's clock `ms` on, a second at a time, letting each landing's write complete
+ * (in real time) before the clock moves again, as it would in a classroom.
+ */
+export async function runStoring(page, ms) {
+    for (let done = 0; done < ms; done += 1000) {
+        await page.clock.runFor(Math.min(1000, ms - done));
+        while (await page.evaluate(() => !!document.querySelector("[aria-busy=true]"))) {
+            await new Promise((resolve) => setTimeout(resolve, 2));
+        }
+    }
+}
+
+/** The record as the page's database holds it: the header, then each line by experiment and trial. */
+export const recordText = (page) => page.evaluate(() => new Promise((resolve, reject) => {
+    const opening = indexedDB.open("tanabashigo");
+    opening.onerror = () => reject(opening.error);
+    opening.onsuccess = () => {
+        const db = opening.result;
+        if (!db.objectStoreNames.contains("lines")) {
+            resolve("");
+            return;
+        }
+        const all = db.transaction("lines").objectStore("lines").index("by-number").getAll();
+        all.onsuccess = () => resolve(all.result.length === 0 ? "" :
+            ["time,experiment,trial,rungs,start,column,count,event", ...all.result.map((line) => line.text)].join("\n") + "\n");
+    };
+}));

@@ -179,8 +179,10 @@ function wrap(page, nextDownload) {
     };
 }
 
-export function launch() {
+/** Chromium; `options` may add puppeteer's launch options, such as a userDataDir. */
+export function launch(options = {}) {
     return puppeteer.launch({
+        ...options,
         executablePath: process.env.TANABASHIGO_CHROMIUM || "/usr/bin/chromium",
         headless: true,
         args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
@@ -191,10 +193,11 @@ export function launch() {
 /**
  * A new private context and page at `viewport` (which may also say hasTouch, isMobile and
  * deviceScaleFactor), Tokyo's time zone, the clock faked from `start` and frozen until the
- * test moves it.
+ * test moves it. Given a `context`, the page opens there instead: another tab of the same
+ * storage, or the browser's own context, kept on disk.
  */
-export async function newPage(browser, viewport, start) {
-    const context = await browser.createBrowserContext();
+export async function newPage(browser, viewport, start, context = null) {
+    context ??= await browser.createBrowserContext();
     const nextDownload = await watchDownloads(browser, context);
     const page = await context.newPage();
     await page.setViewport({ deviceScaleFactor: 1, ...viewport });

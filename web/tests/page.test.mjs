@@ -6,13 +6,13 @@ import { readFileSync, mkdtempSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { answer, buttons, launch, open, seededExperiments, tally } from "./browser.mjs";
+import { answer, buttons, launch, open, recordText, runStoring, seededExperiments, tally } from "./browser.mjs";
 
 let browser;
 before(async () => (browser = await launch()));
 after(() => browser?.close());
 
-const recordText = (page) => page.evaluate(() => localStorage.getItem("tanabashigo.record") ?? "");
+
 
 test("the prompt asks until it gets a count, and an empty answer asks whether to quit", async () => {
     const { page, problems } = await open(browser);
@@ -52,14 +52,16 @@ test("a whole seeded experiment ends on the desktop's trial, column and tally", 
         const { page, problems } = await open(browser, `?seed=${expected.seed}`);
         await answer(page, String(expected.rungs));
         await page.click("[data-name=start]");
-        for (let s = 0; s < expected.trials * 5 + 5; s += 50) {
-            await page.clock.runFor(50_000);
-        }
+        await runStoring(page, (expected.trials * 5 + 5) * 1000);
         assert.deepEqual(await tally(page), expected.tally);
         assert.deepEqual(await buttons(page), { quit: true, help: true, initialise: true, stop: false, start: false });
         const last = (await recordText(page)).trim().split("\n").at(-1).split(",");
         assert.deepEqual(last.slice(2), [String(expected.trials), String(expected.rungs), "3",
             String(expected.endingColumn), "20", "end"]);
+        if (!(await page.evaluate(() => navigator.storage.persisted()))) {
+            assert.match(await page.textContent("#notice"), /消すことがあります/);
+            assert.equal(await page.textContent("#notice button"), "記録を保存");
+        }
         assert.deepEqual(problems, []);
     }
 });
@@ -68,15 +70,20 @@ test("HELP shows the question and comes back to a fresh window; 初期化 and �
     const { page, problems } = await open(browser, "?seed=7");
     await answer(page, "10");
     await page.click("[data-name=start]");
-    await page.clock.runFor(12_000);
+    await runStoring(page, 12_000);
     await page.click("[data-name=stop]");
     assert.ok((await tally(page)).reduce((a, b) => a + b) >= 3);
     await page.click("[data-name=initialise]");
     assert.deepEqual(await tally(page), Array(10).fill(0));
     await answer(page, "20");
     await page.click("[data-name=start]");
-    await page.clock.runFor(6_000);
+    await runStoring(page, 6_000);
     await page.click("[data-name=stop]");
+    const record = await recordLines(page);
+    const firstOfSecond = record.findIndex(([experiment]) => experiment === 2);
+    assert.ok(firstOfSecond >= 3, "初期化 starts a new experiment of the record");
+    const trials = record.slice(firstOfSecond).map(([, trial]) => trial);
+    assert.deepEqual(trials, trials.map((_, i) => i + 1));
     await page.click("[data-name=help]");
     assert.equal(await page.title(), "たなばしご＿ヘルプ（設問と操作方法）"); // a title loses its leading blank
     const lines = await page.$$eval(".help-line", (all) => all.map((line) => line.textContent));
@@ -100,7 +107,7 @@ test("the record survives a reload and downloads as the desktop writes it", asyn
     const { page, problems } = await open(browser, "?seed=1");
     await answer(page, "10");
     await page.click("[data-name=start]");
-    await page.clock.runFor(12_000);
+    await runStoring(page, 12_000);
     const before = await recordText(page);
     const lines = before.split("\n");
     assert.equal(lines[0], "time,experiment,trial,rungs,start,column,count,event");
@@ -111,7 +118,7 @@ test("the record survives a reload and downloads as the desktop writes it", asyn
     assert.equal(await recordText(page), before);
     await answer(page, "10");
     await page.click("[data-name=start]");
-    await page.clock.runFor(1_000);
+    await runStoring(page, 1_000);
     const [download] = await Promise.all([page.waitForEvent("download"), page.click("#save-record")]);
     const file = join(mkdtempSync(join(tmpdir(), "tanabashigo-")), "record.csv");
     await download.saveAs(file);
@@ -193,5 +200,110 @@ test("address options the command line would refuse are refused on the page, wit
             assert.equal(await page.inputValue(".lesson-setting select"), "10");
         }
         assert.deepEqual(problems, [], query);
+    }
+});
+
+/** Landings shown as markers, all columns together. */
+const shown = async (page) => (await tally(page)).reduce((a, b) => a + b, 0);
+/** The landing lines of the record, the header left out, as [experiment, trial, event]. */
+const recordLines = async (page) => (await recordText(page)).split("\n").slice(1).filter(Boolean)
+    .map((line) => line.split(",")).map((f) => [Number(f[1]), Number(f[2]), f[7]]);
+
+test("two tabs recording at once lose no landing and never share an experiment", async () => {
+    const first = await open(browser, "?seed=11");
+    const second = await open(browser, "?seed=12", undefined, first.context);
+    for (const { page } of [first, second]) {
+        await page.raw.bringToFront(); // a tab in the background takes no typing
+        await answer(page, "10");
+        await page.click("[data-name=start]");
+    }
+    await Promise.all([first, second].map(({ page }) => runStoring(page, 300_000)));
+    const lines = await recordLines(first.page);
+    const markers = (await shown(first.page)) + (await shown(second.page));
+    const ends = lines.filter(([, , event]) => event === "end").length;
+    assert.equal(lines.length, markers + ends);
+    const experiments = [...new Set(lines.map(([experiment]) => experiment))];
+    assert.deepEqual(experiments.sort(), [1, 2]);
+    for (const experiment of experiments) {
+        const trials = lines.filter(([e]) => e === experiment).map(([, trial]) => trial);
+        assert.deepEqual(trials, trials.map((_, i) => i + 1), `experiment ${experiment}`);
+    }
+    assert.deepEqual([...first.problems, ...second.problems], []);
+});
+
+test("a landing the storage refuses stops the trials before its marker, and is written at the next start", async () => {
+    const { page, problems } = await open(browser, "?seed=3");
+    await answer(page, "10");
+    await page.click("[data-name=start]");
+    while ((await shown(page)) === 0) {
+        await runStoring(page, 100);
+    }
+    // The disk is full from now on.
+    await page.evaluate(() => {
+        const add = IDBObjectStore.prototype.add;
+        window.__restore = () => (IDBObjectStore.prototype.add = add);
+        IDBObjectStore.prototype.add = () => {
+            throw new DOMException("full", "QuotaExceededError");
+        };
+    });
+    await runStoring(page, 20_000);
+    assert.equal(await shown(page), 1, "no marker without its line");
+    assert.match(await page.textContent("#notice"), /いっぱい.*止めました/);
+    assert.deepEqual(await buttons(page), { quit: true, help: true, initialise: true, stop: false, start: true });
+    assert.deepEqual(await recordLines(page), [[1, 1, "landing"]]);
+    await page.evaluate(() => window.__restore());
+    await page.click("[data-name=start]");
+    await runStoring(page, 6_000);
+    assert.equal(await page.evaluate(() => document.getElementById("notice").hidden), true);
+    const lines = await recordLines(page);
+    assert.ok(lines.length >= 3, "the trials go on");
+    assert.equal(await shown(page), lines.length);
+    assert.deepEqual(lines, lines.map((_, i) => [1, i + 1, "landing"]));
+    assert.deepEqual(problems, []);
+});
+
+test("a record kept by an older page is moved over with nothing lost, and the next experiment follows it", async () => {
+    const header = "time,experiment,trial,rungs,start,column,count,event";
+    const old = [header, "2026-12-01T09:00:00+09:00,1,1,10,3,4,1,landing", "2026-12-01T09:00:05+09:00,1,2,10,3,4,2,landing",
+        "2026-12-01T09:10:00+09:00,2,1,12,3,7,1,landing", ""].join("\n");
+    const { page, context } = await open(browser);
+    await page.evaluate((text) => localStorage.setItem("tanabashigo.record", text), old);
+    await page.reload();
+    await page.waitForSelector("dialog[open]");
+    assert.equal(await recordText(page), old);
+    assert.equal(await page.evaluate(() => localStorage.getItem("tanabashigo.record")), null);
+    // An older page still open in another tab keeps writing there: only what is new moves.
+    const again = old.replace("\n2026-12-01T09:10", "\n2026-12-01T09:00:10+09:00,1,3,10,3,5,1,landing\n2026-12-01T09:10");
+    const other = await open(browser, "", undefined, context);
+    await other.page.evaluate((text) => localStorage.setItem("tanabashigo.record", text), again);
+    await other.page.reload();
+    await other.page.waitForSelector("dialog[open]");
+    assert.deepEqual((await recordLines(page)).map(([e, t]) => `${e},${t}`), ["1,1", "1,2", "2,1", "3,1", "3,2", "3,3"]);
+    await page.raw.bringToFront();
+    await answer(page, "10");
+    await page.click("[data-name=start]");
+    await runStoring(page, 6_000);
+    assert.deepEqual((await recordLines(page))[6], [4, 1, "landing"]);
+});
+
+test("a killed browser loses no landing whose marker it showed", async () => {
+    const profile = mkdtempSync(join(tmpdir(), "tanabashigo-profile-"));
+    const killed = await launch({ userDataDir: profile });
+    const { page } = await open(killed, "?seed=5", undefined, killed.defaultBrowserContext());
+    await answer(page, "10");
+    await page.click("[data-name=start]");
+    while ((await shown(page)) < 4) {
+        await runStoring(page, 500);
+    }
+    const markers = await shown(page);
+    killed.process().kill("SIGKILL"); // a power cut
+    await new Promise((resolve) => killed.process().once("exit", resolve));
+    const restarted = await launch({ userDataDir: profile });
+    try {
+        const { page: again } = await open(restarted, "", undefined, restarted.defaultBrowserContext());
+        const lines = await recordLines(again);
+        assert.deepEqual(lines.slice(0, markers), Array.from({ length: markers }, (_, i) => [1, i + 1, "landing"]));
+    } finally {
+        await restarted.close();
     }
 });

@@ -6,7 +6,7 @@ import { readFileSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { after, before, test } from "node:test";
 import { fileURLToPath } from "node:url";
-import { launch, open } from "./browser.mjs";
+import { launch, open, recordText, runStoring } from "./browser.mjs";
 
 const data = join(dirname(fileURLToPath(import.meta.url)), "..", "..", "tests", "data");
 let browser;
@@ -65,8 +65,8 @@ test("three pupils' records, from the page and from --record, pool into one clas
     await page.fill("dialog[open] input", "10");
     await page.click("dialog[open] >> text=OK");
     await page.click("[data-name=start]");
-    await page.clock.runFor(12_000);
-    const fromPage = await page.evaluate(() => localStorage.getItem("tanabashigo.record"));
+    await runStoring(page, 12_000);
+    const fromPage = await recordText(page);
     await page.click("[data-name=stop]");
     await page.click("#theory");
     await page.waitForSelector(".theory svg");

@@ -17,68 +17,69 @@ const bundle = await build({
     format: "esm",
     write: false,
 });
-const { RecordStore, localIsoTime, readAddress } = await import(
+const { MemoryLines, RecordStore, localIsoTime, readAddress } = await import(
     `data:text/javascript,${encodeURIComponent(bundle.outputFiles[0].text)}`
 );
 
 const HEADER = "time,experiment,trial,rungs,start,column,count,event";
 const format = (time, experiment, trial, l) =>
-    `${time},${experiment},${trial},${l.rungs},${l.start},${l.column},${l.count},${l.ends ? "end" : "landing"}\n`;
+    `${time},${experiment},${trial},${l.rungs},${l.start},${l.column},${l.count},${l.ends ? "end" : "landing"}`;
 const landing = (column, count, ends = false) => ({ rungs: 10, start: 3, column, count, ends });
 
-/** A storage that holds text until `full` and then refuses as a browser does. */
-class Storage {
-    constructor(text = null) {
-        this.items = new Map(text === null ? [] : [["tanabashigo.record", text]]);
-        this.full = false;
+/** A storage that keeps lines until `refusing` names the error it then refuses with. */
+class Storage extends MemoryLines {
+    constructor(lines = []) {
+        super();
+        this.kept = lines.map(([experiment, trial]) => ({ experiment, trial, text: `T,${experiment},${trial}` }));
+        this.refusing = null;
     }
-    getItem(key) {
-        return this.items.get(key) ?? null;
-    }
-    setItem(key, value) {
-        if (this.full) {
-            throw new DOMException("full", "QuotaExceededError");
+    async append(plan) {
+        if (this.refusing) {
+            throw new DOMException("refused", this.refusing);
         }
-        this.items.set(key, value);
+        return super.append(plan);
     }
 }
 
-test("experiments are numbered after the highest kept, landings within their experiment", () => {
-    const kept = `${HEADER}\nT,4,1,10,3,2,1,landing\nT,2,1,10,3,5,1,landing\n`;
-    const cases = [
-        { before: null, first: 1 },
-        { before: "", first: 1 },
-        { before: kept, first: 5 },
-    ];
-    for (const { before, first } of cases) {
-        const storage = new Storage(before);
-        const record = new RecordStore(storage, HEADER, format, () => new Date(0));
-        assert.equal(record.keep(landing(3, 1)), null);
-        assert.equal(record.keep(landing(3, 2)), null);
+/** experiment,trial of every line of the record as a file holds it. */
+async function numbers(record) {
+    const lines = (await record.contents()).trimEnd().split("\n");
+    assert.equal(lines[0], HEADER);
+    return lines.slice(1).map((line) => line.split(",").slice(1, 3).join(","));
+}
+
+test("experiments are numbered after the highest kept, landings within their experiment", async () => {
+    for (const [kept, first] of [[[], 1], [[[4, 1], [2, 1]], 5]]) {
+        const record = new RecordStore(new Storage(kept), HEADER, format, () => new Date(0));
+        assert.equal(await record.keep(landing(3, 1)), null);
+        assert.equal(await record.keep(landing(3, 2)), null);
         record.startExperiment();
-        assert.equal(record.keep(landing(4, 1)), null);
-        const lines = storage.getItem("tanabashigo.record").split("\n");
-        assert.equal(lines.filter((line) => line === HEADER).length, 1);
-        assert.deepEqual(
-            lines.slice(-4, -1).map((line) => line.split(",").slice(1, 3).join(",")),
-            [`${first},1`, `${first},2`, `${first + 1},1`],
-        );
+        assert.equal(await record.keep(landing(4, 1)), null);
+        assert.deepEqual((await numbers(record)).slice(-3), [`${first},1`, `${first},2`, `${first + 1},1`]);
     }
 });
 
-test("a full or missing storage is reported and loses nothing while the page is open", () => {
-    for (const [storage, refusal] of [[new Storage(), /いっぱい/], [null, /許されていません/]]) {
+test("a refused landing waits, in its own experiment, and is written before the next", async () => {
+    const cases = [
+        ["QuotaExceededError", /いっぱい/],
+        ["UnknownError", /書き込めません/],
+    ];
+    for (const [error, reason] of cases) {
+        const storage = new Storage();
         const record = new RecordStore(storage, HEADER, format);
-        const first = record.keep(landing(3, 1));
-        if (storage) {
-            assert.equal(first, null);
-            storage.full = true;
-        }
-        assert.match(record.keep(landing(3, 2)) ?? "", refusal);
-        assert.match(record.keep(landing(4, 1, true)) ?? "", refusal);
-        const lines = record.contents().trim().split("\n");
-        assert.deepEqual(lines.map((line) => line.split(",").slice(2, 3).join()), ["trial", "1", "2", "3"]);
-        assert.equal(record.landingCount(), 3);
+        assert.equal(await record.keep(landing(3, 1)), null);
+        storage.refusing = error;
+        assert.match((await record.keep(landing(3, 2))) ?? "", reason);
+        record.startExperiment();
+        assert.match((await record.keep(landing(5, 1))) ?? "", reason);
+        assert.ok(record.hasWaiting());
+        // Saved as a file meanwhile, the record holds the waiting landings under their numbers.
+        assert.deepEqual(await numbers(record), ["1,1", "1,2", "2,1"]);
+        storage.refusing = null;
+        assert.equal(await record.writeWaiting(), null);
+        assert.equal(record.hasWaiting(), false);
+        assert.equal(await record.keep(landing(5, 2)), null);
+        assert.deepEqual(await numbers(record), ["1,1", "1,2", "2,1", "2,2"]);
     }
 });
 
