@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 
 #include "js_values.h"
+#include "record_file.h"
 #include "record_grouping.h"
 
 namespace tanabashigo {
@@ -14,9 +15,25 @@ using emscripten::val;
 
 class PageRecords {
 public:
-    /// Reads the text of file `name`; answers why it is refused, or null once it is kept.
-    val add(const std::string& name, const std::string& text) {
-        auto read = readRecordText(text);
+    /// Starts reading file `name`, piece by piece.
+    void begin(const std::string& name) {
+        name_ = name;
+        reader_ = {};
+    }
+
+    /// Reads the next piece of the file's bytes (a Uint8Array); false once it is refused.
+    bool read(const val& bytes) {
+        std::string piece(bytes["length"].as<std::size_t>(), '\0');
+        val(emscripten::typed_memory_view(piece.size(),
+                                          reinterpret_cast<unsigned char*>(piece.data())))
+            .call<void>("set", bytes);
+        return reader_.read(piece);
+    }
+
+    /// The file has ended: answers why it is refused, or null once it is kept.
+    val finish() {
+        auto read = reader_.finish();
+        reader_ = {};
         if (const RecordError* error = std::get_if<RecordError>(&read)) {
             val refusal = val::object();
             refusal.set("line", error->line);
@@ -25,9 +42,9 @@ public:
         }
         RecordContents& contents = std::get<RecordContents>(read);
         if (const std::string note = tornLinesNote(contents.tornLines).first; !note.empty()) {
-            notes_.push_back(name + "：" + note);
+            notes_.push_back(name_ + "：" + note);
         }
-        files_.push_back({name, std::move(contents.experiments)});
+        files_.push_back({name_, std::move(contents.experiments)});
         return val::null();
     }
 
@@ -60,6 +77,8 @@ public:
     }
 
 private:
+    std::string name_;
+    RecordReader reader_;
     std::vector<NamedRecord> files_;
     std::vector<std::string> notes_;
 };
@@ -71,7 +90,9 @@ EMSCRIPTEN_BINDINGS(tanabashigo_records) {
     using namespace tanabashigo;
     emscripten::class_<PageRecords>("PageRecords")
         .constructor<>()
-        .function("add", &PageRecords::add)
+        .function("begin", &PageRecords::begin)
+        .function("read", &PageRecords::read)
+        .function("finish", &PageRecords::finish)
         .function("notes", &PageRecords::notes)
         .function("ladders", &PageRecords::ladders)
         .function("clear", &PageRecords::clear);

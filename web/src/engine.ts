@@ -134,10 +134,13 @@ export interface PooledLadder {
     perFile: { name: string; counts: number[]; experiments: number }[];
 }
 
-/** Record files read one by one, pooled by ladder. */
+/** Record files read one by one, piece by piece, pooled by ladder. */
 export interface PageRecords {
-    /** Reads a file's text; answers why it is refused, or null. */
-    add(name: string, text: string): { line: number; japanese: string } | null;
+    begin(name: string): void;
+    /** Reads the next piece of the file's bytes; false once the file is refused. */
+    read(bytes: Uint8Array): boolean;
+    /** The file has ended: why it is refused, or null once it is kept. */
+    finish(): { line: number; japanese: string } | null;
     /** Notes about the files kept (lines cut short), one per file that has any. */
     notes(): string[];
     ladders(): PooledLadder[];

@@ -2,14 +2,12 @@
 // pool hands out. The blocks and their seeds are the desktop's, so the counts are the same
 // whatever the number of workers.
 
-/** The worker's own script, after the engine's. */
-const WORKER = `
-const ready = createEngine();
-onmessage = async ({ data }) => {
-    const engine = await ready;
+import { engineWorkerUrl } from "./engine_worker";
+
+/** What each worker does with a block: the engine's sampler. */
+const BLOCK = `
     const counts = engine.simulateBlocks(data.rungs, data.start, data.seed, data.first, 1, data.trials);
     postMessage({ first: data.first, counts });
-};
 `;
 
 export interface SimulationRequest {
@@ -40,7 +38,7 @@ export class SimulationPool {
         private readonly trialsPerBlock: number,
         private readonly size = Math.max(1, navigator.hardwareConcurrency || 2),
     ) {
-        this.url = URL.createObjectURL(new Blob([engineSource, WORKER], { type: "text/javascript" }));
+        this.url = engineWorkerUrl(engineSource, BLOCK);
     }
 
     get workerCount(): number {

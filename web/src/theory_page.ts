@@ -2,7 +2,8 @@
 // same sentences as the desktop, simulations on every core, and a class's records pooled.
 
 import { download, svgToPng } from "./downloads";
-import type { Engine, PageRecords, PageTheory, PooledLadder } from "./engine";
+import type { Engine, PageTheory, PooledLadder } from "./engine";
+import { RecordLoader, type LoadedRecords } from "./record_load";
 import { SimulationPool } from "./simulation_pool";
 import { child } from "./twips";
 
@@ -11,7 +12,11 @@ const TRIAL_CHOICES = [1_000, 10_000, 100_000, 1_000_000, 10_000_000, 100_000_00
 export class TheoryPage {
     readonly root: HTMLElement;
     private readonly theory: PageTheory;
-    private readonly records: PageRecords;
+    private readonly loader: RecordLoader;
+    private records: LoadedRecords = { refusals: [], notes: [], ladders: [] };
+    private readonly readProgress: HTMLProgressElement;
+    private readonly readStatus: HTMLElement;
+    private readonly readCancel: HTMLButtonElement;
     private readonly pool: SimulationPool;
     private readonly rungsRange: HTMLInputElement;
     private readonly rungsField: HTMLInputElement;
@@ -30,7 +35,7 @@ export class TheoryPage {
 
     constructor(engine: Engine, engineSource: string, rungs: number, start: number) {
         this.theory = new engine.PageTheory();
-        this.records = new engine.PageRecords();
+        this.loader = new RecordLoader(engineSource);
         this.pool = new SimulationPool(engineSource, engine.trialsPerBlock());
         this.root = document.createElement("div");
         this.root.className = "theory";
@@ -91,6 +96,13 @@ export class TheoryPage {
             ["公平さの図 PNG", () => void this.savePng("fairness", this.theory.fairnessChartSvg())],
             ["表をCSVで保存", () => download(`tanabashigo-${this.theory.rungs()}.csv`, new Blob([this.theory.tableCsv()], { type: "text/csv" }))],
         ];
+        this.readCancel = child(files, "button", "lesson-button record-cancel", "中止");
+        this.readCancel.hidden = true;
+        this.readCancel.onclick = () => this.loader.cancel();
+        this.readProgress = child(files, "progress", "theory-progress record-progress");
+        this.readProgress.hidden = true;
+        this.readStatus = child(files, "span", "record-status");
+        this.readStatus.setAttribute("role", "status");
         for (const [caption, run] of exports) {
             const button = child(files, "button", "lesson-button", caption);
             button.onclick = run;
@@ -167,19 +179,33 @@ export class TheoryPage {
     }
 
     private async openFiles(files: File[]): Promise<void> {
-        this.records.clear();
-        this.recordErrors.replaceChildren();
-        for (const file of files) {
-            const refusal = this.records.add(file.name, await file.text());
-            if (refusal) {
-                const where = refusal.line > 0 ? `${refusal.line} 行目：` : "";
-                child(this.recordErrors, "li", "theory-error", `${file.name}：${where}${refusal.japanese}`);
-            }
+        const megabytes = (bytes: number) => (bytes / 1048576).toFixed(1);
+        this.readProgress.hidden = false;
+        this.readProgress.value = 0;
+        this.readCancel.hidden = false;
+        this.readStatus.textContent = "記録を読んでいます…";
+        const loaded = await this.loader.load(files, (done, total) => {
+            this.readProgress.max = total;
+            this.readProgress.value = done;
+            this.readStatus.textContent = `記録を読んでいます… ${megabytes(done)} / ${megabytes(total)} MB`;
+        });
+        this.readProgress.hidden = true;
+        this.readCancel.hidden = true;
+        if (!loaded) {
+            this.readStatus.textContent = "記録を読むのを中止しました。";
+            return;
         }
-        for (const note of this.records.notes()) {
+        this.readStatus.textContent = "";
+        this.records = loaded;
+        this.recordErrors.replaceChildren();
+        for (const refusal of loaded.refusals) {
+            const where = refusal.line > 0 ? `${refusal.line} 行目：` : "";
+            child(this.recordErrors, "li", "theory-error", `${refusal.name}：${where}${refusal.japanese}`);
+        }
+        for (const note of loaded.notes) {
             child(this.recordErrors, "li", "theory-note", note);
         }
-        const ladders = this.records.ladders();
+        const ladders = loaded.ladders;
         this.pooled = ladders.find((l) => l.rungs === this.theory.rungs() && l.start === this.theory.start()) ?? ladders[0] ?? null;
         if (this.pooled) {
             this.compareWithClass(this.pooled);
@@ -198,7 +224,7 @@ export class TheoryPage {
     /** The pooled ladders to choose from, and the chosen one's counts file by file. */
     private showRecords(): void {
         this.recordTable.replaceChildren();
-        const ladders = this.records.ladders();
+        const ladders = this.records.ladders;
         if (ladders.length === 0) {
             return;
         }

@@ -111,3 +111,38 @@ test("the charts download as SVG and PNG, the table as a spreadsheet's CSV", asy
     assert.deepEqual([...csv.subarray(0, 3)], [0xef, 0xbb, 0xbf]);
     assert.ok(csv.toString("utf8").split("\n").length > 10);
 });
+
+test("a large record is read in a worker with progress, can be cancelled, and never holds up a frame", async () => {
+    const { page, problems } = await openTheory();
+    const header = "time,experiment,trial,rungs,start,column,count,event";
+    const experiment = (n) => Array.from({ length: 21 }, (_, i) =>
+        `2026-12-07T09:00:00+09:00,${n},${i + 1},10,3,4,${Math.min(i + 1, 20)},${i < 20 ? "landing" : "end"}`).join("\n");
+    const experiments = 120_000; // about 125 MB
+    const parts = [header];
+    for (let n = 1; n <= experiments; ++n) {
+        parts.push(experiment(n));
+    }
+    const big = { name: "year.csv", mimeType: "text/csv", buffer: Buffer.from(parts.join("\n") + "\n") };
+    await page.evaluate(() => {
+        window.__longest = 0;
+        new PerformanceObserver((list) => list.getEntries().forEach((task) =>
+            (window.__longest = Math.max(window.__longest, task.duration)))).observe({ type: "longtask" });
+    });
+    await page.setInputFiles(".file-input", [big]);
+    await page.waitForFunction(() => {
+        const progress = document.querySelector(".record-progress");
+        return progress.value > 0 && progress.value < progress.max;
+    });
+    const size = (big.buffer.length / 1048576).toFixed(1);
+    assert.match(await page.textContent(".record-status"), new RegExp(`^記録を読んでいます… [\\d.]+ / ${size} MB$`));
+    await page.click(".record-cancel");
+    assert.equal(await page.textContent(".record-status"), "記録を読むのを中止しました。");
+    assert.equal(await page.$$eval(".theory-table", (all) => all.length), 0);
+    await page.setInputFiles(".file-input", [big]);
+    await page.waitForSelector(".theory-table", { timeout: 120_000 });
+    const total = await page.$$eval(".total-row td", (cells) => cells.map((cell) => cell.textContent));
+    assert.deepEqual(total.slice(0, 2), ["クラス全体", String(experiments)]);
+    assert.equal(total[5], String(20 * experiments));
+    assert.ok(await page.evaluate(() => window.__longest) <= 100, "no frame over 100 ms");
+    assert.deepEqual(problems, []);
+});
