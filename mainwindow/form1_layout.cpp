@@ -8,6 +8,7 @@
 #include "focus_frame.h"
 #include "fonts.h"
 #include "form1.h"
+#include "marker_layout.h"
 #include "picturebox.h"
 #include "rule.h"
 #include "twips.h"
@@ -22,13 +23,6 @@ constexpr double kClientHeight = 8535;
 constexpr double kSmallFont = 11.25;
 constexpr double kTitleFont = 15.75;
 const QColor kMarkerRed(0xFF, 0x00, 0x00);
-
-/// Left edge of the markers of each landing column inside the ladder surface, in twips.
-constexpr std::array<double, 10> kMarkerLeft{1419, 2160, 2880, 3624, 4359,
-                                             5094, 5829, 6564, 7299, 8040};
-constexpr double kLowestMarkerTop = 6480;
-constexpr double kMarkerPitch = 120;
-constexpr double kBoxSize = 135;
 
 QPushButton* makeButton(QWidget* parent, const QString& caption, QRect rect, bool bold) {
     auto* button = new QPushButton(caption, parent);
@@ -48,7 +42,8 @@ QWidget* makeRedBox(PictureBox* surface, double left, double top) {
     box->setPalette(palette);
     box->setAutoFillBackground(true);
     const QPoint origin = surface->contentsRect().topLeft();
-    box->setGeometry(twipsRect(left, top, kBoxSize, kBoxSize).translated(origin));
+    box->setGeometry(
+        twipsRect(left, top, marker_layout::kBox, marker_layout::kBox).translated(origin));
     return box;
 }
 
@@ -98,7 +93,7 @@ void Form1::createControls() {
     Picture1->setUserScale(0, 0, 735, 67.95);
     Picture1->setFocusPolicy(Qt::StrongFocus);
     Picture1->setAccessibleName(QStringLiteral("たなばしごと着地の記録"));
-    Picture2 = makeRedBox(Picture1, 2889, 480);
+    Picture2 = makeRedBox(Picture1, marker_layout::kStartLeft, marker_layout::kStartTop);
     Picture2->setFocusPolicy(Qt::StrongFocus);
     Picture2->setAccessibleName(QStringLiteral("スタートの印（3本目の線）"));
     createMarkers();
@@ -119,8 +114,8 @@ void Form1::createMarkers() {
     for (int k = 1; k <= kLineCount; ++k) {
         MarkerArray& column = *markerColumns_[k - 1];
         for (int i = 1; i <= Tally::kColumnCapacity; ++i) {
-            column[i] =
-                makeRedBox(Picture1, kMarkerLeft[k - 1], kLowestMarkerTop - kMarkerPitch * (i - 1));
+            column[i] = makeRedBox(Picture1, marker_layout::kColumnLeft[k - 1],
+                                   marker_layout::markerTop(i));
             column[i]->setAccessibleName(QStringLiteral("%1列目の印 %2").arg(k).arg(i));
             column[i]->hide();
         }

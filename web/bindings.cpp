@@ -11,6 +11,7 @@
 #include "js_values.h"
 #include "lesson.h"
 #include "lesson_pace.h"
+#include "marker_layout.h"
 #include "record_line.h"
 #include "rung_count_reader.h"
 #include "tally.h"
@@ -143,6 +144,14 @@ val pageConstants() {
     object.set("slowest", kSlowestSpeed);
     object.set("fastest", kFastestSpeed);
     object.set("emptyLadder", jsArray(emptyLadder(), segmentObject));
+    val markers = val::object();
+    markers.set("columnLeft", numberArray(marker_layout::kColumnLeft));
+    markers.set("lowestTop", marker_layout::kLowestTop);
+    markers.set("pitch", marker_layout::kPitch);
+    markers.set("box", marker_layout::kBox);
+    markers.set("startLeft", marker_layout::kStartLeft);
+    markers.set("startTop", marker_layout::kStartTop);
+    object.set("markers", markers);
     return object;
 }
 

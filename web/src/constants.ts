@@ -19,4 +19,28 @@ export interface PageConstants {
     fastest: number;
     /** The ten lines of the empty ladder, in ladder units. */
     emptyLadder: Segment[];
+    /** Where the experiment window's red boxes stand in its ladder surface, in twips. */
+    markers: {
+        columnLeft: number[];
+        lowestTop: number;
+        pitch: number;
+        box: number;
+        startLeft: number;
+        startTop: number;
+    };
+}
+
+let known: PageConstants | null = null;
+
+/** Takes the engine's numbers, once, before any window is built. */
+export function setConstants(constants: PageConstants): void {
+    known = constants;
+}
+
+/** The engine's numbers. */
+export function constants(): PageConstants {
+    if (!known) {
+        throw new Error("the engine's constants are asked for before the engine is loaded");
+    }
+    return known;
 }

@@ -4,6 +4,7 @@
 import { askYesNo, inputBox } from "./dialogs";
 import { EventKind, type Engine, type PageWindow, type WindowEvent, type WindowTexts } from "./engine";
 import { playChime } from "./chimes";
+import { constants } from "./constants";
 import { createHelpForm, HELP_HEIGHT, HELP_WIDTH, widenForTheLongestLine } from "./help_form";
 import { createMainForm, FORM_HEIGHT, FORM_WIDTH, type MainForm } from "./main_form";
 import type { RecordStore } from "./record_store";
@@ -275,8 +276,8 @@ export class ExperimentPage {
     }
 
     private drawEmptyLadder(): void {
-        for (let x = 2; x <= 11; ++x) {
-            this.form!.surface.draw({ x1: x, y1: 10, x2: x, y2: 61 }, LADDER_BLACK);
+        for (const line of constants().emptyLadder) {
+            this.form!.surface.draw(line, LADDER_BLACK);
         }
     }
 

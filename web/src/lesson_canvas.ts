@@ -1,6 +1,7 @@
 // The lesson's picture, drawn whole at whatever size the canvas has: the ladder with its path,
 // the column numbers with the start line marked, and the stacks with their counts.
 
+import { constants } from "./constants";
 import type { Segment } from "./engine";
 
 export interface LessonPicture {
@@ -15,22 +16,25 @@ export interface LessonPicture {
 const RED = "#e00000";
 const PATH_RED = "#ff3030";
 const GOTHIC = '"ＭＳ Ｐゴシック", IPAPGothic, "Hiragino Sans", "Yu Gothic", Meiryo, "Noto Sans CJK JP", sans-serif';
-const STACK = 20;
 
 /** Where things stand on a canvas of `width` × `height` CSS pixels. */
 export function lessonGeometry(width: number, height: number) {
+    const { lineCount, columnCapacity, emptyLadder } = constants();
+    // The ladder's own units: its first and last lines, its top and its bottom.
+    const first = emptyLadder[0];
+    const last = emptyLadder[lineCount - 1];
     const margin = width * 0.06;
-    const spacing = (width - 2 * margin) / 9;
+    const spacing = (width - 2 * margin) / (lineCount - 1);
     const top = height * 0.07;
     const bottom = height * 0.42;
     const stackBottom = height * 0.985;
     const stackTop = height * 0.56;
-    const pitch = (stackBottom - stackTop) / STACK;
+    const pitch = (stackBottom - stackTop) / columnCapacity;
     return {
         lineX: (line: number) => margin + (line - 1) * spacing,
-        /** x and y of a point in ladder units (lines at x = 2..11, from y = 10 to 61). */
-        x: (units: number) => margin + (units - 2) * spacing,
-        y: (units: number) => top + ((units - 10) / 51) * (bottom - top),
+        /** x and y of a point in ladder units. */
+        x: (units: number) => margin + ((units - first.x1) / (last.x1 - first.x1)) * (lineCount - 1) * spacing,
+        y: (units: number) => top + ((units - first.y1) / (first.y2 - first.y1)) * (bottom - top),
         lineWidth: Math.max(3, Math.round(Math.min(width, height * 1.4) / 300)),
         numberSize: Math.max(24, Math.round(height * 0.05)),
         numberY: height * 0.47,
@@ -62,9 +66,8 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture): v
         c.lineTo(g.x(segment.x2), g.y(segment.y2));
         c.stroke();
     };
-    for (let line = 1; line <= 10; ++line) {
-        stroke({ x1: line + 1, y1: 10, x2: line + 1, y2: 61 }, "#000", g.lineWidth);
-    }
+    const { lineCount, columnCapacity, emptyLadder } = constants();
+    emptyLadder.forEach((line) => stroke(line, "#000", g.lineWidth));
     picture.rungs.forEach((rung) => stroke(rung, "#000", g.lineWidth));
     picture.path.forEach((segment) => stroke(segment, PATH_RED, g.lineWidth * 2));
 
@@ -79,7 +82,7 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture): v
 
     c.textAlign = "center";
     c.textBaseline = "middle";
-    for (let column = 1; column <= 10; ++column) {
+    for (let column = 1; column <= lineCount; ++column) {
         const x = g.lineX(column);
         const isStart = column === picture.startLine;
         c.font = `bold ${g.numberSize}px ${GOTHIC}`;
@@ -103,8 +106,8 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture): v
         if (column === picture.endColumn) {
             c.strokeStyle = RED;
             c.lineWidth = g.lineWidth;
-            c.strokeRect(x - g.markerWidth / 2 - 4, g.markerTop(STACK) - 4, g.markerWidth + 8,
-                g.markerTop(0) - g.markerTop(STACK) + 4);
+            c.strokeRect(x - g.markerWidth / 2 - 4, g.markerTop(columnCapacity) - 4, g.markerWidth + 8,
+                g.markerTop(0) - g.markerTop(columnCapacity) + 4);
         }
     }
 }

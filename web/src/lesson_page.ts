@@ -1,6 +1,7 @@
 // 授業モード: the experiment laid out for a projector and paced by the teacher. The lesson's
 // rules are the engine's; this page only draws them and forwards the teacher's controls.
 
+import { constants } from "./constants";
 import { askYesNo } from "./dialogs";
 import { LessonKind, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
 import { drawLesson } from "./lesson_canvas";
@@ -75,7 +76,7 @@ export class LessonPage {
         };
         setting("横線", this.rungsField, "本");
         this.startField = document.createElement("select");
-        for (let line = 1; line <= 10; ++line) {
+        for (let line = 1; line <= constants().lineCount; ++line) {
             this.startField.add(new Option(String(line), String(line), line === options.start, line === options.start));
         }
         this.startField.onchange = () => {
@@ -126,7 +127,12 @@ export class LessonPage {
 
     /** Whether markers stand, so that clearing them must be asked. */
     holdsMarkers(): boolean {
-        return Array.from({ length: 10 }, (_, k) => this.lesson.count(k + 1)).some((count) => count > 0);
+        return this.counts().some((count) => count > 0);
+    }
+
+    /** The landings of each column, 1 first. */
+    private counts(): number[] {
+        return Array.from({ length: constants().lineCount }, (_, k) => this.lesson.count(k + 1));
     }
 
     private key(event: KeyboardEvent): void {
@@ -232,7 +238,7 @@ export class LessonPage {
         this.trialLabel.textContent = `${lesson.trial()}回目`;
         this.rungLabel.textContent = `横線 ${this.rungNo} 本目`;
         const end = lesson.endColumn();
-        this.banner.textContent = end ? `${end} の列に 21 回目が来たので終わり` : "";
+        this.banner.textContent = end ? `${end} の列に ${constants().columnCapacity + 1} 回目が来たので終わり` : "";
         this.banner.hidden = end === 0;
         this.draw();
         this.requestFrame();
@@ -246,7 +252,7 @@ export class LessonPage {
         const picture = {
             rungs: lesson.rungs(),
             path: lesson.path(),
-            counts: Array.from({ length: 10 }, (_, k) => lesson.count(k + 1)),
+            counts: this.counts(),
             startLine: lesson.trial() === 0 ? lesson.startLine() : lesson.trialStartLine(),
             endColumn: lesson.endColumn(),
         };

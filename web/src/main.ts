@@ -1,5 +1,6 @@
 // The page: the toolbar around the windows, scaling to the viewport, and start-up.
 
+import { constants, setConstants } from "./constants";
 import { askYesNo } from "./dialogs";
 import { download } from "./downloads";
 import { loadEngine } from "./engine";
@@ -143,7 +144,8 @@ class PageStage implements Stage {
 async function start(): Promise<void> {
     const engine = await loadEngine();
     const stage = new PageStage(document.getElementById("stage")!, document.getElementById("notice")!);
-    const address = readAddress(location.search, engine.pageConstants());
+    setConstants(engine.pageConstants());
+    const address = readAddress(location.search, constants());
     if ("refusals" in address) {
         stage.refuseAddress(address.refusals);
         document.body.dataset.ready = "true";

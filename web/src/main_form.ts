@@ -1,5 +1,6 @@
 // The experiment window as it stands when loaded: every control at its place in twips.
 
+import { constants } from "./constants";
 import type { WindowTexts } from "./engine";
 import { Surface } from "./surface";
 import { child, place } from "./twips";
@@ -7,12 +8,6 @@ import { child, place } from "./twips";
 export const FORM_WIDTH = 9870 / 15;
 export const FORM_HEIGHT = 8535 / 15;
 
-/** Left edge of the markers of each landing column inside the ladder surface, in twips. */
-const MARKER_LEFT = [1419, 2160, 2880, 3624, 4359, 5094, 5829, 6564, 7299, 8040];
-const LOWEST_MARKER_TOP = 6480;
-const MARKER_PITCH = 120;
-const BOX = 135;
-export const MARKERS_PER_COLUMN = 20;
 
 export interface MainForm {
     root: HTMLElement;
@@ -36,7 +31,8 @@ function button(parent: HTMLElement, caption: string, rect: number[], bold: bool
 
 function redBox(parent: HTMLElement, left: number, top: number): HTMLElement {
     const box = child(parent, "div", "red-box");
-    place(box, left, top, BOX, BOX);
+    const size = constants().markers.box;
+    place(box, left, top, size, size);
     return box;
 }
 
@@ -58,11 +54,12 @@ export function createMainForm(parent: HTMLElement, texts: WindowTexts): MainFor
     picture.tabIndex = 0;
     picture.setAttribute("aria-label", "たなばしごと着地の記録");
     const surface = new Surface(picture, 9555 / 15, 6795 / 15);
-    const startMark = redBox(picture, 2889, 480);
+    const layout = constants().markers;
+    const startMark = redBox(picture, layout.startLeft, layout.startTop);
     startMark.setAttribute("aria-label", "スタートの印（3本目の線）");
-    const markers = MARKER_LEFT.map((left) =>
-        Array.from({ length: MARKERS_PER_COLUMN }, (_, i) => {
-            const marker = redBox(picture, left, LOWEST_MARKER_TOP - MARKER_PITCH * i);
+    const markers = layout.columnLeft.map((left) =>
+        Array.from({ length: constants().columnCapacity }, (_, i) => {
+            const marker = redBox(picture, left, layout.lowestTop - layout.pitch * i);
             marker.hidden = true;
             return marker;
         }),

@@ -2,6 +2,7 @@
 // pool hands out. The blocks and their seeds are the desktop's, so the counts are the same
 // whatever the number of workers.
 
+import { constants } from "./constants";
 import { engineWorkerUrl } from "./engine_worker";
 
 /** What each worker does with a block: the engine's sampler. */
@@ -57,7 +58,7 @@ export class SimulationPool {
         }
         return new Promise((finish) => {
             const blocks = Math.ceil(request.trials / this.trialsPerBlock);
-            this.run = { request, blocks, nextBlock: 0, blocksDone: 0, counts: Array(10).fill(0), progress, finish };
+            this.run = { request, blocks, nextBlock: 0, blocksDone: 0, counts: Array(constants().lineCount).fill(0), progress, finish };
             if (blocks === 0) {
                 this.complete();
                 return;

@@ -1,6 +1,7 @@
 // 理論と実験 in the page: the exact law and fairness drawn by the engine's chart library, the
 // same sentences as the desktop, simulations on every core, and a class's records pooled.
 
+import { constants } from "./constants";
 import { download, svgToPng } from "./downloads";
 import type { Engine, PageTheory, PooledLadder } from "./engine";
 import { RecordLoader, type LoadedRecords } from "./record_load";
@@ -46,14 +47,15 @@ export class TheoryPage {
             return element;
         };
         this.rungsRange = document.createElement("input");
-        Object.assign(this.rungsRange, { type: "range", min: "0", max: "225" });
+        const { lineCount, rungSlots, largestSeed } = constants();
+        Object.assign(this.rungsRange, { type: "range", min: "0", max: String(rungSlots) });
         this.rungsField = document.createElement("input");
-        Object.assign(this.rungsField, { type: "number", min: "0", max: "225" });
+        Object.assign(this.rungsField, { type: "number", min: "0", max: String(rungSlots) });
         label("横線", this.rungsRange).appendChild(this.rungsField);
         this.rungsRange.oninput = () => this.chooseRungs(Number(this.rungsRange.value));
         this.rungsField.onchange = () => this.chooseRungs(Number(this.rungsField.value));
         this.startField = document.createElement("select");
-        for (let line = 1; line <= 10; ++line) {
+        for (let line = 1; line <= lineCount; ++line) {
             this.startField.add(new Option(String(line), String(line)));
         }
         label("スタート", this.startField);
@@ -70,7 +72,7 @@ export class TheoryPage {
         const simLabel = child(simulation, "label", "lesson-setting", "シミュレーション");
         simLabel.appendChild(this.trialsField);
         this.seedField = document.createElement("input");
-        Object.assign(this.seedField, { type: "number", min: "0", max: "4294967295", value: "1" });
+        Object.assign(this.seedField, { type: "number", min: "0", max: String(largestSeed), value: "1" });
         const seedLabel = child(simulation, "label", "lesson-setting", "乱数の種");
         seedLabel.appendChild(this.seedField);
         this.runButton = child(simulation, "button", "lesson-button", "実行");
@@ -154,8 +156,9 @@ export class TheoryPage {
 
     private async simulate(): Promise<void> {
         const seed = Number(this.seedField.value);
-        if (!Number.isInteger(seed) || seed < 0 || seed > 0xffffffff) {
-            this.seedField.setCustomValidity("0〜4294967295 の整数");
+        const { largestSeed } = constants();
+        if (!Number.isInteger(seed) || seed < 0 || seed > largestSeed) {
+            this.seedField.setCustomValidity(`0〜${largestSeed} の整数`);
             this.seedField.reportValidity();
             return;
         }
@@ -240,7 +243,7 @@ export class TheoryPage {
         }
         const table = child(this.recordTable, "table", "theory-table");
         const head = child(table, "tr", "");
-        for (const text of ["ファイル", "実験", ...Array.from({ length: 10 }, (_, k) => `${k + 1}`), "合計"]) {
+        for (const text of ["ファイル", "実験", ...Array.from({ length: constants().lineCount }, (_, k) => `${k + 1}`), "合計"]) {
             child(head, "th", "", text);
         }
         const row = (name: string, experiments: number, counts: number[], className: string) => {
