@@ -3,12 +3,14 @@
 // trace), in interleaved rounds; each figure is the median of the rounds. The counts of every run
 // are checked against the exact law, so a fast wrong kernel shows.
 //   bench_simulation [ROUNDS] [SECONDS_PER_RUN]    (3 and 0.25 unless given)
+//   bench_simulation --simulation RUNGS TRIALS     (one run of the simulation alone: its rate)
 
 #include <time.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "fairness_statistics.h"
@@ -81,6 +83,13 @@ struct Contender {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string_view(argv[1]) == "--simulation") {
+        Contender alone(simulation, "");
+        alone.trials = std::strtoull(argv[3], nullptr, 10);
+        alone.measure(std::atoi(argv[2]), 1);
+        std::printf("%.0f\n", alone.rates[0]);
+        return 0;
+    }
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const double seconds = argc > 2 ? std::atof(argv[2]) : 0.25;
     const bool kernelRuns = fastestKernelRuns();
