@@ -1,6 +1,8 @@
 // Builds the one self-contained page: the engine's WebAssembly, the page's script, its styles
 // and both chimes inlined into build-web/tanabashigo.html.
-//   node build.mjs ENGINE_JS OUTPUT_HTML
+//   node build.mjs ENGINE_JS OUTPUT_HTML [SIMULATION_JS]
+// SIMULATION_JS, the simulation alone built with WebAssembly SIMD, is kept as text for the
+// workers of browsers that have SIMD; the others run the engine's own.
 
 import { build } from "esbuild";
 import { readFileSync, writeFileSync } from "node:fs";
@@ -8,9 +10,9 @@ import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 
 const here = dirname(fileURLToPath(import.meta.url));
-const [engineJs, output] = process.argv.slice(2);
+const [engineJs, output, simulationJs] = process.argv.slice(2);
 if (!engineJs || !output) {
-    console.error("usage: node build.mjs ENGINE_JS OUTPUT_HTML");
+    console.error("usage: node build.mjs ENGINE_JS OUTPUT_HTML [SIMULATION_JS]");
     process.exit(2);
 }
 
@@ -36,6 +38,7 @@ const pieces = {
     "/*STYLE*/": readFileSync(join(here, "style.css"), "utf8"),
     "/*CHIMES*/": `var TANABASHIGO_CHIMES=${JSON.stringify(chimes)};`,
     "/*ENGINE*/": scriptSafe(readFileSync(engineJs, "utf8")),
+    "/*SIMULATION*/": simulationJs ? scriptSafe(readFileSync(simulationJs, "utf8")) : "",
     "/*PAGE*/": scriptSafe(bundle.outputFiles[0].text),
 };
 let html = readFileSync(join(here, "page.html"), "utf8");

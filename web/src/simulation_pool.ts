@@ -11,6 +11,20 @@ const BLOCK = `
     postMessage({ first: data.first, counts });
 `;
 
+/** A module of one function that uses a WebAssembly SIMD instruction. */
+const SIMD_PROBE = new Uint8Array([
+    0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 8, 1, 6, 0, 65, 0, 253, 15, 11,
+]);
+
+/**
+ * The script the workers run: the simulation built with SIMD, which the page holds as text,
+ * where this browser has SIMD, the engine's own otherwise. Both count the same for a seed.
+ */
+function workerEngine(engineSource: string): string {
+    const simdSource = document.getElementById("simulation-script")?.textContent ?? "";
+    return simdSource !== "" && WebAssembly.validate(SIMD_PROBE) ? simdSource : engineSource;
+}
+
 export interface SimulationRequest {
     rungs: number;
     start: number;
@@ -33,13 +47,13 @@ export class SimulationPool {
     private run: Run | null = null;
     private readonly url: string;
 
-    /** Workers built from `engineSource`, the engine's script text; `size` of them. */
+    /** Workers built from `engineSource`, the engine's script text, or the SIMD one; `size` of them. */
     constructor(
         engineSource: string,
         private readonly trialsPerBlock: number,
         private readonly size = Math.max(1, navigator.hardwareConcurrency || 2),
     ) {
-        this.url = engineWorkerUrl(engineSource, BLOCK);
+        this.url = engineWorkerUrl(workerEngine(engineSource), BLOCK);
     }
 
     get workerCount(): number {
