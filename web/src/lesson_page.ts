@@ -28,6 +28,10 @@ export class LessonPage {
     private trialRungs = 0;
     private rungNo = 0;
     private frameRequested = false;
+    /** Landings of each column whose lines are not stored yet: their markers wait. */
+    private readonly unstored: number[];
+    /** Lines being written: the lesson waits for them. */
+    private storing = 0;
     private readonly onKey = (event: KeyboardEvent) => this.key(event);
     private readonly onResize = () => this.draw();
 
@@ -36,9 +40,11 @@ export class LessonPage {
         private readonly texts: WindowTexts,
         private readonly record: RecordStore,
         options: LessonOptions,
+        /** Says why the record could not be stored; "" once it is stored again. */
         private readonly storageRefused: (reason: string) => void,
     ) {
         const limits = engine.lessonLimits();
+        this.unstored = Array(constants().lineCount).fill(0);
         this.lesson = new engine.PageLesson(options.seed);
         this.lesson.setRungCount(options.rungs);
         this.lesson.setStartLine(options.start);
@@ -55,9 +61,9 @@ export class LessonPage {
             };
             this.buttons[name] = button;
         };
-        action("start", "開始", "Enter", () => this.apply(this.lesson.start(performance.now())));
-        action("pause", "一時停止", "Space", () => this.togglePause());
-        action("step", "1段ずつ", "→", () => this.apply(this.lesson.step(performance.now())));
+        action("start", "開始", "Enter", () => this.afterStored(() => this.apply(this.lesson.start(performance.now()))));
+        action("pause", "一時停止", "Space", () => this.afterStored(() => this.togglePause()));
+        action("step", "1段ずつ", "→", () => this.afterStored(() => this.apply(this.lesson.step(performance.now()))));
         action("stop", "停止", "", () => this.lesson.stop());
         action("initialise", "初期化", "", () => void this.initialise());
         const setting = (caption: string, field: HTMLElement, after = "") => {
@@ -130,9 +136,9 @@ export class LessonPage {
         return this.counts().some((count) => count > 0);
     }
 
-    /** The landings of each column, 1 first. */
+    /** The markers shown in each column, 1 first: its landings stored so far. */
     private counts(): number[] {
-        return Array.from({ length: constants().lineCount }, (_, k) => this.lesson.count(k + 1));
+        return Array.from({ length: constants().lineCount }, (_, k) => this.lesson.count(k + 1) - this.unstored[k]);
     }
 
     private key(event: KeyboardEvent): void {
@@ -160,6 +166,7 @@ export class LessonPage {
             return;
         }
         this.lesson.initialise();
+        this.unstored.fill(0);
         this.record.startExperiment();
         this.rungNo = 0;
         this.refresh();
@@ -185,8 +192,35 @@ export class LessonPage {
         dialog.remove();
     }
 
+    /** Runs `run` once every landing so far is stored; says why when one cannot be. */
+    private afterStored(run: () => void): void {
+        if (!this.record.hasWaiting()) {
+            run();
+            return;
+        }
+        void this.record.writeWaiting().then((refusal) => {
+            if (refusal) {
+                this.refused(refusal);
+                return;
+            }
+            this.unstored.fill(0);
+            this.storageRefused("");
+            run();
+            this.refresh();
+        });
+    }
+
+    /** A landing the storage refused: the lesson pauses before its marker shows. */
+    private refused(reason: string): void {
+        if (this.lesson.isRunning() && !this.lesson.isPaused()) {
+            this.lesson.pause(performance.now());
+        }
+        this.storageRefused(`${reason}着地の印を出す前に一時停止しました。「開始」か「再開」を押すと、その着地から書き込みます。`);
+        this.refresh();
+    }
+
     private requestFrame(): void {
-        if (!this.frameRequested && this.lesson.nextDue() >= 0) {
+        if (!this.frameRequested && this.storing === 0 && !this.record.hasWaiting() && this.lesson.nextDue() >= 0) {
             this.frameRequested = true;
             requestAnimationFrame(() => {
                 this.frameRequested = false;
@@ -218,7 +252,17 @@ export class LessonPage {
                         count: ends ? this.lesson.count(event.column) : event.count,
                         ends,
                     };
-                    void this.record.keep(landing).then((refusal) => refusal && this.storageRefused(refusal));
+                    ++this.storing;
+                    this.unstored[event.column - 1] += ends ? 0 : 1;
+                    void this.record.keep(landing).then((refusal) => {
+                        --this.storing;
+                        if (refusal) {
+                            this.refused(refusal);
+                            return;
+                        }
+                        this.unstored[event.column - 1] -= ends ? 0 : 1;
+                        this.refresh();
+                    });
                     break;
                 }
                 default:

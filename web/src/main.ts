@@ -180,7 +180,7 @@ async function start(): Promise<void> {
         model.stop();
         lesson = new LessonPage(engine, engine.windowTexts(), record,
             { seed: seed ?? freshSeed(), rungs: options.rungs ?? 50, start: options.start ?? 3 },
-            (reason) => stage.storageRefused(reason));
+            (reason) => (reason ? stage.storageRefused(reason) : stage.storageRecovered()));
         stage.showFluid(lesson.root);
         lesson.shown();
         lessonSwitch.setAttribute("aria-pressed", "true");

@@ -262,6 +262,35 @@ test("a landing the storage refuses stops the trials before its marker, and is w
     assert.deepEqual(problems, []);
 });
 
+test("授業モード too shows no marker before its line is stored", async () => {
+    const { page, problems } = await open(browser, "?seed=3&lesson&rungs=10");
+    const markers = async () => (await page.getAttribute(".lesson-canvas", "data-counts")).split(" ").map(Number)
+        .reduce((a, b) => a + b, 0);
+    await page.evaluate(() => {
+        const add = IDBObjectStore.prototype.add;
+        window.__restore = () => (IDBObjectStore.prototype.add = add);
+        IDBObjectStore.prototype.add = () => {
+            throw new DOMException("full", "QuotaExceededError");
+        };
+    });
+    await page.click("[data-action=start]");
+    await page.waitForFunction(async () => {
+        await window.__runFor(200);
+        return !document.getElementById("notice").hidden;
+    });
+    assert.match(await page.textContent("#notice"), /いっぱい.*一時停止しました/);
+    assert.equal(await markers(), 0);
+    assert.equal(await page.textContent("[data-action=pause]"), "再開");
+    await page.evaluate(() => window.__restore());
+    await page.click("[data-action=pause]");
+    await runStoring(page, 3_000);
+    const lines = await recordLines(page);
+    assert.ok(lines.length >= 1);
+    assert.equal(await markers(), lines.length);
+    assert.deepEqual(lines, lines.map((_, i) => [1, i + 1, "landing"]));
+    assert.deepEqual(problems, []);
+});
+
 test("a record kept by an older page is moved over with nothing lost, and the next experiment follows it", async () => {
     const header = "time,experiment,trial,rungs,start,column,count,event";
     const old = [header, "2026-12-01T09:00:00+09:00,1,1,10,3,4,1,landing", "2026-12-01T09:00:05+09:00,1,2,10,3,4,2,landing",
