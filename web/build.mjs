@@ -1,5 +1,6 @@
 // Builds the one self-contained page: the engine's WebAssembly, the page's script, its styles
-// and both chimes inlined into build-web/tanabashigo.html.
+// and both chimes inlined into build-web/tanabashigo.html; beside it, hosted/ holds the same
+// page for a web server, installable and kept for offline use.
 //   node build.mjs ENGINE_JS OUTPUT_HTML [SIMULATION_JS]
 // SIMULATION_JS, the simulation alone built with WebAssembly SIMD, is kept as text for the
 // workers of browsers that have SIMD; the others run the engine's own.
@@ -8,6 +9,7 @@ import { build } from "esbuild";
 import { readFileSync, writeFileSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
+import { writeHostedEdition } from "./hosted.mjs";
 
 const here = dirname(fileURLToPath(import.meta.url));
 const [engineJs, output, simulationJs] = process.argv.slice(2);
@@ -46,4 +48,5 @@ for (const [mark, text] of Object.entries(pieces)) {
     html = html.replace(mark, () => text);
 }
 writeFileSync(output, html);
+writeHostedEdition(html, join(dirname(output), "hosted"));
 console.log(`${output} (${(Buffer.byteLength(html) / 1024).toFixed(0)} KiB)`);

@@ -2,6 +2,8 @@
 
 import { child } from "./twips";
 
+let boxes = 0;
+
 interface Choice<T> {
     caption: string;
     answer: () => T;
@@ -14,7 +16,9 @@ interface Choice<T> {
 function modalBox<T>(title: string, fill: (body: HTMLElement) => void, choices: Choice<T>[], cancelled: () => T): Promise<T> {
     return new Promise((resolve) => {
         const dialog = child(document.body, "dialog", "box");
-        child(dialog, "div", "box-title", title);
+        const heading = child(dialog, "div", "box-title", title);
+        heading.id = `box-title-${++boxes}`;
+        dialog.setAttribute("aria-labelledby", heading.id);
         fill(child(dialog, "div", "box-body"));
         const buttons = child(dialog, "div", "box-buttons");
         const settle = (answer: () => T) => {
@@ -42,10 +46,11 @@ export function inputBox(prompt: string, title: string, initial: string): Promis
     const box = modalBox(
         title,
         (body) => {
-            child(body, "label", "box-prompt", prompt);
+            const label = child(body, "label", "box-prompt", prompt);
             field = child(body, "input", "box-field");
             field.value = initial;
-            field.setAttribute("aria-label", prompt);
+            field.id = `box-field-${boxes}`;
+            label.htmlFor = field.id;
             field.onkeydown = (event) => {
                 if (event.key === "Enter" && !event.isComposing) {
                     event.preventDefault();

@@ -5,8 +5,9 @@ import { askYesNo, inputBox } from "./dialogs";
 import { EventKind, type Engine, type PageWindow, type WindowEvent, type WindowTexts } from "./engine";
 import { playChime } from "./chimes";
 import { constants } from "./constants";
-import { createHelpForm, HELP_HEIGHT, HELP_WIDTH, widenForTheLongestLine } from "./help_form";
-import { createMainForm, FORM_HEIGHT, FORM_WIDTH, type MainForm } from "./main_form";
+import { createHelpForm, growCloseArea, HELP_HEIGHT, HELP_WIDTH, widenForTheLongestLine } from "./help_form";
+import { createMainForm, FORM_HEIGHT, FORM_WIDTH, growTouchAreas, type MainForm } from "./main_form";
+import { announce, endSentence, landingSentence } from "./spoken";
 import type { RecordStore } from "./record_store";
 import { LADDER_BLACK, PATH_RED } from "./surface";
 
@@ -65,7 +66,10 @@ export class ExperimentPage {
         const form = createMainForm(holder, this.texts);
         this.form = form;
         document.title = this.texts.mainTitle;
-        this.stage.show(form.root, FORM_WIDTH, FORM_HEIGHT, (scale) => form.surface.resize(scale));
+        this.stage.show(form.root, FORM_WIDTH, FORM_HEIGHT, (scale) => {
+            form.surface.resize(scale);
+            growTouchAreas(form, scale);
+        });
         form.start.onclick = () => void this.start();
         form.stop.onclick = () => this.stop();
         form.quit.onclick = () => void this.quit();
@@ -125,6 +129,7 @@ export class ExperimentPage {
         for (const column of form.markers) {
             column.forEach((marker) => (marker.hidden = true));
         }
+        form.tally.forEach((cell) => (cell.textContent = "0"));
         this.apply(this.model.initialise());
         this.record.startExperiment();
         this.syncControls();
@@ -143,8 +148,16 @@ export class ExperimentPage {
         const help = createHelpForm(holder, this.texts);
         document.title = this.texts.helpTitle;
         this.stage.show(help.root, HELP_WIDTH, HELP_HEIGHT, () => undefined);
-        this.stage.show(help.root, widenForTheLongestLine(help), HELP_HEIGHT, () => undefined);
+        this.stage.show(help.root, widenForTheLongestLine(help), HELP_HEIGHT, (scale) => growCloseArea(help, scale));
+        const escape = (event: KeyboardEvent) => {
+            if (event.key === "Escape" && !document.querySelector("dialog[open]")) {
+                event.preventDefault();
+                help.close.click();
+            }
+        };
+        document.addEventListener("keydown", escape);
         help.close.onclick = () => {
+            document.removeEventListener("keydown", escape);
             help.root.remove();
             void this.openMainWindow();
         };
@@ -248,8 +261,11 @@ export class ExperimentPage {
         const show = () => {
             if (this.showing === showing && !ends) {
                 form.markers[event.column - 1][event.number - 1].hidden = false;
+                form.tally[event.column - 1].textContent = String(event.number);
+                announce(landingSentence(event.column, event.number));
             }
             if (ends) {
+                announce(endSentence(event.column));
                 this.stage.experimentEnded();
             }
         };

@@ -6,6 +6,7 @@ import { askYesNo } from "./dialogs";
 import { LessonKind, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
 import { drawLesson } from "./lesson_canvas";
 import type { RecordStore } from "./record_store";
+import { announce, endSentence, hiddenHeading, landingSentence, tallyTable } from "./spoken";
 import { child } from "./twips";
 
 export interface LessonOptions {
@@ -25,6 +26,8 @@ export class LessonPage {
     private readonly trialLabel: HTMLElement;
     private readonly rungLabel: HTMLElement;
     private readonly banner: HTMLElement;
+    /** The counts as a table for assistive tools, column 1 first. */
+    private readonly tally: HTMLTableCellElement[];
     private trialRungs = 0;
     private rungNo = 0;
     private frameRequested = false;
@@ -92,7 +95,12 @@ export class LessonPage {
         setting("スタート", this.startField, "本目");
         this.speedField = document.createElement("input");
         Object.assign(this.speedField, { type: "range", min: String(limits.slowest), max: String(limits.fastest) });
+        // Where the user asked for less motion, the lesson starts at its calmest pace.
+        if (window.matchMedia?.("(prefers-reduced-motion: reduce)").matches) {
+            this.lesson.setSpeed(limits.slowest);
+        }
         this.speedField.value = String(this.lesson.speed());
+        this.speedField.setAttribute("aria-label", "速さ（ゆっくり〜はやい）");
         this.speedField.oninput = () => {
             this.lesson.setSpeed(Number(this.speedField.value));
             this.requestFrame();
@@ -104,7 +112,10 @@ export class LessonPage {
         this.rungLabel = child(status, "span", "lesson-rung");
         this.banner = child(status, "span", "lesson-banner");
         this.canvas = child(this.root, "canvas", "lesson-canvas");
+        this.canvas.setAttribute("role", "img");
         this.canvas.setAttribute("aria-label", "たなばしごと着地の数");
+        this.tally = tallyTable(this.root);
+        hiddenHeading(this.root, 1, "授業モード");
         document.addEventListener("keydown", this.onKey);
         window.addEventListener("resize", this.onResize);
         this.record.startExperiment();
@@ -261,6 +272,7 @@ export class LessonPage {
                             return;
                         }
                         this.unstored[event.column - 1] -= ends ? 0 : 1;
+                        announce(ends ? endSentence(event.column) : landingSentence(event.column, event.count));
                         this.refresh();
                     });
                     break;
@@ -303,6 +315,7 @@ export class LessonPage {
         drawLesson(this.canvas, picture);
         // What the picture shows, in words, for assistive tools.
         this.canvas.dataset.counts = picture.counts.join(" ");
+        picture.counts.forEach((count, k) => (this.tally[k].textContent = String(count)));
         this.canvas.dataset.rungs = String(picture.rungs.length);
         this.canvas.dataset.path = String(picture.path.length);
     }

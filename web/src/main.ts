@@ -46,6 +46,20 @@ async function storageKept(): Promise<boolean> {
     }
 }
 
+/**
+ * How far the browser is zoomed in: 1 when it is not, or when it cannot be told. Zoom narrows
+ * the page in both directions alike; a page narrowed only across (a panel beside it, an
+ * emulated phone) is not zoomed.
+ */
+function browserZoom(): number {
+    if (!(window.outerWidth > 0 && window.outerHeight > 0)) {
+        return 1;
+    }
+    const across = window.outerWidth / window.innerWidth;
+    const down = window.outerHeight / window.innerHeight;
+    return across > 1.05 && across < 10 && down >= across * 0.98 ? across : 1;
+}
+
 /** The area the windows are shown in, scaled to fit whatever the viewport is. */
 class PageStage implements Stage {
     private current: { form: HTMLElement; width: number; height: number; onScale: (scale: number) => void } | null =
@@ -134,7 +148,12 @@ class PageStage implements Stage {
         }
         const { form, width, height, onScale } = this.current;
         const box = this.area.getBoundingClientRect();
-        const scale = fitScale(width, height, box.width, box.height);
+        // What lies above the area (the toolbar) grows with the zoom too.
+        const above = box.top + window.scrollY;
+        // The window fits the area as it would be unzoomed, so that zooming in enlarges it
+        // (the area then scrolls); it is never drawn smaller than its own size.
+        const zoom = browserZoom();
+        const scale = Math.max(1, fitScale(width, height, box.width * zoom, (box.height + above) * zoom - above));
         form.style.transform = `scale(${scale})`;
         form.style.left = `${Math.max(0, (box.width - width * scale) / 2)}px`;
         onScale(scale);
@@ -143,7 +162,8 @@ class PageStage implements Stage {
 
 async function start(): Promise<void> {
     const engine = await loadEngine();
-    const stage = new PageStage(document.getElementById("stage")!, document.getElementById("notice")!);
+    const stageArea = document.getElementById("stage")!;
+    const stage = new PageStage(stageArea, document.getElementById("notice")!);
     setConstants(engine.pageConstants());
     const address = readAddress(location.search, constants());
     if ("refusals" in address) {
@@ -215,6 +235,8 @@ async function start(): Promise<void> {
         const showing = theorySwitch.getAttribute("aria-pressed") === "true";
         theorySwitch.setAttribute("aria-pressed", String(!showing));
         theoryArea.hidden = showing;
+        // What the theory covers takes neither the focus nor the pointer.
+        stageArea.inert = !showing;
         if (showing) {
             // Opened from the address on its own, the experiment comes once the theory goes.
             if (!mainWindowOpened && !lesson) {

@@ -6,9 +6,24 @@ import { download, svgToPng } from "./downloads";
 import type { Engine, PageTheory, PooledLadder } from "./engine";
 import { RecordLoader, type LoadedRecords } from "./record_load";
 import { SimulationPool } from "./simulation_pool";
+import { hiddenHeading } from "./spoken";
 import { child } from "./twips";
 
 const TRIAL_CHOICES = [1_000, 10_000, 100_000, 1_000_000, 10_000_000, 100_000_000];
+
+/** A row of controls that assistive tools name `name`. */
+function group(parent: HTMLElement, name: string): HTMLElement {
+    const row = child(parent, "div", "theory-controls");
+    row.setAttribute("role", "group");
+    row.setAttribute("aria-label", name);
+    return row;
+}
+
+/** Shows the chart document `svg` in `holder`, named by the chart's own title. */
+function showChart(holder: HTMLElement, svg: string): void {
+    holder.innerHTML = svg;
+    holder.setAttribute("aria-label", holder.querySelector("svg > title")?.textContent ?? "図");
+}
 
 export class TheoryPage {
     readonly root: HTMLElement;
@@ -40,7 +55,8 @@ export class TheoryPage {
         this.pool = new SimulationPool(engineSource, engine.trialsPerBlock());
         this.root = document.createElement("div");
         this.root.className = "theory";
-        const controls = child(this.root, "div", "theory-controls");
+        hiddenHeading(this.root, 1, "理論と実験");
+        const controls = group(this.root, "たなばしご");
         const label = (caption: string, field: HTMLElement) => {
             const element = child(controls, "label", "lesson-setting", caption);
             element.appendChild(field);
@@ -52,6 +68,8 @@ export class TheoryPage {
         this.rungsField = document.createElement("input");
         Object.assign(this.rungsField, { type: "number", min: "0", max: String(rungSlots) });
         label("横線", this.rungsRange).appendChild(this.rungsField);
+        this.rungsRange.setAttribute("aria-label", "横線の本数（つまみ）");
+        this.rungsField.setAttribute("aria-label", "横線の本数");
         this.rungsRange.oninput = () => this.chooseRungs(Number(this.rungsRange.value));
         this.rungsField.onchange = () => this.chooseRungs(Number(this.rungsField.value));
         this.startField = document.createElement("select");
@@ -64,7 +82,7 @@ export class TheoryPage {
             this.refresh();
         };
 
-        const simulation = child(this.root, "div", "theory-controls");
+        const simulation = group(this.root, "シミュレーション");
         this.trialsField = document.createElement("select");
         for (const trials of TRIAL_CHOICES) {
             this.trialsField.add(new Option(`${trials.toLocaleString("ja-JP")} 回`, String(trials), trials === 1_000_000, trials === 1_000_000));
@@ -82,11 +100,14 @@ export class TheoryPage {
         this.cancelButton.onclick = () => this.pool.cancel();
         this.progress = child(simulation, "progress", "theory-progress");
         this.progress.value = 0;
+        this.progress.setAttribute("aria-label", "シミュレーションの進み具合");
         child(simulation, "span", "theory-workers", `${this.pool.workerCount} 個のワーカー`);
 
-        const files = child(this.root, "div", "theory-controls");
-        const open = child(files, "label", "lesson-button file-button", "記録を開く（複数可）");
-        const input = child(open, "input", "file-input");
+        const files = group(this.root, "クラスの記録と書き出し");
+        const open = child(files, "button", "lesson-button", "記録を開く（複数可）");
+        const input = child(files, "input", "file-input");
+        open.onclick = () => input.click();
+        input.tabIndex = -1;
         input.type = "file";
         input.multiple = true;
         input.accept = ".csv,text/csv";
@@ -116,10 +137,16 @@ export class TheoryPage {
         });
 
         this.recordErrors = child(this.root, "ul", "theory-errors");
+        this.recordErrors.setAttribute("aria-live", "polite");
         this.sentences = child(this.root, "div", "theory-sentences");
+        this.sentences.setAttribute("role", "region");
+        this.sentences.setAttribute("aria-label", "結果");
         const charts = child(this.root, "div", "theory-charts");
         this.lawChart = child(charts, "div", "theory-chart law-chart");
         this.fairnessChart = child(charts, "div", "theory-chart fairness-chart");
+        for (const chart of [this.lawChart, this.fairnessChart]) {
+            chart.setAttribute("role", "img");
+        }
         this.recordTable = child(this.root, "div", "theory-records");
         this.choose(rungs, start);
     }
@@ -141,8 +168,8 @@ export class TheoryPage {
         this.rungsField.value = rungs;
         this.startField.value = String(this.theory.start());
         this.root.dataset.law = this.theory.law().join(" ");
-        this.lawChart.innerHTML = this.theory.lawChartSvg();
-        this.fairnessChart.innerHTML = this.theory.fairnessChartSvg();
+        showChart(this.lawChart, this.theory.lawChartSvg());
+        showChart(this.fairnessChart, this.theory.fairnessChartSvg());
         this.sentences.replaceChildren();
         const comparison = this.theory.comparison();
         for (const text of [this.theory.fairnessSentence(), this.theory.durationSentence(),
@@ -168,11 +195,13 @@ export class TheoryPage {
         this.cancelButton.disabled = false;
         this.progress.max = request.trials;
         this.progress.value = 0;
+        this.progress.setAttribute("aria-label", "シミュレーションの進み具合");
         const counts = await this.pool.simulate(request, (done) => (this.progress.value = done));
         this.runButton.disabled = false;
         this.cancelButton.disabled = true;
         if (!counts) {
             this.progress.value = 0;
+        this.progress.setAttribute("aria-label", "シミュレーションの進み具合");
             return;
         }
         const name = `シミュレーション（${request.trials.toLocaleString("ja-JP")} 回、乱数の種 ${seed}）`;
@@ -242,6 +271,7 @@ export class TheoryPage {
             return;
         }
         const table = child(this.recordTable, "table", "theory-table");
+        child(table, "caption", "visually-hidden", "ファイルごとの着地の回数");
         const head = child(table, "tr", "");
         for (const text of ["ファイル", "実験", ...Array.from({ length: constants().lineCount }, (_, k) => `${k + 1}`), "合計"]) {
             child(head, "th", "", text);

@@ -1,0 +1,184 @@
+// The page for every pupil, in Chromium: axe-core on every view, the keyboard alone, what a
+// screen reader is told, what a finger can hit, and the hosted edition installed and offline.
+
+import assert from "node:assert/strict";
+import { spawn } from "node:child_process";
+import { mkdtempSync, readFileSync, writeFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { tmpdir } from "node:os";
+import { dirname, join } from "node:path";
+import { after, before, test } from "node:test";
+import { answer, html, launch, open, seededExperiments, tally } from "./browser.mjs";
+
+const axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
+let browser;
+before(async () => (browser = await launch()));
+after(() => browser?.close());
+
+/** axe-core's violations on the page as it stands; its timers run on the page's fake clock. */
+async function violations(page) {
+    await page.evaluate(axeSource);
+    return page.evaluate(async () => {
+        let result = null;
+        globalThis.axe.run(document).then((found) => (result = found));
+        while (!result) {
+            await globalThis.__runFor(16);
+        }
+        return result.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(" ")}`);
+    });
+}
+
+test("a screen reader hears each landing and the end, and reads the tally as a table", async () => {
+    const [expected] = seededExperiments().filter((e) => e.seed === 1);
+    const { page } = await open(browser, `?seed=${expected.seed}`);
+    await answer(page, String(expected.rungs));
+    await page.click("[data-name=start]");
+    const region = await page.raw.accessibility.snapshot({ root: await page.$("#announcer"), interestingOnly: false });
+    assert.deepEqual([region.role, region.live], ["status", "polite"]);
+    for (let trial = 1; trial <= 6; ++trial) {
+        await page.clock.runFor(5_000);
+        const [, column, count] = /^(\d+) の列に着きました。\1 の列は (\d+) 回$/.exec(await page.textContent("#announcer"));
+        const markers = await tally(page);
+        assert.equal(markers[column - 1], Number(count), `trial ${trial}`);
+        assert.deepEqual(await page.$$eval(".form1 .tally td", (cells) => cells.map((c) => Number(c.textContent))), markers);
+    }
+    for (let s = 30; s < expected.trials * 5 + 5; s += 50) {
+        await page.clock.runFor(50_000);
+    }
+    assert.equal(await page.textContent("#announcer"), `${expected.endingColumn} の列に 21 回目が来たので、実験は終わりました。`);
+    const table = await page.raw.accessibility.snapshot({ root: await page.$(".form1 .tally"), interestingOnly: false });
+    const [head, counts] = table.children.filter((node) => node.role === "row").map((row) => row.children.map((c) => `${c.role} ${c.name}`));
+    assert.deepEqual(head, ["columnheader 列", ...Array.from({ length: 10 }, (_, k) => `columnheader ${k + 1}`)]);
+    assert.deepEqual(counts, ["rowheader 回数", ...expected.tally.map((count) => `cell ${count}`)]);
+    assert.deepEqual(await violations(page), [], "ended");
+});
+
+/** Names a control as these tests do: its name in the window, its label or its text. */
+const NAMING = `globalThis.__named = (e) => e === document.body ? "" : e.dataset.name ?? e.dataset.action ??
+    e.getAttribute("aria-label") ?? e.labels?.[0]?.textContent ?? e.textContent.trim();`;
+
+/** Tabs `presses` times: what took the focus each time (the page itself left out) and its ring. */
+async function tabWalk(page, presses) {
+    await page.evaluate(NAMING);
+    const seen = [];
+    for (let n = 0; n < presses; ++n) {
+        await page.keyboard.press("Tab");
+        seen.push(await page.evaluate(() => {
+            const style = getComputedStyle(document.activeElement);
+            return { name: globalThis.__named(document.activeElement), ring: style.outlineStyle === "none" ? 0 : parseFloat(style.outlineWidth) };
+        }));
+    }
+    return seen.filter((step) => step.name !== "");
+}
+
+test("the keyboard alone reaches every control in order, with a ring, and pools two record files; axe-core passes every view", async () => {
+    const { page, problems } = await open(browser, "?seed=3");
+    assert.deepEqual(await violations(page), [], "prompt");
+    await page.keyboard.type("10");
+    await page.keyboard.press("Enter");
+    const walk = await tabWalk(page, 10);
+    assert.deepEqual(walk.map((w) => w.name), ["スタートの印（3本目の線）", "quit", "help", "授業モード", "理論と実験",
+        "記録を保存", "たなばしごと着地の印", "start", "スタートの印（3本目の線）"]);
+    assert.ok(walk.every((w) => w.ring >= 2), JSON.stringify(walk));
+    await page.keyboard.down("Shift");
+    await page.keyboard.press("Tab");
+    await page.keyboard.up("Shift");
+    await page.keyboard.press("Enter");
+    await page.clock.runFor(12_000);
+    assert.ok((await tally(page)).some((count) => count > 0));
+    assert.deepEqual(await violations(page), [], "running");
+    for (const name of ["stop", "help"]) {
+        await page.focus(`[data-name=${name}]`);
+        await page.keyboard.press("Enter");
+    }
+    assert.deepEqual(await violations(page), [], "help");
+    // Escape closes the help, then answers the prompt and the question it leads to.
+    for (const title of [" たなば横線本数の設定", "確認", " たなば横線本数の設定"]) {
+        await page.keyboard.press("Escape");
+        assert.equal(await page.textContent("dialog[open] .box-title"), title);
+    }
+    await page.keyboard.type("10");
+    await page.keyboard.press("Enter");
+    const walkThrough = async (view, opener, root) => {
+        await page.focus(opener);
+        await page.keyboard.press("Enter");
+        await page.waitForSelector(`${root} button`);
+        assert.deepEqual(await violations(page), [], view);
+        const reached = new Set((await tabWalk(page, 40)).filter((w) => w.ring >= 2).map((w) => w.name));
+        const all = await page.$$eval(`${root} :is(button, input, select):not(:disabled, .file-input)`, (found) =>
+            found.map((e) => globalThis.__named(e)));
+        assert.deepEqual(all.filter((name) => !reached.has(name)), [], view);
+    };
+    await walkThrough("理論と実験", "#theory", ".theory");
+    const folder = mkdtempSync(join(tmpdir(), "tanabashigo-records-"));
+    const files = ["group-a.csv", "group-b.csv"].map((name) => join(folder, name));
+    const record = await page.evaluate(() => localStorage.getItem("tanabashigo.record"));
+    files.forEach((file) => writeFileSync(file, record));
+    while ((await page.evaluate(() => document.activeElement.textContent)) !== "記録を開く（複数可）") {
+        await page.keyboard.press("Tab");
+    }
+    const chooser = page.raw.waitForFileChooser();
+    await page.evaluate(() => 0); // the chooser is caught from here on: the session keeps its order
+    await page.keyboard.press("Enter");
+    await (await chooser).accept(files);
+    await page.waitForSelector(".theory-table .file-row");
+    assert.deepEqual(await page.$$eval(".file-row td:first-child", (cells) => cells.map((c) => c.textContent)), ["group-a.csv", "group-b.csv"]);
+    await page.focus("#theory");
+    await page.keyboard.press("Enter");
+    await walkThrough("授業モード", "#lesson-mode", ".lesson");
+    assert.deepEqual(problems, []);
+});
+
+test("no control is under 44×44 CSS px to touch on an iPad either way up", async () => {
+    for (const [width, height] of [[810, 1080], [1080, 810]]) {
+        const { page } = await open(browser, "?seed=1", { width, height, hasTouch: true, isMobile: true, deviceScaleFactor: 2 });
+        const small = [];
+        // How far a finger hits each control, probing along its centre lines pixel by pixel.
+        const check = async (view, selector) => small.push(...(await page.$$eval(selector, (all) => all.map((element) => {
+            const box = element.getBoundingClientRect();
+            const reach = (dx, dy) => {
+                let n = 0;
+                while (n < 200 && element.contains(document.elementFromPoint(box.x + box.width / 2 + dx * (n + 1), box.y + box.height / 2 + dy * (n + 1)))) {
+                    ++n;
+                }
+                return n;
+            };
+            return [element.dataset.name ?? element.textContent, reach(-1, 0) + reach(1, 0) + 1, reach(0, -1) + reach(0, 1) + 1];
+        }))).filter(([, w, h]) => w < 44 || h < 44).map((s) => `${view} ${s}`));
+        await check("prompt", "dialog[open] :is(button, input)");
+        await answer(page, "10");
+        await check("window", ".toolbar button, .form1 .command");
+        await page.click("[data-name=help]");
+        await check("help", ".form2 .command");
+        await page.click("#lesson-mode");
+        await check("授業モード", ".lesson :is(button, input, select)");
+        await page.click("#theory");
+        await page.waitForSelector(".theory svg");
+        await check("理論と実験", ".theory :is(button, select, input:not(.file-input))");
+        assert.deepEqual(small, [], `${width}×${height}`);
+    }
+});
+
+test("the hosted edition installs, and reloads offline once its server has stopped", async () => {
+    const port = String(20000 + (process.pid % 20000));
+    const server = spawn("python3", ["-m", "http.server", port, "--bind", "127.0.0.1", "--directory", join(dirname(html), "hosted")]);
+    const address = `http://127.0.0.1:${port}/`;
+    const page = await browser.newPage();
+    const problems = [];
+    page.on("pageerror", (error) => problems.push(String(error)));
+    for (let tries = 0; !(await page.goto(address).catch(() => null)) && tries < 50; ++tries) {
+        await new Promise((resolve) => setTimeout(resolve, 100));
+    }
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    const cdp = await page.createCDPSession();
+    assert.deepEqual((await cdp.send("Page.getInstallabilityErrors")).installabilityErrors, []);
+    assert.deepEqual(await cdp.send("Page.getAppManifest").then((m) => [m.url, m.errors]), [`${address}manifest.webmanifest`, []]);
+    server.kill();
+    await new Promise((resolve) => server.on("exit", resolve));
+    await assert.rejects(fetch(address));
+    await page.reload();
+    await page.waitForSelector("dialog[open] input");
+    assert.equal(await page.title(), "たなばしご");
+    assert.deepEqual(problems, []);
+    await page.close();
+});
