@@ -8,7 +8,7 @@ import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { after, before, test } from "node:test";
-import { answer, html, launch, open, seededExperiments, tally } from "./browser.mjs";
+import { answer, html, launch, open, recordText, runStoring, seededExperiments, tally } from "./browser.mjs";
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
 let browser;
@@ -36,15 +36,13 @@ test("a screen reader hears each landing and the end, and reads the tally as a t
     const region = await page.raw.accessibility.snapshot({ root: await page.$("#announcer"), interestingOnly: false });
     assert.deepEqual([region.role, region.live], ["status", "polite"]);
     for (let trial = 1; trial <= 6; ++trial) {
-        await page.clock.runFor(5_000);
+        await runStoring(page, 5_000);
         const [, column, count] = /^(\d+) の列に着きました。\1 の列は (\d+) 回$/.exec(await page.textContent("#announcer"));
         const markers = await tally(page);
         assert.equal(markers[column - 1], Number(count), `trial ${trial}`);
         assert.deepEqual(await page.$$eval(".form1 .tally td", (cells) => cells.map((c) => Number(c.textContent))), markers);
     }
-    for (let s = 30; s < expected.trials * 5 + 5; s += 50) {
-        await page.clock.runFor(50_000);
-    }
+    await runStoring(page, (expected.trials * 5 - 25) * 1000);
     assert.equal(await page.textContent("#announcer"), `${expected.endingColumn} の列に 21 回目が来たので、実験は終わりました。`);
     const table = await page.raw.accessibility.snapshot({ root: await page.$(".form1 .tally"), interestingOnly: false });
     const [head, counts] = table.children.filter((node) => node.role === "row").map((row) => row.children.map((c) => `${c.role} ${c.name}`));
@@ -84,7 +82,7 @@ test("the keyboard alone reaches every control in order, with a ring, and pools 
     await page.keyboard.press("Tab");
     await page.keyboard.up("Shift");
     await page.keyboard.press("Enter");
-    await page.clock.runFor(12_000);
+    await runStoring(page, 12_000);
     assert.ok((await tally(page)).some((count) => count > 0));
     assert.deepEqual(await violations(page), [], "running");
     for (const name of ["stop", "help"]) {
@@ -106,13 +104,13 @@ test("the keyboard alone reaches every control in order, with a ring, and pools 
         assert.deepEqual(await violations(page), [], view);
         const reached = new Set((await tabWalk(page, 40)).filter((w) => w.ring >= 2).map((w) => w.name));
         const all = await page.$$eval(`${root} :is(button, input, select):not(:disabled, .file-input)`, (found) =>
-            found.map((e) => globalThis.__named(e)));
+            found.filter((e) => e.getClientRects().length).map((e) => globalThis.__named(e)));
         assert.deepEqual(all.filter((name) => !reached.has(name)), [], view);
     };
     await walkThrough("理論と実験", "#theory", ".theory");
     const folder = mkdtempSync(join(tmpdir(), "tanabashigo-records-"));
     const files = ["group-a.csv", "group-b.csv"].map((name) => join(folder, name));
-    const record = await page.evaluate(() => localStorage.getItem("tanabashigo.record"));
+    const record = await recordText(page);
     files.forEach((file) => writeFileSync(file, record));
     while ((await page.evaluate(() => document.activeElement.textContent)) !== "記録を開く（複数可）") {
         await page.keyboard.press("Tab");
@@ -134,7 +132,7 @@ test("no control is under 44×44 CSS px to touch on an iPad either way up", asyn
         const { page } = await open(browser, "?seed=1", { width, height, hasTouch: true, isMobile: true, deviceScaleFactor: 2 });
         const small = [];
         // How far a finger hits each control, probing along its centre lines pixel by pixel.
-        const check = async (view, selector) => small.push(...(await page.$$eval(selector, (all) => all.map((element) => {
+        const check = async (view, selector) => small.push(...(await page.$$eval(selector, (all) => all.filter((e) => e.getClientRects().length).map((element) => {
             const box = element.getBoundingClientRect();
             const reach = (dx, dy) => {
                 let n = 0;
@@ -169,7 +167,7 @@ test("the hosted edition installs, and reloads offline once its server has stopp
     for (let tries = 0; !(await page.goto(address).catch(() => null)) && tries < 50; ++tries) {
         await new Promise((resolve) => setTimeout(resolve, 100));
     }
-    await page.evaluate(() => navigator.serviceWorker.ready);
+    await page.waitForFunction(() => navigator.serviceWorker.controller);
     const cdp = await page.createCDPSession();
     assert.deepEqual((await cdp.send("Page.getInstallabilityErrors")).installabilityErrors, []);
     assert.deepEqual(await cdp.send("Page.getAppManifest").then((m) => [m.url, m.errors]), [`${address}manifest.webmanifest`, []]);
