@@ -3,17 +3,17 @@
 // against the ideal of one tick every 3 ms.
 //   node bench/web_figures.mjs build-web/tanabashigo.html
 
-import { chromium } from "../web/node_modules/playwright-core/index.mjs";
+import { launch } from "../web/tests/driver.mjs";
 import { resolve } from "node:path";
 
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
 const page_ = resolve(process.argv[2] ?? "build-web/tanabashigo.html");
-const browser = await chromium.launch({
-    executablePath: "/usr/bin/chromium",
-    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--enable-precise-memory-info"],
-});
-const page = await browser.newPage({ viewport: { width: 1366, height: 768 } });
+const browser = await launch({ args: ["--enable-precise-memory-info"] });
+const page = await browser.newPage();
+await page.setViewport({ width: 1366, height: 768 });
 // When the prompt is on screen, on the page's own clock (from the start of navigation).
-await page.addInitScript(() => {
+await page.evaluateOnNewDocument(() => {
     new MutationObserver(() => {
         window.__prompt ??= document.querySelector("dialog[open]") ? performance.now() : undefined;
     }).observe(document, { subtree: true, childList: true, attributes: true });
@@ -36,13 +36,14 @@ await page.evaluate(() => {
         if (shown - 1 > window.__landings.length) window.__landings.push(performance.now());
     }).observe(document.body, { attributes: true, subtree: true, attributeFilter: ["hidden"] });
 });
-await page.fill("dialog[open] input", "50");
-await page.click("dialog[open] >> text=OK");
+await page.$eval("dialog[open] input", (field) => (field.value = ""));
+await page.type("dialog[open] input", "50");
+await page.click("dialog[open] ::-p-text(OK)");
 const startedAt = await page.evaluate(() => {
     document.querySelector("[data-name=start]").click();
     return performance.now();
 });
-await page.waitForTimeout(30_000);
+await sleep(30_000);
 const figures = await page.evaluate((startedAt) => {
     const gaps = window.__frames.slice(1).map((t, n) => t - window.__frames[n]);
     return {
@@ -54,7 +55,7 @@ const figures = await page.evaluate((startedAt) => {
         heapMB: performance.memory ? performance.memory.usedJSHeapSize / 2 ** 20 : null,
     };
 }, startedAt);
-const client = await page.context().newCDPSession(page);
+const client = await page.createCDPSession();
 await client.send("Performance.enable");
 const { metrics } = await client.send("Performance.getMetrics");
 const metric = (name) => metrics.find((m) => m.name === name)?.value ?? 0;
@@ -70,7 +71,7 @@ console.log(JSON.stringify({
 await browser.close();
 
 // The sampler on one core: 10,000,000 trials at 50 rungs, in the page's engine.
-const sampler = await chromium.launch({ executablePath: "/usr/bin/chromium", args: ["--no-sandbox", "--disable-gpu"] });
+const sampler = await launch();
 const samplerPage = await sampler.newPage();
 await samplerPage.goto(`file://${page_}`);
 await samplerPage.waitForSelector("body[data-ready=true]");

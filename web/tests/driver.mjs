@@ -179,14 +179,15 @@ function wrap(page, nextDownload) {
     };
 }
 
-/** Chromium; `options` may add puppeteer's launch options, such as a userDataDir. */
+/** Chromium; `options` may add puppeteer's launch options, such as a userDataDir, and
+ * further switches in `args`. */
 export function launch(options = {}) {
     return puppeteer.launch({
         ...options,
         executablePath: process.env.TANABASHIGO_CHROMIUM || "/usr/bin/chromium",
         headless: true,
         args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
-            "--disable-sync", "--no-first-run", "--disable-quic"],
+            "--disable-sync", "--no-first-run", "--disable-quic", ...(options.args ?? [])],
     });
 }
 
