@@ -8,9 +8,6 @@
 
 namespace tanabashigo {
 
-/// Landings counted per column.
-using ColumnCounts = PerColumn<std::uint64_t>;
-
 /// Trials of one simulation; the counts depend on rungs, start, trials and seed only.
 struct SimulationRequest {
     int rungs = 30;            ///< rungs per ladder, 0..225

@@ -1,6 +1,7 @@
 #include "record_grouping.h"
 
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 namespace tanabashigo {
@@ -20,6 +21,26 @@ std::string experimentName(int experiment) {
 }
 
 }  // namespace
+
+std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& experiments) {
+    std::vector<LadderGroup> groups;
+    std::unordered_map<int, std::size_t> byLadder;  // rungs * 16 + start -> group
+    for (std::size_t i = experiments.size(); i-- > 0;) {
+        const RecordedExperiment& experiment = experiments[i];
+        const auto [at, isNew] =
+            byLadder.try_emplace(experiment.rungs * 16 + experiment.start, groups.size());
+        if (isNew) {
+            groups.push_back({experiment.rungs, experiment.start, {}, 0, {}});
+        }
+        LadderGroup& group = groups[at->second];
+        for (int column = 1; column <= kLineCount; ++column) {
+            group.counts[column] += experiment.counts[column];
+        }
+        group.trials += std::uint64_t(experiment.trials);
+        group.newestFirst.push_back(std::uint32_t(i));
+    }
+    return groups;
+}
 
 std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>& experiments) {
     std::map<std::pair<int, int>, RecordChoice> byLadder;

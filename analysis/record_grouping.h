@@ -1,12 +1,26 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "comparison_report.h"
-#include "record_file.h"
+#include "record_reader.h"
 
 namespace tanabashigo {
+
+/// The experiments of one rung count and start line.
+struct LadderGroup {
+    int rungs = 0;
+    int start = 3;
+    ColumnCounts counts{};                   ///< their landings together
+    std::uint64_t trials = 0;                ///< their lines together
+    std::vector<std::uint32_t> newestFirst;  ///< indices into the experiments, the last first
+};
+
+/// The experiments grouped by rung count and start line: the group of the newest experiment
+/// first, the newest experiment first within each.
+std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& experiments);
 
 /// Something the teacher can set beside the law from a record file.
 struct RecordChoice {

@@ -8,6 +8,7 @@
 #include "headless_run.h"
 #include "law_chart.h"
 #include "number_text.h"
+#include "record_file.h"
 #include "record_grouping.h"
 
 namespace tanabashigo {

@@ -30,6 +30,8 @@ Experiment::TraceStep Experiment::traceTick() {
     if (step.move.kind == TraceTick::Kind::Landed) {
         step.landing = tally_.record(step.move.column);
         finished_ = finished_ || step.landing.kind == Landing::Kind::ColumnWasFull;
+        step.entry = {ladder_.rungCount(), tracer_.startLine(), step.move.column,
+                      tally_(step.move.column), step.landing.kind == Landing::Kind::ColumnWasFull};
     }
     return step;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ladder.h"
+#include "landing_entry.h"
 #include "random_source.h"
 #include "tally.h"
 #include "tracer.h"
@@ -17,7 +18,8 @@ public:
     /// What a tick of the tracing timer did, with its effect on the tally when it landed.
     struct TraceStep {
         TraceTick move;
-        Landing landing{};  ///< meaningful when move.kind is Landed
+        Landing landing{};     ///< meaningful when move.kind is Landed
+        LandingEntry entry{};  ///< the landing as the record keeps it, when move.kind is Landed
     };
 
     /// `random` must outlive the experiment.

@@ -42,6 +42,9 @@ private:
     std::array<T, kLineCount> values_{};
 };
 
+/// Landings counted per column.
+using ColumnCounts = PerColumn<std::uint64_t>;
+
 /// x of ladder line k (1..10).
 constexpr int lineX(int k) {
     return k + 1;

@@ -207,6 +207,7 @@ void Lesson::stepPath(double atMs, std::vector<LessonEvent>& events) {
             paused_ = false;
         }
         event.across = {};
+        event.entry = step.entry;
     }
     events.push_back(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry.h"
+#include "landing_entry.h"
 
 namespace tanabashigo {
 
@@ -23,6 +24,7 @@ struct LessonEvent {
     Segment across{};  ///< PathMoved
     int column = 0;    ///< Landed, Ended: 1..10
     int count = 0;     ///< Landed: the column's new count; Ended: the count it would have reached
+    LandingEntry entry{};  ///< Landed, Ended: the landing as the record keeps it
     bool operator==(const LessonEvent&) const = default;
 };
 

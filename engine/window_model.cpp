@@ -113,10 +113,10 @@ bool WindowModel::traceTick(std::vector<WindowEvent>& events) {
         controls_.help = true;
         controls_.stop = false;
         stopTimers();
-        events.push_back({WindowEvent::Kind::Finished, {}, 0, step.landing.column});
+        events.push_back({WindowEvent::Kind::Finished, {}, 0, step.landing.column, step.entry});
     } else {
         events.push_back(
-            {WindowEvent::Kind::Counted, {}, step.landing.marker, step.landing.column});
+            {WindowEvent::Kind::Counted, {}, step.landing.marker, step.landing.column, step.entry});
     }
     return true;
 }

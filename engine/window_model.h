@@ -6,6 +6,7 @@
 
 #include "due_timer.h"
 #include "experiment.h"
+#include "landing_entry.h"
 
 namespace tanabashigo {
 
@@ -33,6 +34,7 @@ struct WindowEvent {
     Segment line{};
     int number = 0;
     int column = 0;
+    LandingEntry entry{};  ///< Counted, Finished: the landing as the record keeps it
     bool operator==(const WindowEvent&) const = default;
 };
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "record_file.h"
+#include "record_reader.h"
 
 namespace {
 

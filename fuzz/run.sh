@@ -19,7 +19,7 @@ fuzz_target() {
     shift 4
     echo "fuzz/run.sh: building and running $name"
     clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -I "$root/engine" -I "$root/analysis" "$here/$name.cpp" "$@" -o "$work/$name"
+        -I "$root/engine" -I "$root/record" -I "$root/analysis" "$here/$name.cpp" "$@" -o "$work/$name"
     cp -r "$here/$corpus" "$work/$corpus"
     local status=0
     (cd "$work" && "./$name" -runs="$runs" -max_total_time=60 -max_len="$max_len" -seed=1 \
@@ -36,4 +36,4 @@ fuzz_target() {
 fuzz_target fuzz_rung_count_reader corpus rung_count.dict 64 \
     "$root/engine/rung_count_reader.cpp"
 fuzz_target fuzz_record_file record_corpus record_file.dict 4096 \
-    "$root/analysis/record_file.cpp" "$root/engine/record_line.cpp" "$root/engine/plain_number.cpp"
+    "$root/record/record_reader.cpp" "$root/record/record_line.cpp" "$root/engine/plain_number.cpp"

@@ -303,13 +303,8 @@ void LessonWindow::take(const std::vector<LessonEvent>& events) {
             (event.kind != LessonEvent::Kind::Landed && event.kind != LessonEvent::Kind::Ended)) {
             continue;
         }
-        RecordedLanding landing;
-        landing.rungs = lesson_.trialRungCount();
-        landing.start = lesson_.trialStartLine();
-        landing.column = event.column;
-        landing.count = lesson_.count(event.column);
-        landing.endsExperiment = event.kind == LessonEvent::Kind::Ended;
-        if (const std::optional<RecordFault> fault = options_.recorder->recordLanding(landing)) {
+        if (const std::optional<RecordFault> fault =
+                options_.recorder->recordLanding(event.entry)) {
             lesson_.pause(now());
             dialogs_.warn(this,
                           QStringLiteral("記録ファイル「%1」に着地を書き込めませんでした。\n%2\n\n"

@@ -118,13 +118,13 @@ void Form1::Form_Activate() {
 }
 
 void Form1::Command1_Click() {
-    if (const std::optional<Landing> landing = unrecorded_) {
-        if (!record(*landing)) {
+    if (const auto held = unrecorded_) {
+        if (!record(held->first, held->second)) {
             return;
         }
         unrecorded_.reset();
-        showLanding(*landing);
-        if (landing->kind == Landing::Kind::ColumnWasFull) {
+        showLanding(held->first);
+        if (held->first.kind == Landing::Kind::ColumnWasFull) {
             return;
         }
     }
@@ -218,7 +218,7 @@ void Form1::Timer2_Timer() {
         return;
     }
     Timer2.stop();
-    if (record(step.landing)) {
+    if (record(step.landing, step.entry)) {
         showLanding(step.landing);
     }
 }
@@ -268,21 +268,15 @@ void Form1::stopTimers() {
     NextTrial.stop();
 }
 
-bool Form1::record(const Landing& landing) {
+bool Form1::record(const Landing& landing, const LandingEntry& entry) {
     if (options_.recorder == nullptr) {
         return true;
     }
-    RecordedLanding line;
-    line.rungs = experiment_.ladder().rungCount();
-    line.start = columnOfX(Tracer::kStartX);
-    line.column = landing.column;
-    line.count = experiment_.tally()(landing.column);
-    line.endsExperiment = landing.kind == Landing::Kind::ColumnWasFull;
-    const std::optional<RecordFault> fault = options_.recorder->recordLanding(line);
+    const std::optional<RecordFault> fault = options_.recorder->recordLanding(entry);
     if (!fault) {
         return true;
     }
-    unrecorded_ = landing;
+    unrecorded_ = {landing, entry};
     Command5_Click();
     const QString path = QFile::decodeName(fault->path.c_str());
     dialogs_.warn(this,

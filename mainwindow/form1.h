@@ -115,7 +115,7 @@ private:
     void describeTally();
     /// Keeps a landing with the recorder, if there is one: false, with the trials stopped and
     /// the reason shown, when it could not be kept.
-    bool record(const Landing& landing);
+    bool record(const Landing& landing, const LandingEntry& entry);
     /// Shows a recorded landing: its marker, or the end of the experiment.
     void showLanding(const Landing& landing);
     /// Stops all three timers and a held-back trial.
@@ -127,7 +127,8 @@ private:
     Form1Options options_;
     TrialPace pace_;
     QString Answer;
-    std::optional<Landing> unrecorded_;  ///< counted, but not yet in the record: not shown
+    /// Counted, but not yet in the record: not shown.
+    std::optional<std::pair<Landing, LandingEntry>> unrecorded_;
     bool activationScheduled_ = false;
     bool unloading_ = false;  ///< closed, or the program is ending: nothing new starts
     MarkerArray o1{}, o2{}, o3{}, o4{}, o5{}, o6{}, o7{}, o8{}, o9{}, o10{};

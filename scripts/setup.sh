@@ -126,8 +126,8 @@ build_web() {
     # Debian's emscripten finds its JavaScript tools among Debian's node modules.
     if ! NODE_PATH=/usr/share/nodejs em++ -O3 -std=c++20 -Wall -Wextra -Werror --bind \
         -sSINGLE_FILE=1 -sMODULARIZE=1 -sEXPORT_NAME=createEngine -sENVIRONMENT=web,worker \
-        -sALLOW_MEMORY_GROWTH=1 -Iengine -Ianalysis -Icharts -Itheory -isystem "$dir/boost-include" \
-        web/*.cpp engine/*.cpp analysis/*.cpp charts/*.cpp theory/*.cpp -o "$dir/engine.js" >"$dir/emcc.log" 2>&1; then
+        -sALLOW_MEMORY_GROWTH=1 -Iengine -Irecord -Ianalysis -Icharts -Itheory -isystem "$dir/boost-include" \
+        web/*.cpp engine/*.cpp record/*.cpp analysis/*.cpp charts/*.cpp theory/*.cpp -o "$dir/engine.js" >"$dir/emcc.log" 2>&1; then
         report_failure "the browser edition's em++" "$(realpath "$dir/emcc.log")" 'error'
         return 1
     fi

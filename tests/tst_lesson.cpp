@@ -38,13 +38,16 @@ std::vector<ScriptedMove> script(std::uint32_t seed, int rungs, int start) {
         }
         const int column = SortedLadder(experiment.ladder()).landingColumn(start);
         for (bool landed = false; !landed;) {
-            const auto [move, landing] = experiment.traceTick();
+            const auto [move, landing, entry] = experiment.traceTick();
             landed = move.kind == TraceTick::Kind::Landed;
             const bool full = landing.kind == Landing::Kind::ColumnWasFull;
             const Kind kind = !landed ? Kind::PathMoved : full ? Kind::Ended : Kind::Landed;
             const int units = move.down.y2 - move.down.y1 + (landed ? 0 : 1);
+            const LandingEntry kept =
+                landed ? LandingEntry{rungs, start, column, full ? 20 : landing.marker, full}
+                       : LandingEntry{};
             moves.push_back({{kind, 0, trial, 0, 0, 0, move.down, move.across, landed ? column : 0,
-                              full ? 21 : landing.marker},
+                              full ? 21 : landing.marker, kept},
                              double(units),
                              &LessonPace::pathUnitMs});
         }

@@ -14,10 +14,10 @@ namespace {
 /// Landings kept in memory, with the experiments they were told of.
 class KeptLandings final : public LandingRecorder {
 public:
-    std::vector<RecordedLanding> landings;
+    std::vector<LandingEntry> landings;
     int experiments = 0;
     void startExperiment() override { ++experiments; }
-    std::optional<RecordFault> recordLanding(const RecordedLanding& landing) override {
+    std::optional<RecordFault> recordLanding(const LandingEntry& landing) override {
         landings.push_back(landing);
         return std::nullopt;
     }
@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(markers > 0, landed);
         QCOMPARE(int(room.record.landings.size()),
                  markers + (room.window.lesson().isFinished() ? 1 : 0));
-        for (const RecordedLanding& landing : room.record.landings) {
+        for (const LandingEntry& landing : room.record.landings) {
             QCOMPARE(std::pair(landing.rungs, landing.start), std::pair(12, 6));
         }
         room.dialogs.replies = {yes};

@@ -1,8 +1,8 @@
 #include <QFile>
 #include <QTest>
 
-#include "record_file.h"
 #include "record_line.h"
+#include "record_reader.h"
 
 using namespace tanabashigo;
 

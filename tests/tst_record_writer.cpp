@@ -1,6 +1,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,11 @@ namespace {
 struct FailingCalls : FileCalls {
     QString failNext;  ///< "write ENOSPC", "write EIO", "write short", "fsync EIO" or empty
     bool truncateFails = false;
+    bool folderReadOnly = false;
+    int access(const char* path, int mode) override {
+        errno = EACCES;
+        return folderReadOnly ? -1 : FileCalls::access(path, mode);
+    }
     ssize_t write(int descriptor, const void* data, std::size_t size) override {
         if (!failNext.startsWith("write")) {
             return FileCalls::write(descriptor, data, size);
@@ -50,7 +56,9 @@ QString linesOf(const QString& path) {
     QByteArray text = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     text.chop(text.endsWith('\n') ? 1 : 0);
     QStringList lines;
-    for (const QByteArray& line : text.split('\n')) {
+    for (QByteArray line : text.split('\n')) {
+        line = line.startsWith("\xEF\xBB\xBF") ? line.mid(3) : line;
+        line.chop(line.endsWith('\r') ? 1 : 0);
         const auto read = parseRecordLine(line.toStdString());
         lines << (line == recordHeader().data() ? QString("H")
                   : read ? QString("%1.%2").arg(read->experiment).arg(read->trial)
@@ -97,7 +105,7 @@ private slots:
         row("torn", record + "~,4,2,3", "", "H 4.1 x 5.1 5.2 5.3");
         const QString notRegular = "not a regular file (a folder, a FIFO or a device)";
         row("spreadsheet", "name,score|Taro,3|", "",
-            "not a landing record: the first line is not its header");
+            "line 1: not a landing record: the first line is not its header");
         row("folder", "<folder>", "", notRegular);
         row("FIFO", "<fifo>", "", notRegular);
         row("endless device", "/dev/zero", "", notRegular);
@@ -110,27 +118,53 @@ private slots:
         row("another window", record, "window", "H 4.1 5.1 6.1 5.2 5.3");
         row("folder gone", record, "rmdir",
             QString("the file is gone, and so is its folder / ").repeated(4) + "x");
+        row("saved again with CRLF", record, "crlf", "H 4.1 5.1 5.2 5.3");
+        row("put back with a byte-order mark", record, "bom", "H 4.1 5.1 5.2 5.3");
+        row("cut short in place", record, "truncate",
+            QString("the record file was cut short or rewritten by another program: 0 of this "
+                    "experiment's 1 lines are left as written; record into a new file / ")
+                    .repeated(4) +
+                "H");
+        row("times reformatted", "{H}|2026/12/07 9:15,4,1,30,3,4,1,landing|", "",
+            "line 2: not a record line");
+        row("empty columns added", "{H}|~,4,1,30,3,4,1,landing,,|", "",
+            "line 2: not a record line");
+        row("rows sorted", "{H}|~,4,2,30,3,4,2,landing|~,4,1,30,3,4,1,landing|", "",
+            "line 2: an experiment's first line is not trial 1");
+        row("symbolic link", "<symlink>", "", "it is a symbolic link: name the record file itself");
+        row("no folder", "<no folder>", "", "the folder does not exist");
+        row("read-only folder", "<read-only folder>", "", "the folder is read-only");
     }
     void landingsAreKeptWholeOrRefused() {
         QFETCH(QString, before);
         QFETCH(QString, event);
         QFETCH(QString, after);
         QTemporaryDir dir;
-        const QString path = before.startsWith('/') ? before : dir.filePath("class.csv");
+        const QString path = before.startsWith('/')    ? before
+                             : before == "<no folder>" ? dir.filePath("gone/class.csv")
+                                                       : dir.filePath("class.csv");
         const QString copy = dir.filePath("copy.csv");
         const auto write = [](const QString& name, const QString& text) {
             QFile file(name);
             return file.open(QIODevice::WriteOnly) && file.write(recordText(text)) >= 0;
         };
-        QVERIFY(before == "<none>" || before.startsWith('/') ||
+        QVERIFY(before == "<none>" || before.startsWith('/') || before.endsWith(" folder>") ||
+                (before == "<symlink>" && write(copy, "{H}|") && QFile::link(copy, path)) ||
                 (before == "<folder>" && QDir(dir.path()).mkdir("class.csv")) ||
                 (before == "<fifo>" && mkfifo(qPrintable(path), 0644) == 0) || write(path, before));
         FailingCalls calls;
+        calls.folderReadOnly = before == "<read-only folder>";
+        const bool existed = QFileInfo(path).exists() || QFileInfo(path).isSymLink();
         auto opened = RecordWriter::open(path.toStdString(), fixedTime, calls);
         if (const RecordFault* refused = std::get_if<RecordFault>(&opened)) {
             QCOMPARE(QString::fromStdString(refused->english), after);
-            const auto read = readRecordFile(path.toStdString());  // refused at once, likewise
-            QCOMPARE(QString::fromStdString(std::get<RecordError>(read).english), after);
+            QCOMPARE(QFileInfo(path).exists() || QFileInfo(path).isSymLink(), existed);
+            // A file the reader refuses is refused for its reason, at its line.
+            const auto read = readRecordFile(path.toStdString());
+            if (const auto* error = std::get_if<RecordError>(&read); error && error->line > 0) {
+                QCOMPARE(refused->line, error->line);
+                QVERIFY(after.endsWith(QString::fromStdString(error->english)));
+            }
             return;
         }
         RecordWriter& writer = *std::get<0>(opened);
@@ -144,6 +178,17 @@ private slots:
         } else if (event == "copy" || event.startsWith('{')) {
             QVERIFY(event == "copy" ? QFile::copy(path, copy) : write(copy, event));
             QVERIFY(QFile::remove(path) && QFile::rename(copy, path));
+        } else if (event == "crlf" || event == "truncate") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const QByteArray text = file.readAll().replace("\n", "\r\n");
+            QVERIFY(file.resize(0) && file.seek(0));
+            QVERIFY(file.write(event == "crlf" ? text : text.left(text.indexOf('\n') + 1)) > 0);
+        } else if (event == "bom") {
+            QVERIFY(QFile::copy(path, copy) && QFile::remove(path));
+            QFile file(copy), back(path);
+            QVERIFY(file.open(QIODevice::ReadOnly) && back.open(QIODevice::WriteOnly));
+            QVERIFY(back.write("\xEF\xBB\xBF" + file.readAll()) > 0);
         } else if (event == "rm") {
             QVERIFY(QFile::remove(path));
         }
@@ -164,6 +209,9 @@ private slots:
         });
         QString faults;
         for (int landing = 0; landing < 2000 && faults.isEmpty(); ++landing) {
+            if (landing % 10 == 0) {
+                writer->startExperiment();
+            }
             faults = land(*writer, landing % 10 + 1);
         }
         const QString lines = linesOf(path);

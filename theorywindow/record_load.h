@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "record_file.h"
+#include "record_grouping.h"
 
 namespace tanabashigo {
 

@@ -5,13 +5,21 @@
 #include <emscripten/val.h>
 
 #include "js_values.h"
-#include "record_file.h"
+#include "record_appender.h"
 #include "record_grouping.h"
 
 namespace tanabashigo {
 namespace {
 
 using emscripten::val;
+
+/// A refusal as the page shows it: the line (0 for the record as a whole) and the reason.
+val refusalOf(const RecordError& error) {
+    val refusal = val::object();
+    refusal.set("line", error.line);
+    refusal.set("japanese", error.japanese);
+    return refusal;
+}
 
 class PageRecords {
 public:
@@ -35,10 +43,7 @@ public:
         auto read = reader_.finish();
         reader_ = {};
         if (const RecordError* error = std::get_if<RecordError>(&read)) {
-            val refusal = val::object();
-            refusal.set("line", error->line);
-            refusal.set("japanese", error->japanese);
-            return refusal;
+            return refusalOf(*error);
         }
         RecordContents& contents = std::get<RecordContents>(read);
         if (const std::string note = tornLinesNote(contents.tornLines).first; !note.empty()) {
@@ -83,6 +88,44 @@ private:
     std::vector<std::string> notes_;
 };
 
+/// The page's record kept by the same rules as the desktop's: the stored text is read by the
+/// reader, and each landing is numbered by the appender.
+class PageRecordKeeper {
+public:
+    /// The record's whole text as the store now holds it; why it is refused, or null.
+    val take(const std::string& text) {
+        reader_ = {};
+        reader_.read(text);
+        return reader_.error() ? refusalOf(*reader_.error()) : val::null();
+    }
+    /// The tally starts empty: the landings that follow belong to a new experiment.
+    void startExperiment() { appender_.startExperiment(); }
+    /// What to append to the record taken last to keep a landing at `time`: {text}, or the
+    /// refusal. `moved`: the stored record is another than the one this page wrote to.
+    val append(int rungs, int start, int column, int count, bool ends, const std::string& time,
+               bool moved) {
+        auto appended = appender_.append(reader_, {rungs, start, column, count, ends}, time, moved);
+        if (const RecordError* error = std::get_if<RecordError>(&appended)) {
+            return refusalOf(*error);
+        }
+        pending_ = std::get<RecordAppend>(std::move(appended));
+        val result = val::object();
+        result.set("text", pending_.text);
+        return result;
+    }
+    /// The text append() answered is stored now.
+    void appended() {
+        reader_.read(pending_.text);
+        appender_.appended(std::move(pending_));
+        pending_ = {};
+    }
+
+private:
+    RecordReader reader_;
+    RecordAppender appender_;
+    RecordAppend pending_;
+};
+
 }  // namespace
 }  // namespace tanabashigo
 
@@ -96,4 +139,10 @@ EMSCRIPTEN_BINDINGS(tanabashigo_records) {
         .function("notes", &PageRecords::notes)
         .function("ladders", &PageRecords::ladders)
         .function("clear", &PageRecords::clear);
+    emscripten::class_<PageRecordKeeper>("PageRecordKeeper")
+        .constructor<>()
+        .function("take", &PageRecordKeeper::take)
+        .function("startExperiment", &PageRecordKeeper::startExperiment)
+        .function("append", &PageRecordKeeper::append)
+        .function("appended", &PageRecordKeeper::appended);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace tanabashigo {
 
@@ -55,9 +56,22 @@ bool isTimestamp(std::string_view text) {
 constexpr std::string_view kLandingEvent = "landing";
 constexpr std::string_view kEndEvent = "end";
 constexpr int kFieldCount = 8;
-constexpr int kMostRungs = 225;
 
 }  // namespace
+
+RecordLine landingLine(const LandingEntry& entry, std::string time, int experiment, int trial) {
+    return {std::move(time), experiment,   trial,       entry.rungs,
+            entry.start,     entry.column, entry.count, entry.endsExperiment};
+}
+
+LandingEntry entryOf(const RecordLine& line) {
+    return {line.rungs, line.start, line.column, line.count, line.endsExperiment};
+}
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    return text.starts_with(kMark) ? text.substr(kMark.size()) : text;
+}
 
 std::string_view recordHeader() {
     return "time,experiment,trial,rungs,start,column,count,event";
@@ -91,7 +105,7 @@ std::optional<RecordLine> parseRecordLine(std::string_view text) {
     }
     const auto experiment = numberIn(fields[1], 1, kMostRecordNumber);
     const auto trial = numberIn(fields[2], 1, kMostRecordNumber);
-    const auto rungs = numberIn(fields[3], 0, kMostRungs);
+    const auto rungs = numberIn(fields[3], 0, kSlotCount);
     const auto start = numberIn(fields[4], 1, 10);
     const auto column = numberIn(fields[5], 1, 10);
     const auto count = numberIn(fields[6], 1, Tally::kColumnCapacity);

@@ -1,13 +1,7 @@
-#include "record_file.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "record_reader.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include "record_line.h"
@@ -19,7 +13,6 @@ namespace {
 
 /// The longest line read: a record line is under a hundred bytes.
 constexpr std::size_t kLongestLine = 4096;
-constexpr std::size_t kReadBytes = 1 << 16;
 
 /// Why `line` cannot continue `experiment`, or nothing when it can.
 std::optional<RecordError> breaksExperiment(const RecordedExperiment& experiment,
@@ -78,20 +71,6 @@ bool isCutShort(std::string_view line) {
     return false;
 }
 
-RecordError fileError(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return {0, "ファイルがありません。", "the file does not exist"};
-        case EACCES:
-        case EPERM:
-            return {0, "ファイルを読む許可がありません。", "permission to read it is denied"};
-        default:
-            return {0, std::string("ファイルを読めません（") + std::strerror(error) + "）。",
-                    std::string("it cannot be read: ") + std::strerror(error)};
-    }
-}
-
 }  // namespace
 
 bool RecordReader::read(std::string_view piece) {
@@ -121,11 +100,12 @@ void RecordReader::readLine(std::string_view line) {
     if (line.ends_with('\r')) {
         line.remove_suffix(1);
     }
-    if (lineNumber_ == 1 && line.starts_with("\xEF\xBB\xBF")) {
-        line.remove_prefix(3);  // the byte-order mark some editors write
+    if (lineNumber_ == 1) {
+        line = withoutByteOrderMark(line);
     }
     if (line == recordHeader()) {
         ++headers_;
+        highest_ = 0;
         return;
     }
     if (lineNumber_ == 1) {
@@ -149,7 +129,8 @@ void RecordReader::readLine(std::string_view line) {
     const auto [at, isNew] = found_.try_emplace(key, contents_.experiments.size());
     std::vector<RecordedExperiment>& experiments = contents_.experiments;
     if (isNew) {
-        experiments.push_back({read->experiment, read->rungs, read->start, {}, 0, false});
+        experiments.push_back({read->experiment, read->rungs, read->start, {}, 0, false, headers_});
+        highest_ = std::max(highest_, read->experiment);
     }
     RecordedExperiment& experiment = experiments[at->second];
     if (auto broken = breaksExperiment(experiment, *read, lineNumber_)) {
@@ -159,6 +140,12 @@ void RecordReader::readLine(std::string_view line) {
     ++experiment.trials;
     experiment.counts[read->column] += read->endsExperiment ? 0 : 1;
     experiment.ended = read->endsExperiment;
+    experiment.endColumn = read->endsExperiment ? read->column : 0;
+}
+
+const RecordedExperiment* RecordReader::latest(int experiment) const {
+    const auto at = found_.find(std::uint64_t(headers_) << 32 | std::uint32_t(experiment));
+    return at == found_.end() ? nullptr : &contents_.experiments[at->second];
 }
 
 RecordRead RecordReader::finish() {
@@ -178,26 +165,6 @@ RecordRead RecordReader::finish() {
     return std::move(contents_);
 }
 
-std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& experiments) {
-    std::vector<LadderGroup> groups;
-    std::unordered_map<int, std::size_t> byLadder;  // rungs * 16 + start -> group
-    for (std::size_t i = experiments.size(); i-- > 0;) {
-        const RecordedExperiment& experiment = experiments[i];
-        const auto [at, isNew] =
-            byLadder.try_emplace(experiment.rungs * 16 + experiment.start, groups.size());
-        if (isNew) {
-            groups.push_back({experiment.rungs, experiment.start, {}, 0, {}});
-        }
-        LadderGroup& group = groups[at->second];
-        for (int column = 1; column <= kLineCount; ++column) {
-            group.counts[column] += experiment.counts[column];
-        }
-        group.trials += std::uint64_t(experiment.trials);
-        group.newestFirst.push_back(std::uint32_t(i));
-    }
-    return groups;
-}
-
 std::pair<std::string, std::string> tornLinesNote(int tornLines) {
     if (tornLines == 0) {
         return {};
@@ -210,44 +177,6 @@ std::pair<std::string, std::string> tornLinesNote(int tornLines) {
 RecordRead readRecordText(std::string_view text) {
     RecordReader reader;
     reader.read(text);
-    return reader.finish();
-}
-
-RecordRead readRecordFile(const std::string& path,
-                          const std::function<bool(std::uint64_t, std::uint64_t)>& progress) {
-    // Not blocking: a FIFO with no writer, or a device, is answered at once.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return fileError(errno);
-    }
-    struct stat status {};
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    RecordReader reader;
-    std::vector<char> buffer(regular ? kReadBytes : 0);
-    std::uint64_t done = 0;
-    std::optional<RecordError> failed;
-    if (!regular) {
-        failed = RecordError{0, "ふつうのファイルではありません（フォルダー、FIFO、装置など）。",
-                             "not a regular file (a folder, a FIFO or a device)"};
-    }
-    while (!failed) {
-        const ssize_t got = ::read(descriptor, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            failed = fileError(errno);
-        } else if (got == 0 || !reader.read({buffer.data(), std::size_t(got)})) {
-            break;
-        } else if (done += std::uint64_t(got);
-                   progress && !progress(done, std::uint64_t(status.st_size))) {
-            failed = RecordError{0, "読むのをやめました。", "the reading was stopped"};
-        }
-    }
-    ::close(descriptor);
-    if (failed) {
-        return *failed;
-    }
     return reader.finish();
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "landing_entry.h"
+
 namespace tanabashigo {
 
 /// One line of a landing record: a counted landing, or the landing that ended the experiment.
@@ -21,6 +23,15 @@ struct RecordLine {
 
 /// The largest experiment or trial number a line may carry.
 inline constexpr int kMostRecordNumber = 999'999'999;
+
+/// The record line of `entry`, the `trial`th landing of `experiment`, kept at `time`.
+RecordLine landingLine(const LandingEntry& entry, std::string time, int experiment, int trial);
+
+/// The landing a record line keeps.
+LandingEntry entryOf(const RecordLine& line);
+
+/// `text` without the byte-order mark some editors put at a file's start.
+std::string_view withoutByteOrderMark(std::string_view text);
 
 /// The first line of a record file, without its line end.
 std::string_view recordHeader();

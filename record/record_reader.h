@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "landing_simulation.h"
+#include "geometry.h"
 
 namespace tanabashigo {
 
@@ -23,6 +22,8 @@ struct RecordedExperiment {
     ColumnCounts counts{};  ///< counted landings per column
     int trials = 0;         ///< lines of this experiment
     bool ended = false;     ///< it has its "end" line
+    int part = 1;           ///< how many headers come before it: numbers count afresh after each
+    int endColumn = 0;      ///< the column of its end landing, 0 while it runs
 };
 
 /// What a record file holds.
@@ -37,23 +38,40 @@ struct RecordError {
     int line = 0;
     std::string japanese;
     std::string english;
+    bool operator==(const RecordError&) const = default;
 };
 
 using RecordRead = std::variant<RecordContents, RecordError>;
 
 /// Reads a record's text piece by piece, holding no more of it than one line.
 ///
-/// Accepts CRLF line ends, a missing final line end, blank lines and the header repeated
-/// where files were joined; an experiment number counts afresh after each header. Skips and
-/// counts lines cut short. Refuses lines that do not continue their experiment: a trial
-/// number out of turn, a count that does not follow the earlier landings, a change of rungs
-/// or start line, or a line after the end.
+/// Accepts CRLF line ends, a byte-order mark, a missing final line end, blank lines and the
+/// header repeated where files were joined; an experiment number counts afresh after each
+/// header. Skips and counts lines cut short. Refuses lines that do not continue their
+/// experiment: a trial number out of turn, a count that does not follow the earlier landings,
+/// a change of rungs or start line, or a line after the end. The writer keeps one to know what
+/// the file it appends to holds, so both refuse the same files for the same reason.
 class RecordReader {
 public:
     /// Reads the next piece of the text; false once the text is refused.
     bool read(std::string_view piece);
     /// The text has ended: what it holds, or why it is refused.
     RecordRead finish();
+
+    /// Why the lines read so far are refused, if they are.
+    const std::optional<RecordError>& error() const { return error_; }
+    /// What the whole lines read so far hold.
+    const RecordContents& contents() const { return contents_; }
+    /// Lines begun so far, the one not yet ended included.
+    int lineCount() const { return lineNumber_ + (partial_.empty() ? 0 : 1); }
+    /// Whether the text read so far ends with a line end (or is empty).
+    bool atLineStart() const { return partial_.empty(); }
+    /// Headers read so far.
+    int parts() const { return headers_; }
+    /// The experiment numbered `experiment` after the last header, if there is one.
+    const RecordedExperiment* latest(int experiment) const;
+    /// The highest experiment number after the last header, 0 for none.
+    int highestExperiment() const { return highest_; }
 
 private:
     /// Reads one line, without its line end.
@@ -63,34 +81,15 @@ private:
     RecordContents contents_;
     std::unordered_map<std::uint64_t, std::size_t> found_;  ///< (header, experiment) -> index
     int headers_ = 0;
+    int highest_ = 0;
     int lineNumber_ = 0;
     std::optional<RecordError> error_;
 };
-
-/// The experiments of one rung count and start line.
-struct LadderGroup {
-    int rungs = 0;
-    int start = 3;
-    ColumnCounts counts{};                   ///< their landings together
-    std::uint64_t trials = 0;                ///< their lines together
-    std::vector<std::uint32_t> newestFirst;  ///< indices into the experiments, the last first
-};
-
-/// The experiments grouped by rung count and start line: the group of the newest experiment
-/// first, the newest experiment first within each.
-std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& experiments);
 
 /// What is said of `tornLines` lines cut short, in Japanese and in English; empty for none.
 std::pair<std::string, std::string> tornLinesNote(int tornLines);
 
 /// The experiments of a record file's text.
 RecordRead readRecordText(std::string_view text);
-
-/// The same for the regular file at `path`, read without waiting on anything that is not one.
-/// `progress` hears the bytes read and the file's size as the reading goes; it answers false
-/// to stop the reading, which then ends refused.
-RecordRead readRecordFile(
-    const std::string& path,
-    const std::function<bool(std::uint64_t done, std::uint64_t size)>& progress = {});
 
 }  // namespace tanabashigo
