@@ -86,6 +86,9 @@ std::vector<LessonEvent> Lesson::advance(double nowMs) {
     }
     for (double due = nextDueMs(); due != kNothingDue && due <= nowMs; due = nextDueMs()) {
         applyPending(due, events);
+        if (events.back().kind == LessonEvent::Kind::Landed) {
+            break;  // the caller keeps the landing before anything follows it
+        }
     }
     return events;
 }

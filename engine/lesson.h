@@ -55,7 +55,7 @@ public:
     std::vector<LessonEvent> step(double nowMs);
     /// A new experiment: tally, trial number, ladder and path cleared, stopped; settings kept.
     void initialise();
-    /// Every move due by `nowMs`, in order.
+    /// Every move due by `nowMs`, in order, up to a landing: call again for the rest.
     std::vector<LessonEvent> advance(double nowMs);
 
     int rungCount() const { return rungCount_; }

@@ -45,9 +45,14 @@ void LessonSurface::paintEvent(QPaintEvent*) {
     paintHeader(painter, layout);
     paintLadder(painter, layout);
     paintColumns(painter, layout);
-    if (lesson_.isFinished()) {
+    if (lesson_.isFinished() && heldColumn_ == 0) {
         paintBanner(painter, layout);
     }
+}
+
+void LessonSurface::holdBack(int column) {
+    heldColumn_ = column;
+    update();
 }
 
 void LessonSurface::paintHeader(QPainter& painter, const LessonLayout& layout) const {
@@ -114,10 +119,12 @@ void LessonSurface::paintColumns(QPainter& painter, const LessonLayout& layout) 
         painter.setFont(numberFont);
         painter.setPen(start ? Qt::white : Qt::black);
         painter.drawText(number, Qt::AlignCenter, QString::number(column));
+        const int shown =
+            lesson_.count(column) - (column == heldColumn_ && !lesson_.isFinished() ? 1 : 0);
         painter.setPen(kMarkerRed);
         painter.drawText(layout.cell(layout.counts, column), Qt::AlignCenter,
-                         QString::number(lesson_.count(column)));
-        for (int i = 1; i <= lesson_.count(column); ++i) {
+                         QString::number(shown));
+        for (int i = 1; i <= shown; ++i) {
             painter.fillRect(layout.marker(column, i), kMarkerRed);
         }
     }

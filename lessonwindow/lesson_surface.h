@@ -17,6 +17,11 @@ class LessonSurface : public QWidget {
 public:
     /// `lesson` must outlive the surface.
     explicit LessonSurface(const Lesson& lesson, QWidget* parent = nullptr);
+    /// The landing in `column` is not in the record yet: its marker (or the end) is not shown.
+    /// 0 shows everything.
+    void holdBack(int column);
+    /// The column whose landing is held back, 0 for none.
+    int heldColumn() const { return heldColumn_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -30,6 +35,7 @@ private:
     void paintBanner(QPainter& painter, const LessonLayout& layout) const;
 
     const Lesson& lesson_;
+    int heldColumn_ = 0;
 };
 
 }  // namespace tanabashigo

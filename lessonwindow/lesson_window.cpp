@@ -48,6 +48,7 @@ LessonWindow::LessonWindow(Dialogs& dialogs, LessonOptions options, QWidget* par
       dialogs_(dialogs),
       options_(std::move(options)),
       lesson_(options_.seed),
+      gate_(options_.recorder),
       theoryDialogs_(std::make_unique<QtTheoryDialogs>()) {
     setWindowTitle(QStringLiteral("たなばしご　授業用"));
     elapsed_.start();
@@ -64,9 +65,9 @@ LessonWindow::LessonWindow(Dialogs& dialogs, LessonOptions options, QWidget* par
     dueTimer_.setSingleShot(true);
     dueTimer_.setTimerType(Qt::PreciseTimer);
     connect(&dueTimer_, &QTimer::timeout, this, &LessonWindow::onDue);
-    if (options_.recorder != nullptr) {
-        options_.recorder->startExperiment();
-    }
+    retryTimer_.setInterval(RecordGate::kRetryMs);
+    connect(&retryTimer_, &QTimer::timeout, this, &LessonWindow::onRetry);
+    gate_.startExperiment();
     resize(1000, 740);
     refresh();
     surface_->setFocus();
@@ -159,20 +160,73 @@ double LessonWindow::now() const {
 }
 
 void LessonWindow::onStart() {
-    take(lesson_.start(now()));
+    if (release()) {
+        take(lesson_.start(now()));
+    }
 }
 
 void LessonWindow::onPauseOrResume() {
-    lesson_.isPaused() ? lesson_.resume(now()) : lesson_.pause(now());
-    take({});
+    if (lesson_.isPaused() ? release() && (lesson_.resume(now()), true)
+                           : (lesson_.pause(now()), true)) {
+        take({});
+    }
 }
 
 void LessonWindow::onStep() {
-    take(lesson_.step(now()));
+    if (release()) {
+        take(lesson_.step(now()));
+    }
 }
 
 void LessonWindow::onDue() {
     take(lesson_.advance(now()));
+}
+
+bool LessonWindow::release() {
+    if (!gate_.holding() || retryTimer_.isActive()) {
+        return !gate_.holding();
+    }
+    const RecordGate::State state = gate_.retry(std::int64_t(now()));
+    if (state == RecordGate::State::Waiting) {
+        retryTimer_.start();
+    } else if (state == RecordGate::State::Refused) {
+        refuse();
+    } else {
+        surface_->holdBack(0);
+        recorded_ = true;
+    }
+    return state == RecordGate::State::Kept;
+}
+
+void LessonWindow::onRetry() {
+    const RecordGate::State state = gate_.retry(std::int64_t(now()));
+    if (state == RecordGate::State::Waiting) {
+        return;
+    }
+    retryTimer_.stop();
+    if (state == RecordGate::State::Refused) {
+        refuse();
+        return;
+    }
+    surface_->holdBack(0);
+    recorded_ = true;
+    take(lesson_.advance(now()));
+}
+
+void LessonWindow::refuse() {
+    lesson_.pause(now());
+    dueTimer_.stop();
+    refresh();
+    const RecordFault& fault = *gate_.fault();
+    dialogs_.warn(
+        this,
+        QStringLiteral("記録ファイル「%1」に着地を書き込めませんでした。\n%2\n\n"
+                       "印は記録できてから表示します。［再開］を押すと、もう一度書き込み"
+                       "ます。\n\nThe landing could not be written to the record file "
+                       "'%1': %3.")
+            .arg(QFile::decodeName(fault.path.c_str()), QString::fromStdString(fault.japanese),
+                 QString::fromStdString(fault.english)),
+        QStringLiteral("記録できません"));
 }
 
 void LessonWindow::onSpeedChosen(int speed) {
@@ -213,9 +267,9 @@ bool LessonWindow::mayClear(const QString& question) {
 
 void LessonWindow::initialise() {
     lesson_.initialise();
-    if (options_.recorder != nullptr) {
-        options_.recorder->startExperiment();
-    }
+    retryTimer_.stop();
+    gate_.startExperiment();
+    surface_->holdBack(0);
     take({});
 }
 
@@ -287,6 +341,7 @@ void LessonWindow::closeEvent(QCloseEvent* event) {
     }
     closing_ = true;
     dueTimer_.stop();
+    retryTimer_.stop();
     QWidget::closeEvent(event);
 }
 
@@ -303,20 +358,21 @@ void LessonWindow::take(const std::vector<LessonEvent>& events) {
             (event.kind != LessonEvent::Kind::Landed && event.kind != LessonEvent::Kind::Ended)) {
             continue;
         }
-        if (const std::optional<RecordFault> fault =
-                options_.recorder->recordLanding(event.entry)) {
-            lesson_.pause(now());
-            dialogs_.warn(this,
-                          QStringLiteral("記録ファイル「%1」に着地を書き込めませんでした。\n%2\n\n"
-                                         "The landing could not be written to the record file "
-                                         "'%1': %3.")
-                              .arg(QFile::decodeName(fault->path.c_str()),
-                                   QString::fromStdString(fault->japanese),
-                                   QString::fromStdString(fault->english)),
-                          QStringLiteral("記録できません"));
-        } else {
-            recorded_ = true;
+        // No marker shows before its line is in the record.
+        surface_->holdBack(event.column);
+        const RecordGate::State state = gate_.offer(event.entry, std::int64_t(now()));
+        if (state == RecordGate::State::Waiting) {
+            dueTimer_.stop();
+            retryTimer_.start();
+            refresh();
+            return;
         }
+        if (state == RecordGate::State::Refused) {
+            refuse();
+            return;
+        }
+        surface_->holdBack(0);
+        recorded_ = true;
     }
     refresh();
     const double due = lesson_.nextDueMs();

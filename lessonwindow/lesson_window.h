@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "lesson.h"
+#include "record_gate.h"
 
 class QLabel;
 class QPushButton;
@@ -67,6 +68,8 @@ public:
     void onFullScreen();
     /// The next move is due.
     void onDue();
+    /// The landing held back is tried again.
+    void onRetry();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -80,6 +83,10 @@ private:
     void askRungCount();
     /// Records the landings among `events`, shows the lesson and sleeps until the next move.
     void take(const std::vector<LessonEvent>& events);
+    /// Whether nothing is held back: true at once, or after the held landing is kept now.
+    bool release();
+    /// The held landing could not be kept: the trials pause and the teacher is told why.
+    void refuse();
     /// Whether the tally may be cleared: empty, or the teacher says yes to `question`.
     bool mayClear(const QString& question);
     /// A new experiment: the tally cleared and the recorder told.
@@ -93,6 +100,8 @@ private:
     Lesson lesson_;
     QElapsedTimer elapsed_;
     QTimer dueTimer_;
+    QTimer retryTimer_;
+    RecordGate gate_;
     bool asked_ = false;
     bool recorded_ = false;  ///< a landing went into the record file
     bool closing_ = false;   ///< the teacher already agreed to close
