@@ -2,7 +2,7 @@
 // fake clock the test moves. puppeteer-core runs on Node 18, Debian 12's own.
 
 import { build } from "esbuild";
-import { mkdtempSync, readFileSync, writeFileSync } from "node:fs";
+import { copyFileSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -104,7 +104,7 @@ async function watchDownloads(browser, context) {
         const download = {
             path: async () => path,
             suggestedFilename: () => name,
-            saveAs: async (target) => writeFileSync(target, readFileSync(path)),
+            saveAs: async (target) => copyFileSync(path, target),
             text: async () => readFileSync(path, "utf8"),
         };
         waiting.shift()?.(download);
@@ -114,13 +114,9 @@ async function watchDownloads(browser, context) {
 
 /** The test's page: the methods the suite uses, and `raw`, the puppeteer page itself. */
 function wrap(page, nextDownload) {
-    const one = async (selector) => {
-        const [found] = await waitFor(selector, 30_000, async () => {
-            const all = await locateAll(page, selector);
-            return all.length ? all : null;
-        });
-        return found;
-    };
+    const first = (selector, timeout = 30_000) =>
+        waitFor(selector, timeout, async () => (await locateAll(page, selector))[0]);
+    const one = (selector) => first(selector);
     const property = (name) => async (selector) => (await one(selector)).evaluate((e, n) => e[n], name);
     return {
         raw: page,
@@ -166,8 +162,7 @@ function wrap(page, nextDownload) {
             });
             await (await one(selector)).uploadFile(...paths);
         },
-        waitForSelector: (selector, options = {}) =>
-            waitFor(selector, options.timeout ?? 30_000, async () => (await locateAll(page, selector))[0]),
+        waitForSelector: (selector, options = {}) => first(selector, options.timeout),
         waitForFunction: (fn, arg, options = {}) =>
             waitFor("a condition", options.timeout ?? 30_000, () => page.evaluate(fn, arg)),
         waitForEvent: (event) => {
