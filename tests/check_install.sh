@@ -6,10 +6,6 @@
 # <bindir> and <datadir> are the GNUInstallDirs paths relative to the prefix.
 set -euo pipefail
 
-if (($# != 7)); then
-    echo "usage: $0 <cmake> <build dir> <scratch prefix> <source dir> <app id> <bindir> <datadir>" >&2
-    exit 2
-fi
 cmake=$1 build=$2 prefix=$3 source=$4 app_id=$5 bindir=$6 datadir=$7
 
 # The prefix is wiped first, so insist on the scratch name this test uses.

@@ -23,80 +23,75 @@ PerColumn<T> perColumn(const QList<Value>& values) {
 class AnalysisTest : public QObject {
     Q_OBJECT
 private slots:
-    void matchesTheIndependentFigures_data();
-    void matchesTheIndependentFigures();
-    void countsDependOnTheSeedNotTheThreads();
-    void chiSquareTestMatchesKnownValues_data();
-    void chiSquareTestMatchesKnownValues();
-};
-
-// data/landing_law.csv: figures computed apart from this program in exact rational arithmetic.
-void AnalysisTest::matchesTheIndependentFigures_data() {
-    QTest::addColumn<int>("rungs");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<QStringList>("law");
-    QFile file(QFINDTESTDATA("data/landing_law.csv"));
-    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    file.readLine();
-    while (!file.atEnd()) {
-        const QStringList fields = QString::fromLatin1(file.readLine().trimmed()).split(',');
-        QTest::addRow("%s rungs, line %s", qPrintable(fields[0]), qPrintable(fields[1]))
-            << fields[0].toInt() << fields[1].toInt() << fields.mid(2);
-    }
-}
-
-void AnalysisTest::matchesTheIndependentFigures() {
-    QFETCH(int, rungs);
-    QFETCH(int, start);
-    QFETCH(QStringList, law);
-    QCOMPARE(law.size(), kLineCount);
-    // Alone, and as one step of the sweep up to every rung count.
-    for (const ColumnLaw& computed :
-         {exactLandingLaw(rungs, start), exactLandingLaws(start)[rungs]}) {
-        for (int column = 1; column <= kLineCount; ++column) {
-            QVERIFY2(std::abs(computed[column] - law[column - 1].toDouble()) < 1e-12,
-                     qPrintable(QStringLiteral("column %1").arg(column)));
+    // data/landing_law.csv: figures computed apart from this program in exact rational arithmetic.
+    void matchesTheIndependentFigures_data() {
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QStringList>("law");
+        QFile file(QFINDTESTDATA("data/landing_law.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        file.readLine();
+        while (!file.atEnd()) {
+            const QStringList fields = QString::fromLatin1(file.readLine().trimmed()).split(',');
+            QTest::addRow("%s rungs, line %s", qPrintable(fields[0]), qPrintable(fields[1]))
+                << fields[0].toInt() << fields[1].toInt() << fields.mid(2);
         }
     }
-}
 
-// One run split over threads counts what it counts alone, and follows the exact law.
-void AnalysisTest::countsDependOnTheSeedNotTheThreads() {
-    const std::uint64_t trials = 3 * kTrialsPerBlock + 12'345;  // a part of a fourth block
-    const ColumnCounts alone = simulateLandings({20, 4, trials, 2024, 1});
-    std::uint64_t reported = 0;
-    QCOMPARE(simulateLandings({20, 4, trials, 2024, 3},
-                              [&](std::uint64_t done, std::uint64_t) { reported = done; }),
-             alone);
-    QCOMPARE(reported, trials);
-    QCOMPARE(std::accumulate(alone.begin(), alone.end(), std::uint64_t{0}), trials);
-    QVERIFY(chiSquareTest(alone, exactLandingLaw(20, 4)).pValue > 1e-3);
-    QVERIFY(simulateLandings({20, 4, trials, 2025, 2}) != alone);
-}
+    void matchesTheIndependentFigures() {
+        QFETCH(int, rungs);
+        QFETCH(int, start);
+        QFETCH(QStringList, law);
+        QCOMPARE(law.size(), kLineCount);
+        // Alone, and as one step of the sweep up to every rung count.
+        for (const ColumnLaw& computed :
+             {exactLandingLaw(rungs, start), exactLandingLaws(start)[rungs]}) {
+            for (int column = 1; column <= kLineCount; ++column) {
+                QVERIFY2(std::abs(computed[column] - law[column - 1].toDouble()) < 1e-12,
+                         qPrintable(QStringLiteral("column %1").arg(column)));
+            }
+        }
+    }
 
-// Columns left out of a row are empty and ruled out by the law.
-void AnalysisTest::chiSquareTestMatchesKnownValues_data() {
-    QTest::addColumn<QList<qulonglong>>("counts");
-    QTest::addColumn<QList<double>>("law");
-    QTest::addColumn<double>("pValue");
-    // 60 and 40 against 50 each: 4 on one degree of freedom, P = 2(1 - Phi(2)).
-    QTest::newRow("one degree of freedom")
-        << QList<qulonglong>{60, 40} << QList<double>{0.5, 0.5} << 0.0455002638963584;
-    // One landing where 0.015 were expected would alone add about 65: pooled with its
-    // neighbour class the counts agree with the law exactly.
-    QTest::newRow("a rare column is pooled")
-        << QList<qulonglong>{500, 499, 1} << QList<double>{0.5, 0.499985, 0.000015} << 1.0;
-    QTest::newRow("a landing the law rules out")
-        << QList<qulonglong>{5, 5, 1} << QList<double>{0.5, 0.5} << 0.0;
-}
+    // One run split over threads counts what it counts alone, and follows the exact law.
+    void countsDependOnTheSeedNotTheThreads() {
+        const std::uint64_t trials = 3 * kTrialsPerBlock + 12'345;  // a part of a fourth block
+        const ColumnCounts alone = simulateLandings({20, 4, trials, 2024, 1});
+        std::uint64_t reported = 0;
+        QCOMPARE(simulateLandings({20, 4, trials, 2024, 3},
+                                  [&](std::uint64_t done, std::uint64_t) { reported = done; }),
+                 alone);
+        QCOMPARE(reported, trials);
+        QCOMPARE(std::accumulate(alone.begin(), alone.end(), std::uint64_t{0}), trials);
+        QVERIFY(chiSquareTest(alone, exactLandingLaw(20, 4)).pValue > 1e-3);
+        QVERIFY(simulateLandings({20, 4, trials, 2025, 2}) != alone);
+    }
 
-void AnalysisTest::chiSquareTestMatchesKnownValues() {
-    QFETCH(QList<qulonglong>, counts);
-    QFETCH(QList<double>, law);
-    QFETCH(double, pValue);
-    const double p = chiSquareTest(perColumn<std::uint64_t>(counts), perColumn<double>(law)).pValue;
-    QVERIFY2(std::abs(p - pValue) < 1e-12, qPrintable(QString::number(p)));
-}
+    // Columns left out of a row are empty and ruled out by the law.
+    void chiSquareTestMatchesKnownValues_data() {
+        QTest::addColumn<QList<qulonglong>>("counts");
+        QTest::addColumn<QList<double>>("law");
+        QTest::addColumn<double>("pValue");
+        // 60 and 40 against 50 each: 4 on one degree of freedom, P = 2(1 - Phi(2)).
+        QTest::newRow("one degree of freedom")
+            << QList<qulonglong>{60, 40} << QList<double>{0.5, 0.5} << 0.0455002638963584;
+        // One landing where 0.015 were expected would alone add about 65: pooled with its
+        // neighbour class the counts agree with the law exactly.
+        QTest::newRow("a rare column is pooled")
+            << QList<qulonglong>{500, 499, 1} << QList<double>{0.5, 0.499985, 0.000015} << 1.0;
+        QTest::newRow("a landing the law rules out")
+            << QList<qulonglong>{5, 5, 1} << QList<double>{0.5, 0.5} << 0.0;
+    }
+
+    void chiSquareTestMatchesKnownValues() {
+        QFETCH(QList<qulonglong>, counts);
+        QFETCH(QList<double>, law);
+        QFETCH(double, pValue);
+        const double p =
+            chiSquareTest(perColumn<std::uint64_t>(counts), perColumn<double>(law)).pValue;
+        QVERIFY2(std::abs(p - pValue) < 1e-12, qPrintable(QString::number(p)));
+    }
+};
 
 QTEST_APPLESS_MAIN(AnalysisTest)
 #include "tst_analysis.moc"

@@ -22,7 +22,7 @@ std::string recordText(QString notation) {
 
 /// The rows of a test data file, each with the comment line just above it.
 void addRows(const char* fileName, const std::function<void(const QString&, const QString&)>& add) {
-    QFile file(QStringLiteral(TANABASHIGO_TEST_DATA "/") + fileName);
+    QFile file(QFINDTESTDATA(QStringLiteral("data/") + fileName));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QString name;
     for (const QString& line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)) {
@@ -58,44 +58,39 @@ QString outcome(const RecordRead& read) {
 class RecordTest : public QObject {
     Q_OBJECT
 private slots:
-    void linesReadBackAsWrittenOrNotAtAll_data();
-    void linesReadBackAsWrittenOrNotAtAll();
-    void filesAreReadIntoExperiments_data();
-    void filesAreReadIntoExperiments();
-};
-
-void RecordTest::linesReadBackAsWrittenOrNotAtAll_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    addRows("record_lines.txt", [](const QString&, const QString& row) {
-        QTest::newRow(qPrintable(row)) << row.mid(1) << row.startsWith('+');
-    });
-}
-
-void RecordTest::linesReadBackAsWrittenOrNotAtAll() {
-    QFETCH(QString, text);
-    QFETCH(bool, valid);
-    const std::string line = recordText(text);
-    const auto read = parseRecordLine(line);
-    QCOMPARE(read.has_value(), valid);
-    if (valid) {
-        QCOMPARE(formatRecordLine(*read), line + '\n');
+    void linesReadBackAsWrittenOrNotAtAll_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        addRows("record_lines.txt", [](const QString&, const QString& row) {
+            QTest::newRow(qPrintable(row)) << row.mid(1) << row.startsWith('+');
+        });
     }
-}
 
-void RecordTest::filesAreReadIntoExperiments_data() {
-    QTest::addColumn<QString>("notation");
-    QTest::addColumn<QString>("expected");
-    addRows("record_files.txt", [](const QString& name, const QString& row) {
-        QTest::newRow(qPrintable(name)) << row.section('\t', 0, 0) << row.section('\t', 1);
-    });
-}
+    void linesReadBackAsWrittenOrNotAtAll() {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        const std::string line = recordText(text);
+        const auto read = parseRecordLine(line);
+        QCOMPARE(read.has_value(), valid);
+        if (valid) {
+            QCOMPARE(formatRecordLine(*read), line + '\n');
+        }
+    }
 
-void RecordTest::filesAreReadIntoExperiments() {
-    QFETCH(QString, notation);
-    QFETCH(QString, expected);
-    QCOMPARE(outcome(readRecordText(recordText(notation))), expected);
-}
+    void filesAreReadIntoExperiments_data() {
+        QTest::addColumn<QString>("notation");
+        QTest::addColumn<QString>("expected");
+        addRows("record_files.txt", [](const QString& name, const QString& row) {
+            QTest::newRow(qPrintable(name)) << row.section('\t', 0, 0) << row.section('\t', 1);
+        });
+    }
+
+    void filesAreReadIntoExperiments() {
+        QFETCH(QString, notation);
+        QFETCH(QString, expected);
+        QCOMPARE(outcome(readRecordText(recordText(notation))), expected);
+    }
+};
 
 QTEST_APPLESS_MAIN(RecordTest)
 #include "tst_record.moc"

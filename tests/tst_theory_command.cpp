@@ -22,6 +22,14 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("printed");  ///< parts split by |
         QTest::addColumn<int>("height");  ///< of the chart 1200 wide the last argument names, or 0
+        // A refusal names what it refuses and where help is found.
+        QTest::newRow("rungs not a number") << "--analyse --rungs abc" << 2 << "abc|--help" << 0;
+        QTest::newRow("range backwards") << "--analyse --rungs 50:10" << 2 << "50:10|--help" << 0;
+        QTest::newRow("trials 0") << "--analyse --trials 0" << 2 << "trials|--help" << 0;
+        QTest::newRow("seed too big") << "--seed 4294967296" << 2 << "4294967296|--help" << 0;
+        QTest::newRow("lesson rungs") << "--lesson --rungs 226" << 2 << "226|--help" << 0;
+        QTest::newRow("lesson zoom") << "--lesson --zoom 2" << 2 << "zoom|--help" << 0;
+        QTest::newRow("lesson theory") << "--lesson --theory" << 2 << "--lesson|--help" << 0;
         QTest::newRow("law, PNG") << "--analyse --rungs 30 --chart {dir}/law.png" << 0 << "" << 720;
         QTest::newRow("law and a simulation, SVG")
             << "--analyse --trials 2000 --seed 1 --chart {dir}/law.SVG" << 0 << "" << 720;
@@ -46,7 +54,8 @@ private slots:
         QTest::newRow("missing record") << "--compare {dir}/none.csv" << 2 << "none.csv" << 0;
         QTest::newRow("a class's files pooled")
             << "--compare {record} {pupil}" << 0
-            << "クラス全体（3 回分）：横線 30 本、3 本目から、5 回|class_record.csv    2     0     1"
+            << "クラス全体（3 回分）：横線 30 本、3 本目から、5 回|class_record.csv    2     0     "
+               "1"
                "     1     1     0|pupil_record.csv    1     0     0     0     0     2"
             << 0;
         QTest::newRow("a damaged file among them")

@@ -30,51 +30,49 @@ int visibleTopLevels() {
 class WindowFlowTest : public QObject {
     Q_OBJECT
 private slots:
-    void helpRoundTripsLeaveOneFreshWindow();
-};
-
-void WindowFlowTest::helpRoundTripsLeaveOneFreshWindow() {
-    RandomSource random(5);
-    ScriptedDialogs dialogs;
-    dialogs.fallbackAnswer = QStringLiteral("10");
-    RecordedSounds sounds;
-    WindowFlow flow(random, dialogs, sounds);
-    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
-    flow.showMainWindow();
-    QTRY_COMPARE(dialogs.prompts, 1);
-    int widgetsAfterFirstTrip = 0;
-    for (int trip = 1; trip <= 30; ++trip) {
-        auto* main = qobject_cast<Form1*>(flow.currentWindow());
-        QVERIFY(main);
-        // Leave something behind that a fresh window must not show.
-        main->Command1_Click();
-        buildLadder(*main);
-        tracePath(*main);
-        main->Command5_Click();
-        QTest::mouseClick(main->Command6, Qt::LeftButton);
-        settle();
-        auto* help = qobject_cast<Form2*>(flow.currentWindow());
-        QVERIFY(help);
-        QCOMPARE(visibleTopLevels(), 1);
-        QTRY_COMPARE(help->Picture1->printedLines().size(), 12);  // the help text, once
-        help->Command1_Click();
-        settle();
-        QTRY_COMPARE(dialogs.prompts, trip + 1);
-        QCOMPARE(visibleTopLevels(), 1);
-        const auto* fresh = qobject_cast<Form1*>(flow.currentWindow());
-        QVERIFY(fresh);
-        QCOMPARE(fresh->experiment().tally().total(), 0);
-        if (trip == 1) {
-            widgetsAfterFirstTrip = QApplication::allWidgets().size();
+    void helpRoundTripsLeaveOneFreshWindow() {
+        RandomSource random(5);
+        ScriptedDialogs dialogs;
+        dialogs.fallbackAnswer = QStringLiteral("10");
+        RecordedSounds sounds;
+        WindowFlow flow(random, dialogs, sounds);
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        flow.showMainWindow();
+        QTRY_COMPARE(dialogs.prompts, 1);
+        int widgetsAfterFirstTrip = 0;
+        for (int trip = 1; trip <= 30; ++trip) {
+            auto* main = qobject_cast<Form1*>(flow.currentWindow());
+            QVERIFY(main);
+            // Leave something behind that a fresh window must not show.
+            main->Command1_Click();
+            buildLadder(*main);
+            tracePath(*main);
+            main->Command5_Click();
+            QTest::mouseClick(main->Command6, Qt::LeftButton);
+            settle();
+            auto* help = qobject_cast<Form2*>(flow.currentWindow());
+            QVERIFY(help);
+            QCOMPARE(visibleTopLevels(), 1);
+            QTRY_COMPARE(help->Picture1->printedLines().size(), 12);  // the help text, once
+            help->Command1_Click();
+            settle();
+            QTRY_COMPARE(dialogs.prompts, trip + 1);
+            QCOMPARE(visibleTopLevels(), 1);
+            const auto* fresh = qobject_cast<Form1*>(flow.currentWindow());
+            QVERIFY(fresh);
+            QCOMPARE(fresh->experiment().tally().total(), 0);
+            if (trip == 1) {
+                widgetsAfterFirstTrip = QApplication::allWidgets().size();
+            }
+            QCOMPARE(QApplication::allWidgets().size(), widgetsAfterFirstTrip);
         }
-        QCOMPARE(QApplication::allWidgets().size(), widgetsAfterFirstTrip);
+        QCOMPARE(sounds.played.count(QStringLiteral("pinpon.wav")), 30);
+        QCOMPARE(lastClosed.count(), 0);
+        flow.currentWindow()->close();  // as the title bar does: the window is unloaded
+        settle();
+        QCOMPARE(flow.currentWindow(), nullptr);
     }
-    QCOMPARE(sounds.played.count(QStringLiteral("pinpon.wav")), 30);
-    QCOMPARE(lastClosed.count(), 0);
-    flow.currentWindow()->close();  // as the title bar does: the window is unloaded
-    settle();
-    QCOMPARE(flow.currentWindow(), nullptr);
-}
+};
 
 QTEST_MAIN(WindowFlowTest)
 #include "tst_window_flow.moc"

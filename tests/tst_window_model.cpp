@@ -66,7 +66,7 @@ private slots:
         QTest::addColumn<uint>("seed");
         QTest::addColumn<int>("rungs");
         QTest::addColumn<QList<int>>("pinned");
-        QFile file(QStringLiteral(TANABASHIGO_TEST_DATA "/seeded_experiments.csv"));
+        QFile file(QFINDTESTDATA("data/seeded_experiments.csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         while (!file.atEnd()) {
             const QByteArray line = file.readLine().trimmed();

@@ -8,7 +8,7 @@ import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { after, before, test } from "node:test";
-import { answer, html, launch, open, recordText, runStoring, seededExperiments, tally } from "./browser.mjs";
+import { answer, buttons, html, launch, open, recordText, runStoring, seededExperiments, tally } from "./browser.mjs";
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
 let browser;
@@ -28,27 +28,36 @@ async function violations(page) {
     });
 }
 
-test("a screen reader hears each landing and the end, and reads the tally as a table", async () => {
-    const [expected] = seededExperiments().filter((e) => e.seed === 1);
-    const { page } = await open(browser, `?seed=${expected.seed}`);
-    await answer(page, String(expected.rungs));
-    await page.click("[data-name=start]");
-    const region = await page.raw.accessibility.snapshot({ root: await page.$("#announcer"), interestingOnly: false });
-    assert.deepEqual([region.role, region.live], ["status", "polite"]);
-    for (let trial = 1; trial <= 6; ++trial) {
-        await runStoring(page, 5_000);
-        const [, column, count] = /^(\d+) の列に着きました。\1 の列は (\d+) 回$/.exec(await page.textContent("#announcer"));
-        const markers = await tally(page);
-        assert.equal(markers[column - 1], Number(count), `trial ${trial}`);
-        assert.deepEqual(await page.$$eval(".form1 .tally td", (cells) => cells.map((c) => Number(c.textContent))), markers);
+test("a seeded experiment ends on the desktop's trial, column and tally; a screen reader hears each landing and the end", async () => {
+    for (const expected of seededExperiments().filter((e) => e.seed === 1)) {
+        const { page, problems } = await open(browser, `?seed=${expected.seed}`);
+        await answer(page, String(expected.rungs));
+        await page.click("[data-name=start]");
+        const region = await page.raw.accessibility.snapshot({ root: await page.$("#announcer"), interestingOnly: false });
+        assert.deepEqual([region.role, region.live], ["status", "polite"]);
+        for (let trial = 1; trial <= 6; ++trial) {
+            await runStoring(page, 5_000);
+            const [, column, count] = /^(\d+) の列に着きました。\1 の列は (\d+) 回$/.exec(await page.textContent("#announcer"));
+            const markers = await tally(page);
+            assert.equal(markers[column - 1], Number(count), `trial ${trial}`);
+            assert.deepEqual(await page.$$eval(".form1 .tally td", (cells) => cells.map((c) => Number(c.textContent))), markers);
+        }
+        await runStoring(page, (expected.trials * 5 - 25) * 1000);
+        assert.equal(await page.textContent("#announcer"), `${expected.endingColumn} の列に 21 回目が来たので、実験は終わりました。`);
+        assert.deepEqual(await buttons(page), { quit: true, help: true, initialise: true, stop: false, start: false });
+        const last = (await recordText(page)).trim().split("\n").at(-1).split(",");
+        assert.deepEqual(last.slice(2), [String(expected.trials), String(expected.rungs), "3", String(expected.endingColumn), "20", "end"]);
+        if (!(await page.evaluate(() => navigator.storage.persisted()))) {
+            assert.match(await page.textContent("#notice"), /消すことがあります/);
+            assert.equal(await page.textContent("#notice button"), "記録を保存");
+        }
+        const table = await page.raw.accessibility.snapshot({ root: await page.$(".form1 .tally"), interestingOnly: false });
+        const [head, counts] = table.children.filter((node) => node.role === "row").map((row) => row.children.map((c) => `${c.role} ${c.name}`));
+        assert.deepEqual(head, ["columnheader 列", ...Array.from({ length: 10 }, (_, k) => `columnheader ${k + 1}`)]);
+        assert.deepEqual(counts, ["rowheader 回数", ...expected.tally.map((count) => `cell ${count}`)]);
+        assert.deepEqual(await violations(page), [], "ended");
+        assert.deepEqual(problems, []);
     }
-    await runStoring(page, (expected.trials * 5 - 25) * 1000);
-    assert.equal(await page.textContent("#announcer"), `${expected.endingColumn} の列に 21 回目が来たので、実験は終わりました。`);
-    const table = await page.raw.accessibility.snapshot({ root: await page.$(".form1 .tally"), interestingOnly: false });
-    const [head, counts] = table.children.filter((node) => node.role === "row").map((row) => row.children.map((c) => `${c.role} ${c.name}`));
-    assert.deepEqual(head, ["columnheader 列", ...Array.from({ length: 10 }, (_, k) => `columnheader ${k + 1}`)]);
-    assert.deepEqual(counts, ["rowheader 回数", ...expected.tally.map((count) => `cell ${count}`)]);
-    assert.deepEqual(await violations(page), [], "ended");
 });
 
 /** Names a control as these tests do: its name in the window, its label or its text. */

@@ -2,7 +2,7 @@
 // fake clock the test moves. puppeteer-core runs on Node 18, Debian 12's own.
 
 import { build } from "esbuild";
-import { copyFileSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
+import { copyFileSync, mkdtempSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -92,20 +92,15 @@ async function watchDownloads(browser, context) {
         downloadPath: folder,
         eventsEnabled: true,
     });
-    const names = new Map();
     const waiting = [];
-    session.on("Browser.downloadWillBegin", (event) => names.set(event.guid, event.suggestedFilename));
     session.on("Browser.downloadProgress", (event) => {
         if (event.state !== "completed") {
             return;
         }
         const path = join(folder, event.guid);
-        const name = names.get(event.guid);
         const download = {
             path: async () => path,
-            suggestedFilename: () => name,
             saveAs: async (target) => copyFileSync(path, target),
-            text: async () => readFileSync(path, "utf8"),
         };
         waiting.shift()?.(download);
     });
@@ -116,13 +111,10 @@ async function watchDownloads(browser, context) {
 function wrap(page, nextDownload) {
     const first = (selector, timeout = 30_000) =>
         waitFor(selector, timeout, async () => (await locateAll(page, selector))[0]);
-    const one = (selector) => first(selector);
-    const property = (name) => async (selector) => (await one(selector)).evaluate((e, n) => e[n], name);
+    const property = (name) => async (selector) => (await first(selector)).evaluate((e, n) => e[n], name);
     return {
         raw: page,
         keyboard: page.keyboard,
-        mouse: page.mouse,
-        touchscreen: page.touchscreen,
         clock: {
             runFor: (ms) => page.evaluate((span) => globalThis.__runFor(span), ms),
         },
@@ -134,13 +126,10 @@ function wrap(page, nextDownload) {
         $$eval: (selector, fn, arg) => page.$$eval(selector, fn, arg),
         title: () => page.title(),
         reload: () => page.reload(),
-        screenshot: (options) => page.screenshot(options),
-        setViewportSize: (size) => page.setViewport({ ...page.viewport(), ...size }),
-        locate: one,
-        click: async (selector) => (await one(selector)).click(),
-        focus: async (selector) => (await one(selector)).focus(),
+        click: async (selector) => (await first(selector)).click(),
+        focus: async (selector) => (await first(selector)).focus(),
         fill: async (selector, text) => {
-            const field = await one(selector);
+            const field = await first(selector);
             await field.evaluate((e) => e.select?.());
             await field.evaluate((e) => (e.value = ""));
             await field.type(text);
@@ -148,11 +137,11 @@ function wrap(page, nextDownload) {
         textContent: property("textContent"),
         inputValue: property("value"),
         isEnabled: async (selector) => !(await property("disabled")(selector)),
-        getAttribute: async (selector, name) => (await one(selector)).evaluate((e, n) => e.getAttribute(n), name),
+        getAttribute: async (selector, name) => (await first(selector)).evaluate((e, n) => e.getAttribute(n), name),
         dispatchEvent: async (selector, type) =>
-            (await one(selector)).evaluate((e, t) => e.dispatchEvent(new Event(t, { bubbles: true })), type),
+            (await first(selector)).evaluate((e, t) => e.dispatchEvent(new Event(t, { bubbles: true })), type),
         selectOption: async (selector, value) => {
-            await (await one(selector)).select(value);
+            await (await first(selector)).select(value);
         },
         setInputFiles: async (selector, files) => {
             const folder = mkdtempSync(join(tmpdir(), "tanabashigo-upload-"));
@@ -160,7 +149,7 @@ function wrap(page, nextDownload) {
                 writeFileSync(join(folder, name), buffer);
                 return join(folder, name);
             });
-            await (await one(selector)).uploadFile(...paths);
+            await (await first(selector)).uploadFile(...paths);
         },
         waitForSelector: (selector, options = {}) => first(selector, options.timeout),
         waitForFunction: (fn, arg, options = {}) =>

@@ -19,19 +19,20 @@ addEventListener("error", (e) => __problems.push(String(e.message)));
 addEventListener("unhandledrejection", (e) => __problems.push(String(e.reason)));
 """
 
-STEPS = [
-    # (what to wait for, what to do then)
-    ("document.body.dataset.ready === 'true' && !!document.querySelector('dialog[open] input')",
-     "document.querySelector('dialog[open] input').value = '10';"
-     "[...document.querySelectorAll('dialog[open] button')].find(b => b.textContent === 'OK').click();"),
-    ("!document.querySelector('[data-name=start]').disabled",
-     "document.querySelector('[data-name=start]').click();"),
-    ("[...document.querySelectorAll('.form1 .red-box')].slice(1).some(b => !b.hidden)", ""),
-]
+# What a pupil does, each step once the page is ready for it; the errors seen on the way.
+PUPIL = """
+const until = async (ready) => { while (!ready()) await new Promise((r) => setTimeout(r, 100)); };
+await until(() => document.body.dataset.ready === "true" && document.querySelector("dialog[open] input"));
+document.querySelector("dialog[open] input").value = "10";
+[...document.querySelectorAll("dialog[open] button")].find((b) => b.textContent === "OK").click();
+await until(() => !document.querySelector("[data-name=start]").disabled);
+document.querySelector("[data-name=start]").click();
+await until(() => [...document.querySelectorAll(".form1 .red-box")].slice(1).some((b) => !b.hidden));
+return JSON.stringify(window.__problems);
+"""
 
 
 def main():
-    page = sys.argv[1]
     manager = WebKit2.UserContentManager()
     manager.add_script(WebKit2.UserScript.new(
         CATCH_ERRORS, WebKit2.UserContentInjectedFrames.TOP_FRAME,
@@ -42,47 +43,25 @@ def main():
     window.set_default_size(1024, 768)
     window.add(view)
     window.show_all()
-    view.load_uri("file://" + page + "?seed=1")
-
-    outcome = {"step": 0, "result": None, "busy": False}
-
-    def evaluate(script, then):
-        def done(source, result):
-            try:
-                value = view.evaluate_javascript_finish(result)
-                then(value.to_boolean() if value.is_boolean() else value.to_string())
-            except GLib.Error as error:
-                then(None, str(error))
-        view.evaluate_javascript(script, -1, None, None, None, done)
+    outcome = {"result": "timed out"}
 
     def finish(result):
         outcome["result"] = result
         Gtk.main_quit()
 
-    def poll():
-        if outcome["step"] == len(STEPS):
-            evaluate("JSON.stringify(window.__problems)", lambda problems, *_: finish(problems))
-            return False
-        if outcome["busy"]:
-            return True
-        condition, action = STEPS[outcome["step"]]
-        outcome["busy"] = True
+    def done(source, result):
+        try:
+            finish(view.call_async_javascript_function_finish(result).to_string())
+        except GLib.Error as error:
+            finish(str(error))
 
-        def done(*_):
-            outcome["busy"] = False
+    def loaded(source, event):
+        if event == WebKit2.LoadEvent.FINISHED:
+            view.call_async_javascript_function(PUPIL, -1, None, None, None, None, done)
 
-        def checked(ready, *error):
-            if ready is True:
-                outcome["step"] += 1
-                if action:
-                    evaluate(action + "true", done)
-                    return
-            done()
-        evaluate(condition, checked)
-        return True
-
-    GLib.timeout_add(100, poll)
-    GLib.timeout_add_seconds(60, lambda: finish("timed out at step %d" % outcome["step"]))
+    view.connect("load-changed", loaded)
+    view.load_uri("file://" + sys.argv[1] + "?seed=1")
+    GLib.timeout_add_seconds(60, lambda: finish("timed out"))
     Gtk.main()
     if outcome["result"] != "[]":
         print("webkit: " + str(outcome["result"]), file=sys.stderr)
