@@ -109,11 +109,15 @@ function followTabOrder(root: HTMLElement, order: HTMLElement[]): void {
     });
 }
 
-/** Where each button's touch area may reach, in twips: [left, top, right, bottom]. */
+/**
+ * Where each button's touch area may reach, in twips: [left, top, right, bottom]. The buttons
+ * of the top row may reach 5 px into the picture's blank top edge, which takes no touch, so
+ * that they are 44 px tall even in a window drawn unscaled.
+ */
 const TOUCH_ROOM: Record<string, number[]> = {
-    quit: [0, 0, 2640, 600],
-    help: [7335, 0, 9000, 600],
-    initialise: [9000, 0, 9870, 600],
+    quit: [0, 0, 2640, 675],
+    help: [7335, 0, 9000, 675],
+    initialise: [9000, 0, 9870, 675],
     stop: [495, 7455, 5400, 8535],
     start: [4455, 7455, 9870, 8535],
 };

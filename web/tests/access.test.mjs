@@ -1,5 +1,6 @@
 // The page for every pupil, in Chromium: axe-core on every view, the keyboard alone, what a
-// screen reader is told, what a finger can hit, and the hosted edition installed and offline.
+// screen reader is told, what a finger can hit and what can be read on every screen, and the
+// hosted edition installed and offline.
 
 import assert from "node:assert/strict";
 import { spawn } from "node:child_process";
@@ -12,7 +13,8 @@ import { answer, buttons, html, launch, open, recordText, runStoring, seededExpe
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
 let browser;
-before(async () => (browser = await launch()));
+// A browser window of a school screen: a page shown smaller in it is zoomed.
+before(async () => (browser = await launch({ args: ["--window-size=1366,768"] })));
 after(() => browser?.close());
 
 /** axe-core's violations on the page as it stands; its timers run on the page's fake clock. */
@@ -136,33 +138,85 @@ test("the keyboard alone reaches every control in order, with a ring, and pools 
     assert.deepEqual(problems, []);
 });
 
-test("no control is under 44×44 CSS px to touch on an iPad either way up", async () => {
-    for (const [width, height] of [[810, 1080], [1080, 810]]) {
-        const { page } = await open(browser, "?seed=1", { width, height, hasTouch: true, isMobile: true, deviceScaleFactor: 2 });
-        const small = [];
-        // How far a finger hits each control, probing along its centre lines pixel by pixel.
-        const check = async (view, selector) => small.push(...(await page.$$eval(selector, (all) => all.filter((e) => e.getClientRects().length).map((element) => {
-            const box = element.getBoundingClientRect();
-            const reach = (dx, dy) => {
-                let n = 0;
-                while (n < 200 && element.contains(document.elementFromPoint(box.x + box.width / 2 + dx * (n + 1), box.y + box.height / 2 + dy * (n + 1)))) {
-                    ++n;
-                }
-                return n;
-            };
-            return [element.dataset.name ?? element.textContent, reach(-1, 0) + reach(1, 0) + 1, reach(0, -1) + reach(0, 1) + 1];
-        }))).filter(([, w, h]) => w < 44 || h < 44).map((s) => `${view} ${s}`));
-        await check("prompt", "dialog[open] :is(button, input)");
-        await answer(page, "10");
-        await check("window", ".toolbar button, .form1 .command");
-        await page.click("[data-name=help]");
-        await check("help", ".form2 .command");
-        await page.click("#lesson-mode");
-        await check("授業モード", ".lesson :is(button, input, select)");
-        await page.click("#theory");
-        await page.waitForSelector(".theory svg");
-        await check("理論と実験", ".theory :is(button, select, input:not(.file-input))");
-        assert.deepEqual(small, [], `${width}×${height}`);
+const touch = { hasTouch: true, isMobile: true, deviceScaleFactor: 2 };
+/**
+ * Each screen a class uses, and what must hold there besides: no control under 44×44 CSS px to
+ * touch, reached by scrolling, and no text under 12 CSS px. 200 % zoom is the browser's
+ * 1366×768 showing half the CSS px, two device px each: its text is twice as large or more.
+ */
+const SCREENS = [
+    ["1366×768", { width: 1366, height: 768 }, { fits: true }],
+    ["1024×768", { width: 1024, height: 768 }, { fits: true }],
+    ["768×1024", { width: 768, height: 1024 }, { fits: true }],
+    ["an iPad upright", { width: 810, height: 1080, ...touch }, { fits: true }],
+    ["an iPad on its side", { width: 1080, height: 810, ...touch }, { fits: true }],
+    ["200 % zoom", { width: 683, height: 384, deviceScaleFactor: 2 }, { twice: "1366×768" }],
+    ["320 px wide", { width: 320, height: 640 }, { downOnly: [".lesson", ".theory-area"] }],
+];
+
+/** Each view: how it is reached from the one before, its root, and the controls a finger hits. */
+const VIEWS = [
+    ["prompt", async () => undefined, "dialog[open]", "dialog[open] :is(button, input)"],
+    ["window", (page) => answer(page, "10"), ".form1", ".toolbar button, .form1 .command"],
+    ["help", (page) => page.click("[data-name=help]"), ".form2", ".form2 .command"],
+    ["授業モード", (page) => page.click("#lesson-mode"), ".lesson", ".lesson :is(button, input, select)"],
+    ["理論と実験", (page) => page.click("#theory").then(() => page.waitForSelector(".theory svg")), ".theory",
+        ".theory :is(button, select, input:not(.file-input))"],
+];
+
+/**
+ * In the page: each control a finger hits less than 44 px either way, once scrolled to, the
+ * least text size in CSS px, and how far each of `downOnly` scrolls across.
+ */
+function measure([root, controls, downOnly]) {
+    const small = [...document.querySelectorAll(controls)].filter((e) => e.getClientRects().length).map((element) => {
+        element.scrollIntoView({ block: "center", inline: "center" });
+        const box = element.getBoundingClientRect();
+        // How far a finger hits it, probing along its centre lines pixel by pixel.
+        const reach = (dx, dy) => {
+            let n = 0;
+            while (n < 200 && element.contains(document.elementFromPoint(box.x + box.width / 2 + dx * (n + 1), box.y + box.height / 2 + dy * (n + 1)))) {
+                ++n;
+            }
+            return n;
+        };
+        return [element.dataset.name ?? element.textContent, reach(-1, 0) + reach(1, 0) + 1, reach(0, -1) + reach(0, 1) + 1];
+    }).filter(([, w, h]) => w < 44 || h < 44);
+    const view = document.querySelector(root);
+    const scale = view.getBoundingClientRect().width / view.offsetWidth;
+    let text = Infinity;
+    const walker = document.createTreeWalker(view, NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+        const element = node.parentElement;
+        if (node.textContent.trim() && element.getClientRects().length && !element.closest(".visually-hidden, svg")) {
+            text = Math.min(text, parseFloat(getComputedStyle(element).fontSize) * scale);
+        }
+    }
+    const across = [...document.querySelectorAll(downOnly.join() || "none")].map((e) => e.scrollWidth - e.clientWidth);
+    return { small: small.map(String), text, across };
+}
+
+test("every view on every screen can be touched, reached and read; the window fits a school's screen", async () => {
+    const seen = {}; // the least text of each view, in device px
+    for (const [screen, viewport, { fits, twice, downOnly = [] }] of SCREENS) {
+        const { page, problems } = await open(browser, "?seed=1", viewport);
+        for (const [view, reach, root, controls] of VIEWS) {
+            const where = `${screen}, ${view}`;
+            await reach(page);
+            const { small, text, across } = await page.evaluate(measure, [root, controls, downOnly]);
+            assert.deepEqual(small, [], where);
+            assert.ok(text >= 12, `${where}: text of ${text} px`);
+            seen[where] = text * (viewport.deviceScaleFactor ?? 1);
+            assert.ok(!twice || seen[where] >= 2 * seen[`${twice}, ${view}`] - 0.01, `${where}: ${seen[where]} device px`);
+            assert.ok(across.every((overflow) => overflow <= 1), `${where} scrolls across: ${across}`);
+            if (fits && view === "window") {
+                const box = await (await page.$(".form1")).boundingBox();
+                const shown = box.x >= 0 && box.y >= 0 && box.x + box.width <= viewport.width + 1 && box.y + box.height <= viewport.height + 1;
+                assert.ok(shown && (box.width >= viewport.width * 0.6 || box.height >= (viewport.height - 50) * 0.95),
+                    `${where}: ${JSON.stringify(box)}`);
+            }
+        }
+        assert.deepEqual(problems, [], screen);
     }
 });
 
