@@ -79,24 +79,24 @@ int startup(int argc, char* argv[], const char* launch) {
     return app.exec();
 }
 
-/// Runs one trial with the real timers; returns its wall time in ms and adds its ticks.
+/// Runs one trial with the real timers; returns its wall time in ms and adds the times the
+/// window woke for its ticks.
 double timedTrial(Form1& form, long& ticks) {
     QEventLoop loop;
     long trialTicks = 0;
     const auto countTick = [&] {
         ++trialTicks;
-        if (!form.Timer1.isActive() && !form.Timer2.isActive()) {
+        if (!form.model().isRunning(WindowTimer::Ladder) &&
+            !form.model().isRunning(WindowTimer::Trace)) {
             loop.quit();
         }
     };
-    auto c1 = QObject::connect(&form.Timer1, &QTimer::timeout, &loop, countTick);
-    auto c2 = QObject::connect(&form.Timer2, &QTimer::timeout, &loop, countTick);
+    auto wakes = QObject::connect(&form.Ticks, &QTimer::timeout, &loop, countTick);
     const auto start = std::chrono::steady_clock::now();
     form.Command1_Click();
     loop.exec();
     const std::chrono::duration<double, std::milli> wall = std::chrono::steady_clock::now() - start;
-    QObject::disconnect(c1);
-    QObject::disconnect(c2);
+    QObject::disconnect(wakes);
     ticks += trialTicks;
     return wall.count();
 }
@@ -134,7 +134,7 @@ int idle(int argc, char* argv[], int seconds) {
     form.Form_Activate();
     long ticks = 0;
     timedTrial(form, ticks);
-    const bool armed = form.Timer3.isActive();
+    const bool armed = form.model().isRunning(WindowTimer::NextTrial);
     const double cpuBefore = cpuSeconds();
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     app.exec();

@@ -52,8 +52,9 @@ void report(const char* stage, int count) {
 }
 
 void completeExperiment(RandomSource& random, Dialogs& dialogs, SoundCues& sounds, int nextMs) {
-    Form1 form(random, dialogs, sounds);
-    form.Timer3.setInterval(nextMs);
+    Form1Options options;
+    options.nextTrialMs = nextMs;
+    Form1 form(random, dialogs, sounds, options);
     form.show();
     runUntil([&] { return form.Command1->isEnabled(); });  // activated and prompted
     report("experiment: start, landings", 0);

@@ -1,12 +1,23 @@
 #include "window_model.h"
 
 #include <algorithm>
-#include <array>
 
 namespace tanabashigo {
 
-WindowModel::WindowModel(RandomSource& random, int tickMs)
-    : experiment_(random), ladderTimer_{tickMs}, traceTimer_{tickMs} {
+namespace {
+
+constexpr WindowControls kStopped{
+    .start = true, .quit = true, .initialise = true, .stop = false, .help = true};
+constexpr WindowControls kFinished{
+    .start = false, .quit = true, .initialise = true, .stop = false, .help = true};
+
+}  // namespace
+
+WindowModel::WindowModel(RandomSource& random, WindowOptions options)
+    : experiment_(random), options_(options) {
+    timerOf(WindowTimer::Ladder).periodMs = options_.tickMs;
+    timerOf(WindowTimer::Trace).periodMs = options_.tickMs;
+    timerOf(WindowTimer::NextTrial).periodMs = options_.nextTrialMs;
     load();
 }
 
@@ -14,6 +25,7 @@ void WindowModel::load() {
     stopTimers();
     experiment_.load();
     controls_ = WindowControls{};
+    unkept_.reset();
 }
 
 void WindowModel::activate() {
@@ -29,68 +41,91 @@ void WindowModel::rungCountChosen(int rungs) {
 }
 
 std::vector<WindowEvent> WindowModel::start(std::int64_t now) {
+    if (unkept_) {
+        return {*unkept_};
+    }
     std::vector<WindowEvent> events;
     startAt(now, events);
     return events;
 }
 
 void WindowModel::startAt(std::int64_t now, std::vector<WindowEvent>& events) {
-    nextTrialTimer_.enable(now);
+    timerOf(WindowTimer::NextTrial).enable(now);
     controls_ = {.start = false, .quit = false, .initialise = false, .stop = true, .help = false};
     // A path still being traced belongs to the trial that ends here: it counts nothing.
-    traceTimer_.disable();
+    timerOf(WindowTimer::Trace).disable();
+    timerOf(WindowTimer::HeldTrial).disable();
+    pace_.trialStarted();
     experiment_.startTrial();
     events.push_back({WindowEvent::Kind::Cleared});
-    ladderTimer_.enable(now);
+    timerOf(WindowTimer::Ladder).enable(now);
 }
 
 void WindowModel::stop() {
     stopTimers();
-    controls_ = {.start = true, .quit = true, .initialise = true, .stop = false, .help = true};
+    controls_ = kStopped;
 }
 
 std::vector<WindowEvent> WindowModel::initialise() {
     controls_.start = false;
     controls_.initialise = false;
     experiment_.initialise();
+    unkept_.reset();
     return {{WindowEvent::Kind::Cleared}};
 }
 
 std::vector<WindowEvent> WindowModel::advance(std::int64_t now) {
-    skipLongDelay(now);
     std::vector<WindowEvent> events;
-    // The timers tick in the order they fall due; on a tie the ladder goes first, then the
-    // path, then the next trial.
-    const std::array<DueTimer*, 3> timers{&ladderTimer_, &traceTimer_, &nextTrialTimer_};
+    if (unkept_) {
+        return events;
+    }
+    skipLongDelay(now);
     for (;;) {
-        DueTimer* next = nullptr;
-        for (DueTimer* timer : timers) {
-            if (timer->isDue(now) && (next == nullptr || timer->dueMs < next->dueMs)) {
-                next = timer;
-            }
-        }
-        if (next == nullptr) {
+        const std::optional<WindowTimer> next = nextTimer();
+        if (!next || !timerOf(*next).isDue(now)) {
             return events;
         }
-        const std::int64_t at = next->dueMs;
-        next->dueMs += next->periodMs;
-        if (next == &ladderTimer_) {
-            ladderTick(at, events);
-        } else if (next == &traceTimer_) {
-            if (traceTick(events)) {
-                return events;
-            }
-        } else {
-            startAt(at, events);
+        DueTimer& timer = timerOf(*next);
+        const std::int64_t at = timer.dueMs;
+        timer.dueMs += timer.periodMs;
+        switch (*next) {
+            case WindowTimer::Ladder:
+                ladderTick(at, events);
+                break;
+            case WindowTimer::Trace:
+                if (traceTick(events)) {
+                    return events;
+                }
+                break;
+            case WindowTimer::NextTrial:
+                nextTrialDue(at, events);
+                break;
+            case WindowTimer::HeldTrial:
+                startAt(at, events);
+                break;
         }
+    }
+}
+
+void WindowModel::nextTrialDue(std::int64_t now, std::vector<WindowEvent>& events) {
+    const std::int64_t wait = options_.paced ? pace_.nextTrialWait(now) : 0;
+    if (wait == 0) {
+        startAt(now, events);
+        return;
+    }
+    // The trial that was due starts from the held timer; the next trial counts its 5 s from
+    // there.
+    timerOf(WindowTimer::NextTrial).disable();
+    if (wait != TrialPace::kUntilLanding) {
+        timerOf(WindowTimer::HeldTrial) = {0, true, now + wait};
     }
 }
 
 void WindowModel::ladderTick(std::int64_t now, std::vector<WindowEvent>& events) {
     const LadderTick tick = experiment_.ladderTick();
     if (tick.kind == LadderTick::Kind::Complete) {
-        ladderTimer_.disable();
-        traceTimer_.enable(now);
+        timerOf(WindowTimer::Ladder).disable();
+        timerOf(WindowTimer::Trace).enable(now);
         return;
     }
     events.push_back({WindowEvent::Kind::RungNumber, {}, tick.label});
@@ -106,35 +141,61 @@ bool WindowModel::traceTick(std::vector<WindowEvent>& events) {
         events.push_back({WindowEvent::Kind::PathLine, step.move.across});
         return false;
     }
-    traceTimer_.disable();
+    timerOf(WindowTimer::Trace).disable();
     if (step.landing.kind == Landing::Kind::ColumnWasFull) {
-        controls_.quit = true;
-        controls_.initialise = true;
-        controls_.help = true;
-        controls_.stop = false;
+        controls_ = kFinished;
         stopTimers();
-        events.push_back({WindowEvent::Kind::Finished, {}, 0, step.landing.column, step.entry});
+        unkept_ = {WindowEvent::Kind::Finished, {}, 0, step.landing.column, step.entry};
     } else {
-        events.push_back(
-            {WindowEvent::Kind::Counted, {}, step.landing.marker, step.landing.column, step.entry});
+        unkept_ = {
+            WindowEvent::Kind::Counted, {}, step.landing.marker, step.landing.column, step.entry};
     }
+    events.push_back(*unkept_);
     return true;
 }
 
+void WindowModel::landingKept(std::int64_t now) {
+    if (!unkept_) {
+        return;
+    }
+    if (unkept_->kind == WindowEvent::Kind::Finished) {
+        controls_ = kFinished;
+        stopTimers();
+    } else if (const std::optional<std::int64_t> wait = pace_.landed(now)) {
+        timerOf(WindowTimer::HeldTrial) = {0, true, now + *wait};
+    }
+    unkept_.reset();
+}
+
+void WindowModel::landingRefused() {
+    if (unkept_) {
+        stop();
+    }
+}
+
 void WindowModel::stopTimers() {
-    ladderTimer_.disable();
-    traceTimer_.disable();
-    nextTrialTimer_.disable();
+    for (DueTimer& timer : timers_) {
+        timer.disable();
+    }
+}
+
+std::optional<WindowTimer> WindowModel::nextTimer() const {
+    std::optional<WindowTimer> next;
+    for (const WindowTimer timer : {WindowTimer::Ladder, WindowTimer::Trace, WindowTimer::NextTrial,
+                                    WindowTimer::HeldTrial}) {
+        if (timerOf(timer).enabled && (!next || timerOf(timer).dueMs < timerOf(*next).dueMs)) {
+            next = timer;
+        }
+    }
+    return next;
 }
 
 std::optional<std::int64_t> WindowModel::nextDue() const {
-    std::optional<std::int64_t> due;
-    for (const DueTimer* timer : {&ladderTimer_, &traceTimer_, &nextTrialTimer_}) {
-        if (timer->enabled) {
-            due = std::min(due.value_or(timer->dueMs), timer->dueMs);
-        }
+    const std::optional<WindowTimer> next = nextTimer();
+    if (!next || unkept_) {
+        return std::nullopt;
     }
-    return due;
+    return timerOf(*next).dueMs;
 }
 
 void WindowModel::skipLongDelay(std::int64_t now) {
@@ -143,8 +204,8 @@ void WindowModel::skipLongDelay(std::int64_t now) {
     if (late <= 0) {
         return;
     }
-    for (DueTimer* timer : {&ladderTimer_, &traceTimer_, &nextTrialTimer_}) {
-        timer->dueMs += late;
+    for (DueTimer& timer : timers_) {
+        timer.dueMs += late;
     }
 }
 

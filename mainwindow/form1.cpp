@@ -7,11 +7,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStringList>
+#include <algorithm>
 #include <chrono>
 
 #include "dialogs.h"
 #include "enter_key.h"
-#include "landing_recorder.h"
 #include "picturebox.h"
 #include "rung_count_reader.h"
 #include "sound_cues.h"
@@ -23,18 +23,10 @@ namespace {
 
 const QColor kLadderColour(0x00, 0x00, 0x00);  // palette colour 0
 const QColor kPathColour(0xFF, 0x00, 0x00);    // palette colour 12
-constexpr int kNextTrialMs = 5000;
 
 std::int64_t steadyMilliseconds() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-/// Enables a timer; one already running keeps its rhythm.
-void enable(QTimer& timer) {
-    if (!timer.isActive()) {
-        timer.start();
-    }
 }
 
 }  // namespace
@@ -42,10 +34,11 @@ void enable(QTimer& timer) {
 Form1::Form1(RandomSource& random, Dialogs& dialogs, SoundCues& sounds, Form1Options options,
              QWidget* parent)
     : QWidget(parent),
-      experiment_(random),
+      model_(random, {options.tickMs, options.paced, options.nextTrialMs}),
       dialogs_(dialogs),
       sounds_(sounds),
-      options_(std::move(options)) {
+      options_(std::move(options)),
+      gate_(options_.recorder) {
     if (!options_.clockMs) {
         options_.clockMs = steadyMilliseconds;
     }
@@ -60,7 +53,6 @@ Form1::~Form1() = default;
 
 void Form1::connectButtons() {
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
@@ -68,18 +60,11 @@ void Form1::connectButtons() {
 }
 
 void Form1::setUpTimers() {
-    const std::array<std::pair<QTimer*, int>, 3> periods{
-        {{&Timer1, options_.tickMs}, {&Timer2, options_.tickMs}, {&Timer3, kNextTrialMs}}};
-    for (const auto& [timer, period] : periods) {
-        timer->setTimerType(Qt::PreciseTimer);
-        timer->setInterval(period);
-    }
-    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
-    NextTrial.setSingleShot(true);
-    NextTrial.setTimerType(Qt::PreciseTimer);
-    connect(&NextTrial, &QTimer::timeout, this, &Form1::NextTrial_Timer);
+    Ticks.setSingleShot(true);
+    Ticks.setTimerType(Qt::PreciseTimer);
+    connect(&Ticks, &QTimer::timeout, this, &Form1::Ticks_Timer);
+    Retry.setInterval(RecordGate::kRetryMs);
+    connect(&Retry, &QTimer::timeout, this, &Form1::Retry_Timer);
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -91,10 +76,8 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 void Form1::Form_Load() {
-    experiment_.load();
-    if (options_.recorder != nullptr) {
-        options_.recorder->startExperiment();
-    }
+    model_.load();
+    gate_.startExperiment();
 }
 
 void Form1::Form_Activate() {
@@ -106,48 +89,25 @@ void Form1::Form_Activate() {
     if (!self || unloading_) {
         return;
     }
-    for (QPushButton* button : {Command1, Command2, Command3, Command5}) {
-        button->setEnabled(false);
-    }
+    model_.activate();
+    Command2->setEnabled(false);
+    sync();
     drawEmptyLadder();
-    if (!askRungCount()) {
-        return;
+    if (askRungCount()) {
+        sync();
     }
-    Command1->setEnabled(true);
-    Command3->setEnabled(true);
 }
 
 void Form1::Command1_Click() {
-    if (const auto held = unrecorded_) {
-        if (!record(held->first, held->second)) {
-            return;
-        }
-        unrecorded_.reset();
-        showLanding(held->first);
-        if (held->first.kind == Landing::Kind::ColumnWasFull) {
+    if (model_.unkept()) {
+        // The landing the record refused is written first: no trial runs ahead of the record.
+        if (Retry.isActive() || !keep(*model_.unkept(), gate_.retry(options_.clockMs())) ||
+            !model_.controls().start) {
             return;
         }
     }
-    enable(Timer3);
-    Command1->setEnabled(false);
-    Command3->setEnabled(false);
-    Command4->setEnabled(false);
-    Command5->setEnabled(true);
-    Command6->setEnabled(false);
-    // A path still being traced belongs to the trial that ends here: it counts nothing.
-    Timer2.stop();
-    NextTrial.stop();
-    pace_.trialStarted();
-    experiment_.startTrial();
-    Picture1->clear();
-    drawEmptyLadder();
-    Label1->clear();
-    enable(Timer1);
-}
-
-void Form1::Command2_Click() {
-    Command2->setEnabled(false);
-    enable(Timer2);
+    apply(model_.start(options_.clockMs()));
+    sync();
 }
 
 void Form1::Command3_Click() {
@@ -162,33 +122,22 @@ void Form1::Command3_Click() {
 
 void Form1::Command4_Click() {
     setCursor(Qt::WaitCursor);
-    Command1->setEnabled(false);
-    Command4->setEnabled(false);
     sounds_.play(QStringLiteral("pinpon.wav"));
     hideAllMarkers();
-    experiment_.initialise();
-    unrecorded_.reset();
-    if (options_.recorder != nullptr) {
-        options_.recorder->startExperiment();
-    }
-    Picture1->clear();
-    drawEmptyLadder();
-    Label1->clear();
+    Retry.stop();
+    apply(model_.initialise());
+    gate_.startExperiment();
+    sync();
     describeTally();
     unsetCursor();
-    if (!askRungCount()) {
-        return;
+    if (askRungCount()) {
+        sync();
     }
-    Command1->setEnabled(true);
 }
 
 void Form1::Command5_Click() {
-    stopTimers();
-    Command1->setEnabled(true);
-    Command3->setEnabled(true);
-    Command4->setEnabled(true);
-    Command5->setEnabled(false);
-    Command6->setEnabled(true);
+    model_.stop();
+    sync();
 }
 
 void Form1::Command6_Click() {
@@ -196,98 +145,100 @@ void Form1::Command6_Click() {
     emit helpRequested();
 }
 
-void Form1::Timer1_Timer() {
-    const LadderTick tick = experiment_.ladderTick();
-    if (tick.kind == LadderTick::Kind::Complete) {
-        Command2->setEnabled(true);
-        Timer1.stop();
-        Command2_Click();
-        return;
+void Form1::Ticks_Timer() {
+    const std::int64_t now = options_.clockMs();
+    for (auto events = model_.advance(now); !events.empty() && apply(events);
+         events = model_.advance(now)) {
     }
-    Label1->setText(QString::number(tick.label));
-    if (tick.kind == LadderTick::Kind::Placed) {
-        drawSegment(tick.rung, kLadderColour);
+    sync();
+}
+
+void Form1::Retry_Timer() {
+    const RecordGate::State state = gate_.retry(options_.clockMs());
+    if (state != RecordGate::State::Waiting) {
+        Retry.stop();
+        if (model_.unkept()) {
+            keep(*model_.unkept(), state);
+        }
+        Ticks_Timer();
     }
 }
 
-void Form1::Timer2_Timer() {
-    const Experiment::TraceStep step = experiment_.traceTick();
-    drawSegment(step.move.down, kPathColour);
-    if (step.move.kind == TraceTick::Kind::Moved) {
-        drawSegment(step.move.across, kPathColour);
-        return;
+bool Form1::apply(const std::vector<WindowEvent>& events) {
+    for (const WindowEvent& event : events) {
+        switch (event.kind) {
+            case WindowEvent::Kind::Cleared:
+                Picture1->clear();
+                drawEmptyLadder();
+                Label1->clear();
+                break;
+            case WindowEvent::Kind::RungNumber:
+                Label1->setText(QString::number(event.number));
+                break;
+            case WindowEvent::Kind::LadderLine:
+                drawSegment(event.line, kLadderColour);
+                break;
+            case WindowEvent::Kind::PathLine:
+                drawSegment(event.line, kPathColour);
+                break;
+            case WindowEvent::Kind::Counted:
+            case WindowEvent::Kind::Finished:
+                return keep(event, gate_.offer(event.entry, options_.clockMs()));
+        }
     }
-    Timer2.stop();
-    if (record(step.landing, step.entry)) {
-        showLanding(step.landing);
-    }
+    return true;
 }
 
-void Form1::showLanding(const Landing& landing) {
-    if (landing.kind == Landing::Kind::ColumnWasFull) {
-        Command1->setEnabled(false);
-        Command3->setEnabled(true);
-        Command4->setEnabled(true);
-        Command6->setEnabled(true);
-        Command5->setEnabled(false);
-        stopTimers();
-        return;
+bool Form1::keep(WindowEvent landing, RecordGate::State state) {
+    if (state == RecordGate::State::Waiting) {
+        Retry.start();
+        return false;
     }
-    o(landing.column)[landing.marker]->show();
-    describeTally();
-    if (const auto wait = pace_.landed(options_.clockMs())) {
-        NextTrial.start(static_cast<int>(*wait));
+    if (state == RecordGate::State::Refused) {
+        refuse();
+        return false;
     }
+    showLanding(landing);
+    return true;
 }
 
-void Form1::Timer3_Timer() {
-    if (!options_.paced) {
-        Command1_Click();
-        return;
+void Form1::showLanding(WindowEvent landing) {
+    model_.landingKept(options_.clockMs());
+    if (landing.kind == WindowEvent::Kind::Counted) {
+        o(landing.column)[landing.number]->show();
+        describeTally();
     }
-    const std::int64_t wait = pace_.nextTrialWait(options_.clockMs());
-    if (wait == 0) {
-        Command1_Click();
-        return;
-    }
-    // The trial that was due starts from NextTrial; Timer3 counts its 5 s from there.
-    Timer3.stop();
-    if (wait != TrialPace::kUntilLanding) {
-        NextTrial.start(static_cast<int>(wait));
-    }
+    sync();
 }
 
-void Form1::NextTrial_Timer() {
-    Command1_Click();
-}
-
-void Form1::stopTimers() {
-    Timer1.stop();
-    Timer2.stop();
-    Timer3.stop();
-    NextTrial.stop();
-}
-
-bool Form1::record(const Landing& landing, const LandingEntry& entry) {
-    if (options_.recorder == nullptr) {
-        return true;
-    }
-    const std::optional<RecordFault> fault = options_.recorder->recordLanding(entry);
-    if (!fault) {
-        return true;
-    }
-    unrecorded_ = {landing, entry};
-    Command5_Click();
-    const QString path = QFile::decodeName(fault->path.c_str());
+void Form1::refuse() {
+    model_.landingRefused();
+    sync();
+    const RecordFault& fault = *gate_.fault();
+    const QString path = QFile::decodeName(fault.path.c_str());
     dialogs_.warn(this,
                   QStringLiteral("記録ファイル「%1」に着地を書き込めませんでした。\n%2\n\n"
                                  "マーカーは記録できてから表示します。［%3］を押すと、"
                                  "もう一度書き込みます。\n\n"
                                  "The landing could not be written to the record file '%1': %4.")
-                      .arg(path, QString::fromStdString(fault->japanese), Command1->text(),
-                           QString::fromStdString(fault->english)),
+                      .arg(path, QString::fromStdString(fault.japanese), Command1->text(),
+                           QString::fromStdString(fault.english)),
                   QStringLiteral("記録できません"));
-    return false;
+}
+
+void Form1::sync() {
+    const WindowControls& controls = model_.controls();
+    Command1->setEnabled(controls.start);
+    Command3->setEnabled(controls.quit);
+    Command4->setEnabled(controls.initialise);
+    Command5->setEnabled(controls.stop);
+    Command6->setEnabled(controls.help);
+    if (const std::optional<std::int64_t> due = model_.nextDue()) {
+        const std::int64_t wait = std::clamp<std::int64_t>(*due - options_.clockMs(), 0, 1 << 30);
+        Ticks.start(static_cast<int>(wait));
+    } else {
+        Ticks.stop();
+    }
 }
 
 bool Form1::askRungCount() {
@@ -304,7 +255,7 @@ bool Form1::askRungCount() {
             const QByteArray text = Answer.toUtf8();
             if (const auto rungs =
                     rungCountFromAnswer({text.constData(), std::size_t(text.size())})) {
-                experiment_.setRungCount(*rungs);
+                model_.rungCountChosen(*rungs);
                 return true;
             }
             continue;
@@ -352,7 +303,7 @@ void Form1::hideAllMarkers() {
 void Form1::describeTally() {
     QStringList columns;
     for (int k = 1; k <= kLineCount; ++k) {
-        columns << QStringLiteral("%1列目 %2").arg(k).arg(experiment_.tally()(k));
+        columns << QStringLiteral("%1列目 %2").arg(k).arg(experiment().tally()(k));
     }
     Picture1->setAccessibleDescription(QStringLiteral("着地の数：") +
                                        columns.join(QStringLiteral("、")));

@@ -7,8 +7,8 @@
 #include <functional>
 #include <optional>
 
-#include "experiment.h"
-#include "trial_pace.h"
+#include "record_gate.h"
+#include "window_model.h"
 
 class QLabel;
 class QPushButton;
@@ -16,30 +16,29 @@ class QPushButton;
 namespace tanabashigo {
 
 class Dialogs;
-class LandingRecorder;
 class PictureBox;
 class SoundCues;
 
 /// How a classroom runs the main window; the defaults are the window as designed.
 struct Form1Options {
-    int tickMs = 3;  ///< period of Timer1 and Timer2
+    int tickMs = 3;  ///< period of the ladder's and the path's ticks
     /// A trial is never cut short and its landing stays at least 2 s (see TrialPace); without
-    /// it Timer3 starts a trial every 5 s whatever the trial before is doing.
+    /// it a trial starts every 5 s whatever the trial before is doing.
     bool paced = false;
     LandingRecorder* recorder = nullptr;  ///< keeps every landing when set; must outlive the window
     std::function<std::int64_t()> clockMs;  ///< steady milliseconds; the machine's when empty
+    std::int64_t nextTrialMs = WindowOptions{}.nextTrialMs;  ///< shorter only to soak the window
 };
 
-/// The main window: the ladder surface, the landing markers, the buttons and the three
-/// timers that drive the trials.
+/// The main window: the ladder surface, the landing markers and the buttons.
 ///
 /// Every behaviour is a handler named after its control and event. The window is loaded
 /// when constructed (Form_Load runs then) and activated once after it is first shown
-/// (Form_Activate asks for the rung count). Command1_Click starts a trial and arms Timer1
-/// (ladder building) and Timer3 (the next trial, every 5 s); Timer1_Timer hands over to
-/// Command2_Click when the ladder is complete, which arms Timer2 (path tracing) until the
-/// path lands. The experiment state and its rules live in `Experiment`; this class turns
-/// what the engine answers into drawing and control changes.
+/// (Form_Activate asks for the rung count). Command1_Click starts a trial. The buttons' rules,
+/// the ladder, tracing and next-trial timers and the experiment live in `WindowModel`; this
+/// class wakes when the model's next tick is due (Ticks_Timer), turns what the model answers
+/// into drawing and control changes, and keeps each landing in the record before its marker
+/// shows.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -56,10 +55,11 @@ public:
 
     /// Marker array o1 .. o10 of landing column k (1..10).
     const MarkerArray& o(int k) const { return *markerColumns_[k - 1]; }
-    const Experiment& experiment() const { return experiment_; }
+    const Experiment& experiment() const { return model_.experiment(); }
+    const WindowModel& model() const { return model_; }
 
     QPushButton* Command1 = nullptr;  ///< start the trials
-    QPushButton* Command2 = nullptr;  ///< start tracing; never shown
+    QPushButton* Command2 = nullptr;  ///< draw; never shown
     QPushButton* Command3 = nullptr;  ///< quit
     QPushButton* Command4 = nullptr;  ///< initialise
     QPushButton* Command5 = nullptr;  ///< stop
@@ -69,10 +69,8 @@ public:
     QWidget* Line1 = nullptr;         ///< the rule under the top row
     PictureBox* Picture1 = nullptr;   ///< the ladder surface
     QWidget* Picture2 = nullptr;      ///< the red start mark above line 3
-    QTimer Timer1;                    ///< ladder building, one rung per tick
-    QTimer Timer2;                    ///< path tracing, one rung per tick
-    QTimer Timer3;                    ///< the next trial
-    QTimer NextTrial;                 ///< paced only: a next trial held back for a landing
+    QTimer Ticks;                     ///< wakes when the model's next tick is due
+    QTimer Retry;                     ///< tries again a landing the record file held back
 
 signals:
     /// The user confirmed quitting: end the program now, with status 0.
@@ -84,15 +82,12 @@ public slots:
     void Form_Load();
     void Form_Activate();
     void Command1_Click();
-    void Command2_Click();
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void NextTrial_Timer();
+    void Ticks_Timer();
+    void Retry_Timer();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -113,22 +108,23 @@ private:
     void drawSegment(const Segment& segment, const QColor& colour);
     void hideAllMarkers();
     void describeTally();
-    /// Keeps a landing with the recorder, if there is one: false, with the trials stopped and
-    /// the reason shown, when it could not be kept.
-    bool record(const Landing& landing, const LandingEntry& entry);
-    /// Shows a recorded landing: its marker, or the end of the experiment.
-    void showLanding(const Landing& landing);
-    /// Stops all three timers and a held-back trial.
-    void stopTimers();
+    /// Draws `events`; false when they end at a landing that is not shown yet.
+    bool apply(const std::vector<WindowEvent>& events);
+    /// Hands a landing to the record; it shows once kept.
+    bool keep(WindowEvent landing, RecordGate::State state);
+    /// The landing waiting is in the record: its marker shows, or the experiment ends.
+    void showLanding(WindowEvent landing);
+    /// The record refused the landing waiting: the trials stop and the window says why.
+    void refuse();
+    /// The buttons as the model has them, and the wake for its next tick.
+    void sync();
 
-    Experiment experiment_;
+    WindowModel model_;
     Dialogs& dialogs_;
     SoundCues& sounds_;
     Form1Options options_;
-    TrialPace pace_;
+    RecordGate gate_;
     QString Answer;
-    /// Counted, but not yet in the record: not shown.
-    std::optional<std::pair<Landing, LandingEntry>> unrecorded_;
     bool activationScheduled_ = false;
     bool unloading_ = false;  ///< closed, or the program is ending: nothing new starts
     MarkerArray o1{}, o2{}, o3{}, o4{}, o5{}, o6{}, o7{}, o8{}, o9{}, o10{};

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPushButton>
 #include <QStringList>
+#include <algorithm>
 
 #include "dialogs.h"
 #include "form1.h"
@@ -38,18 +39,48 @@ public:
     void play(const QString& fileName) override { played << fileName; }
 };
 
-/// Runs ladder ticks until the ladder timer stops itself (the ladder is complete).
-inline void buildLadder(tanabashigo::Form1& form) {
-    while (form.Timer1.isActive()) {
-        form.Timer1_Timer();
+/// The clock of the windows under test, moved on by the ticks they run.
+inline std::int64_t& testNow() {
+    static std::int64_t now = 0;
+    return now;
+}
+
+/// A window's options with ticks of `tickMs`, keeping its landings with `recorder`, on the
+/// test clock.
+inline tanabashigo::Form1Options onTestClock(int tickMs = 3,
+                                             tanabashigo::LandingRecorder* recorder = nullptr) {
+    tanabashigo::Form1Options options;
+    options.tickMs = tickMs;
+    options.recorder = recorder;
+    options.clockMs = [] { return testNow(); };
+    return options;
+}
+
+/// Moves the test clock on to the window's next tick and runs it; false when none is due.
+inline bool tick(tanabashigo::Form1& form) {
+    const std::optional<std::int64_t> due = form.model().nextDue();
+    if (!due) {
+        return false;
     }
+    testNow() = std::max(testNow(), *due);
+    form.Ticks_Timer();
+    return true;
+}
+
+/// Runs ticks while `timer` runs.
+inline void tickWhile(tanabashigo::Form1& form, tanabashigo::WindowTimer timer) {
+    while (form.model().isRunning(timer) && tick(form)) {
+    }
+}
+
+/// Runs ladder ticks until the ladder is complete.
+inline void buildLadder(tanabashigo::Form1& form) {
+    tickWhile(form, tanabashigo::WindowTimer::Ladder);
 }
 
 /// Runs tracing ticks until the path has landed.
 inline void tracePath(tanabashigo::Form1& form) {
-    while (form.Timer2.isActive()) {
-        form.Timer2_Timer();
-    }
+    tickWhile(form, tanabashigo::WindowTimer::Trace);
 }
 
 /// Markers shown in landing column k, as the list of their indices.

@@ -14,15 +14,13 @@ using namespace tanabashigo;
 
 namespace {
 
-/// A main window with scripted boxes, activated with 30 rungs, on a clock moved by hand.
+/// A main window with scripted boxes, activated with 30 rungs, on the test clock.
 struct Rig {
-    std::int64_t now = 0;
     RandomSource random{11};
     ScriptedDialogs dialogs;
     RecordedSounds sounds;
     Form1 form;
-    explicit Rig(bool paced)
-        : form(random, dialogs, sounds, {60, paced, nullptr, [this] { return now; }}) {
+    Rig() : form(random, dialogs, sounds, onTestClock(60)) {
         form.Form_Activate();
         form.Command1_Click();
     }
@@ -68,40 +66,6 @@ class ClassroomTest : public QObject {
 private slots:
     void cleanup() { setLayoutZoom(1.0); }
 
-    void aSlowTickNeverCutsATrialShort_data() {
-        QTest::addColumn<int>("stage");  ///< ladder ticks before Timer3; < 0: landed -stage ms ago
-        QTest::addColumn<int>("heldFor");  ///< 0: the next trial starts at once
-        QTest::newRow("mid ladder") << 20 << 2000;
-        QTest::newRow("tracing") << 1000 << 2000;
-        QTest::newRow("landed 0.5 s ago") << -500 << 1500;
-        QTest::newRow("landed 2 s ago") << -2000 << 0;
-    }
-    void aSlowTickNeverCutsATrialShort() {
-        QFETCH(int, stage);
-        QFETCH(int, heldFor);
-        Rig rig(true);
-        Form1& form = rig.form;
-        for (int tick = 0; form.Timer1.isActive() && (stage < 0 || tick < stage); ++tick) {
-            form.Timer1_Timer();
-        }
-        if (stage < 0) {
-            rig.now = 4000;
-            tracePath(form);
-            rig.now -= stage;
-        }
-        form.Timer3_Timer();
-        const auto justStarted = [&form] { return form.experiment().ladder().rungNo() == 1; };
-        QCOMPARE(justStarted(), heldFor == 0);
-        if (heldFor > 0) {
-            QVERIFY(stage < 0 || !form.NextTrial.isActive());
-            buildLadder(form);
-            tracePath(form);
-            QCOMPARE(form.NextTrial.isActive() ? form.NextTrial.interval() : -1, heldFor);
-            form.NextTrial_Timer();
-            QVERIFY(justStarted() && form.Timer3.isActive());
-        }
-    }
-
     void zoomKeepsLinesEvenAndHelpLinesWhole_data() {
         QTest::addColumn<double>("zoom");
         for (double zoom : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.3, 4.0}) {
@@ -111,7 +75,7 @@ private slots:
     void zoomKeepsLinesEvenAndHelpLinesWhole() {
         QFETCH(double, zoom);
         setLayoutZoom(zoom);
-        Rig rig(false);  // the empty ladder stands, no rung yet
+        Rig rig;  // the empty ladder stands, no rung yet
         const QImage ladder = rig.form.Picture1->image();
         QString shades;  // '#' for each dark pixel along eight rows across the ladder
         for (int row = 12; row < 60; row += 6) {
@@ -132,12 +96,12 @@ private slots:
     }
 
     void enterPressesTheFocusedButton() {
-        Rig rig(false);
+        Rig rig;
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(rig.form.Command5, key);
-            QVERIFY(!rig.form.Timer3.isActive());
+            QVERIFY(!rig.form.model().isRunning(WindowTimer::NextTrial));
             QTest::keyClick(rig.form.Command1, key);
-            QVERIFY(rig.form.Timer3.isActive());
+            QVERIFY(rig.form.model().isRunning(WindowTimer::NextTrial));
         }
     }
 
@@ -155,7 +119,7 @@ private slots:
         RandomSource random(3);
         ScriptedDialogs dialogs;
         RecordedSounds sounds;
-        WindowFlow flow(random, dialogs, sounds, {3, false, &recorder, {}});
+        WindowFlow flow(random, dialogs, sounds, onTestClock(3, &recorder));
         const auto form = [&flow] { return qobject_cast<Form1*>(flow.currentWindow()); };
         flow.showMainWindow();
         QTRY_COMPARE(dialogs.prompts, 1);

@@ -89,12 +89,12 @@ private slots:
         ScriptedDialogs dialogs;
         dialogs.answers << QStringLiteral("12");
         RecordedSounds sounds;
-        Form1 form(random, dialogs, sounds);
+        Form1 form(random, dialogs, sounds, onTestClock());
         form.Form_Activate();
         form.Command1_Click();
         QStringList labels;
-        while (form.Timer1.isActive()) {
-            form.Timer1_Timer();
+        while (form.model().isRunning(WindowTimer::Ladder)) {
+            tick(form);
             if (labels.isEmpty() || labels.last() != form.Label1->text()) {
                 labels << form.Label1->text();
             }

@@ -227,7 +227,7 @@ private slots:
         RandomSource random(5);
         ScriptedDialogs dialogs;
         RecordedSounds sounds;
-        Form1 form(random, dialogs, sounds, {3, false, writer.get(), {}});
+        Form1 form(random, dialogs, sounds, onTestClock(3, writer.get()));
         form.Form_Activate();
         const auto markersShown = [&form] {
             int shown = 0;
@@ -245,11 +245,12 @@ private slots:
              {path, QString("ディスクがいっぱい"), QString("the disk is full")}) {
             QVERIFY(dialogs.warnings[0].contains(said));
         }
-        QVERIFY(markersShown() == 0 && !form.Timer3.isActive() && form.Command1->isEnabled());
+        QVERIFY(markersShown() == 0 && !form.model().nextDue() && form.Command1->isEnabled());
         form.Command1_Click();  // tries the line again
         QCOMPARE(markersShown(), 1);
         QCOMPARE(linesOf(path), "H 1.1");
-        QVERIFY(form.Timer1.isActive() && form.Timer3.isActive());
+        QVERIFY(form.model().isRunning(WindowTimer::Ladder) &&
+                form.model().isRunning(WindowTimer::NextTrial));
     }
 };
 

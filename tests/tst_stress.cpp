@@ -9,9 +9,14 @@ using namespace tanabashigo;
 
 namespace {
 
-enum Action { Start, Quit, Initialise, Stop, Help, LadderTick, TraceTick, NextTrial, DeadClick };
+enum Action { Start, Quit, Initialise, Stop, Help, Tick, DeadClick };
 
-/// Buttons and timers expected after an event: Command1..6 enabled, Timer1..3 running.
+/// Ticks slow enough that a long ladder is still being traced when the next trial is due, and
+/// not a divisor of the 5 s between trials, so that no two ticks fall due together.
+constexpr int kTickMs = 83;
+
+/// Buttons and timers expected after an event: Command1..6 enabled; the ladder's, the path's
+/// and the next trial's timers running.
 struct Expected {
     QString buttons;
     QString timers;
@@ -41,6 +46,8 @@ public:
     QString step();
     /// How often each action was taken, with finished experiments and abandoned paths after.
     std::array<int, DeadClick + 3> done{};
+    /// Which timers ticked: the ladder's, the path's and the next trial's.
+    std::array<int, 3> ticked{};
     const char* lastEvent = "open";
 
 private:
@@ -69,7 +76,7 @@ private:
 
 void StressRun::openWindow() {
     form_.reset();
-    form_ = std::make_unique<Form1>(random_, dialogs_, sounds_);
+    form_ = std::make_unique<Form1>(random_, dialogs_, sounds_, onTestClock(kTickMs));
     QObject::connect(form_.get(), &Form1::endRequested, [this] { ++endRequests_; });
     QObject::connect(form_.get(), &Form1::helpRequested, [this] { helpRequested_ = true; });
     scriptPrompt();
@@ -92,7 +99,9 @@ void StressRun::scriptPrompt() {
     for (const QChar c : QString::number(rungs_)) {
         wide += QChar(c.unicode() - u'0' + 0xFF10);
     }
-    dialogs_.answers << (below(2) == 0 ? QString::number(rungs_) + QStringLiteral(".75本") : wide);
+    // A fraction is cut off, but 50.75 is above the range.
+    const bool fraction = below(2) == 0 && rungs_ < kMaxRungs;
+    dialogs_.answers << (fraction ? QString::number(rungs_) + QStringLiteral(".75本") : wide);
 }
 
 QList<QPushButton*> StressRun::disabledButtons() const {
@@ -109,20 +118,12 @@ bool StressRun::pathLandsNext() const {
 
 QString StressRun::step() {
     static const char* const kNames[] = {
-        "start",        "quit",       "initialise",
-        "stop",         "help",       "ladder tick",
-        "tracing tick", "next trial", "click on a disabled button"};
+        "start", "quit", "initialise", "stop", "help", "tick", "click on a disabled button"};
     Form1& f = *form_;
-    const bool trialTicking = f.Timer1.isActive() || f.Timer2.isActive();
     const std::array<double, DeadClick + 1> weights{
-        f.Command1->isEnabled() ? 20.0 : 0.0,
-        f.Command3->isEnabled() ? 1.0 : 0.0,
-        f.Command4->isEnabled() ? 2.0 : 0.0,
-        f.Command5->isEnabled() ? 1.0 : 0.0,
-        f.Command6->isEnabled() ? 1.0 : 0.0,
-        f.Timer1.isActive() ? 1000.0 : 0.0,
-        f.Timer2.isActive() ? 1000.0 : 0.0,
-        f.Timer3.isActive() ? (trialTicking ? 2.0 : 30.0) : 0.0,
+        f.Command1->isEnabled() ? 20.0 : 0.0,   f.Command3->isEnabled() ? 1.0 : 0.0,
+        f.Command4->isEnabled() ? 2.0 : 0.0,    f.Command5->isEnabled() ? 1.0 : 0.0,
+        f.Command6->isEnabled() ? 1.0 : 0.0,    f.model().nextDue() ? 1000.0 : 0.0,
         disabledButtons().isEmpty() ? 0.0 : 1.0};
     const auto action =
         static_cast<Action>(std::discrete_distribution<int>(weights.begin(), weights.end())(rng_));
@@ -175,25 +176,27 @@ QString StressRun::step() {
             openWindow();  // the help window's close button loads a fresh main window
             prompts = true;
             break;
-        case LadderTick:
-            expected_ = f.experiment().ladder().isComplete() ? kTracing : kBuilding;
-            f.Timer1_Timer();
-            break;
-        case TraceTick: {
-            const bool lands = pathLandsNext();
+        case Tick: {
+            const WindowTimer timer = *f.model().nextTimer();
+            ++ticked[static_cast<std::size_t>(timer)];
+            const bool lands = timer == WindowTimer::Trace && pathLandsNext();
+            const bool handsOver = f.experiment().ladder().isComplete();
             const int column = columnOfX(f.experiment().tracer().TracerX);
-            f.Timer2_Timer();
-            expected_ = !lands ? kTracing : tally_[column] == 20 ? kFinished : kBetweenTrials;
-            finished_ = lands && tally_[column] == 20;
-            done[DeadClick + 1] += finished_ ? 1 : 0;
-            tally_[column] += lands && !finished_ ? 1 : 0;
+            done[DeadClick + 2] +=
+                timer == WindowTimer::NextTrial && f.model().isRunning(WindowTimer::Trace);
+            tick(f);
+            if (timer == WindowTimer::Ladder) {
+                expected_ = handsOver ? kTracing : kBuilding;
+            } else if (timer == WindowTimer::Trace) {
+                expected_ = !lands ? kTracing : tally_[column] == 20 ? kFinished : kBetweenTrials;
+                finished_ = lands && tally_[column] == 20;
+                done[DeadClick + 1] += finished_ ? 1 : 0;
+                tally_[column] += lands && !finished_ ? 1 : 0;
+            } else {
+                expected_ = kBuilding;
+            }
             break;
         }
-        case NextTrial:
-            done[DeadClick + 2] += f.Timer2.isActive() ? 1 : 0;
-            f.Timer3_Timer();
-            expected_ = kBuilding;
-            break;
         case DeadClick: {
             const QList<QPushButton*> dead = disabledButtons();
             QTest::mouseClick(dead.at(below(int(dead.size()))), Qt::LeftButton);
@@ -221,7 +224,10 @@ QString StressRun::state(bool model) const {
         model ? expected_.buttons + u' ' + expected_.timers
               : flags({f.Command1->isEnabled(), f.Command2->isEnabled(), f.Command3->isEnabled(),
                        f.Command4->isEnabled(), f.Command5->isEnabled(), f.Command6->isEnabled()}) +
-                    u' ' + flags({f.Timer1.isActive(), f.Timer2.isActive(), f.Timer3.isActive()});
+                    u' ' +
+                    flags({f.model().isRunning(WindowTimer::Ladder),
+                           f.model().isRunning(WindowTimer::Trace),
+                           f.model().isRunning(WindowTimer::NextTrial)});
     text += QStringLiteral(" rungs %1 finished %2 draw button %3, counts and markers")
                 .arg(model ? rungs_ : e.ladder().rungCount())
                 .arg(model ? finished_ : e.isFinished())
@@ -267,8 +273,11 @@ void StressTest::randomPupilsNeverBreakTheWindow() {
                                  .arg(QLatin1String(run.lastEvent), broken)));
         }
     }
-    // Every action, finished experiments and abandoned paths all came up.
-    for (const int count : run.done) {
+    // Every action, every timer, finished experiments and abandoned paths all came up.
+    for (std::size_t i = 0; i < run.done.size(); ++i) {
+        QVERIFY2(run.done[i] > 0, qPrintable(QString::number(i)));
+    }
+    for (const int count : run.ticked) {
         QVERIFY(count > 0);
     }
 }

@@ -34,6 +34,7 @@ Outcome runWindow(std::uint32_t seed, int rungs, std::int64_t frameMs) {
                 outcome.trials += event.kind == Kind::Cleared;
                 outcome.endingColumn = event.kind == Kind::Finished ? event.column : 0;
             }
+            model.landingKept(now);
         }
     }
     for (int k = 1; k <= kLineCount; ++k) {
@@ -55,6 +56,39 @@ std::int64_t firstLanding(std::int64_t frameMs) {
             }
         }
     }
+}
+
+/// When each trial of a run started and landed, on a clock moved to each tick as it falls due.
+struct Timeline {
+    QList<std::int64_t> starts;
+    QList<std::int64_t> landings;  ///< -1 for a trial the next one cut short
+};
+
+Timeline runTimeline(WindowOptions options, int trials) {
+    RandomSource random(7);
+    WindowModel model(random, options);
+    model.rungCountChosen(30);
+    Timeline timeline;
+    const auto take = [&](const std::vector<WindowEvent>& events, std::int64_t now) {
+        for (const WindowEvent& event : events) {
+            if (event.kind == Kind::Cleared) {
+                if (timeline.landings.size() < timeline.starts.size()) {
+                    timeline.landings << -1;
+                }
+                timeline.starts << now;
+            } else if (event.kind == Kind::Counted) {
+                QVERIFY(!model.nextDue());  // nothing moves before the landing is kept
+                timeline.landings << now;
+                model.landingKept(now);
+            }
+        }
+    };
+    take(model.start(0), 0);
+    while (timeline.starts.size() <= trials) {
+        const std::int64_t now = *model.nextDue();
+        take(model.advance(now), now);
+    }
+    return timeline;
 }
 
 }  // namespace
@@ -112,9 +146,42 @@ private slots:
         std::size_t applied = 0;
         for (auto events = model.advance(kHour); !events.empty(); events = model.advance(kHour)) {
             applied += events.size();
+            model.landingKept(kHour);
         }
         QVERIFY(applied > 0 && applied <= 2 * (WindowModel::kLongestCatchUpMs / 3 + 2));
         QVERIFY(*model.nextDue() > kHour);
+    }
+
+    void paceKeepsEveryTrialWhole_data() {
+        QTest::addColumn<bool>("paced");
+        QTest::addColumn<int>("tickMs");
+        QTest::addColumn<bool>("slow");  ///< some trials outlast the 5 s between trials
+        QTest::newRow("designed") << false << 3 << false;
+        QTest::newRow("slow ticks") << false << 100 << true;
+        QTest::newRow("paced, fast ticks") << true << 3 << false;
+        QTest::newRow("paced, landing shown too briefly") << true << 90 << true;
+        QTest::newRow("paced, trials outlast 5 s") << true << 150 << true;
+    }
+
+    // Without the pace a trial starts every 5 s and may cut the one before short. With it, no
+    // trial is cut short: the next one starts 5 s after the one before, or 2 s after its
+    // landing when that is later.
+    void paceKeepsEveryTrialWhole() {
+        QFETCH(bool, paced);
+        QFETCH(int, tickMs);
+        QFETCH(bool, slow);
+        const Timeline t = runTimeline({tickMs, paced}, 12);
+        bool outlasted = false;
+        for (qsizetype n = 0; n + 1 < t.starts.size(); ++n) {
+            const std::int64_t rhythm = t.starts[n] + WindowModel::kNextTrialMs;
+            const std::int64_t landed = t.landings[n];
+            outlasted = outlasted || landed < 0 || landed + TrialPace::kLandingShownMs > rhythm;
+            const std::int64_t expected =
+                paced ? std::max(rhythm, landed + TrialPace::kLandingShownMs) : rhythm;
+            QVERIFY2(landed >= 0 || !paced, qPrintable(QString::number(n)));
+            QCOMPARE(t.starts[n + 1], expected);
+        }
+        QCOMPARE(outlasted, slow);
     }
 
     // The buttons after each handler, as the window's table has them.
@@ -141,6 +208,7 @@ private slots:
         model.start(0);
         for (std::int64_t now = 0; model.nextDue(); now += 1000) {
             model.advance(now);
+            model.landingKept(now);
         }
         QCOMPARE(controls(), (QList<bool>{false, true, true, false, true}));
     }

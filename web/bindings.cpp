@@ -48,6 +48,8 @@ public:
     void stop() { model_.stop(); }
     val initialise() { return eventList(model_.initialise()); }
     val advance(double now) { return eventList(model_.advance(static_cast<std::int64_t>(now))); }
+    void landingKept(double now) { model_.landingKept(static_cast<std::int64_t>(now)); }
+    void landingRefused() { model_.landingRefused(); }
     /// When the next tick is due, or -1 when no timer runs.
     double nextDue() const { return static_cast<double>(model_.nextDue().value_or(-1)); }
     int rungCount() const { return model_.experiment().ladder().rungCount(); }
@@ -205,6 +207,8 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("stop", &PageWindow::stop)
         .function("initialise", &PageWindow::initialise)
         .function("advance", &PageWindow::advance)
+        .function("landingKept", &PageWindow::landingKept)
+        .function("landingRefused", &PageWindow::landingRefused)
         .function("nextDue", &PageWindow::nextDue)
         .function("rungCount", &PageWindow::rungCount)
         .function("count", &PageWindow::count)

@@ -43,6 +43,10 @@ export interface PageWindow {
     stop(): void;
     initialise(): WindowEvent[];
     advance(now: number): WindowEvent[];
+    /** The landing advance() stopped at is stored: it shows and the trials go on. */
+    landingKept(now: number): void;
+    /** The landing could not be stored: the trials stop; start() offers it again. */
+    landingRefused(): void;
     nextDue(): number;
     rungCount(): number;
     count(column: number): number;

@@ -34,8 +34,6 @@ export class ExperimentPage {
     private form: MainForm | null = null;
     private frameRequested = false;
     private rungs: string[] = [];
-    /** A landing is being written: the trials wait for it. */
-    private writing = false;
     /** Counts the windows and 初期化: a marker is shown only in the window of its landing. */
     private showing = 0;
     /** The marker of a landing the storage refused, to show once it is written. */
@@ -85,8 +83,11 @@ export class ExperimentPage {
     }
 
     private async start(): Promise<void> {
-        // A landing the storage refused is written first: no trial runs ahead of the record.
-        if (this.record.hasWaiting()) {
+        let events = this.model.start(performance.now());
+        // A landing the storage refused comes back alone, to be written first: no trial runs
+        // ahead of the record.
+        const held = events.find((event) => event.kind === EventKind.Counted || event.kind === EventKind.Finished);
+        if (held) {
             const form = this.form!;
             form.start.disabled = true;
             form.root.setAttribute("aria-busy", "true");
@@ -97,13 +98,15 @@ export class ExperimentPage {
                 return;
             }
             this.stage.storageRecovered();
+            this.model.landingKept(performance.now());
             this.unshown?.();
             this.unshown = null;
+            events = held.kind === EventKind.Finished ? [] : this.model.start(performance.now());
         }
         if (!this.form) {
             return;
         }
-        this.apply(this.model.start(performance.now()));
+        this.apply(events);
         this.syncControls();
         this.requestFrame();
     }
@@ -199,7 +202,7 @@ export class ExperimentPage {
     /** Applies every tick due by now, landing by landing. */
     private frame(): void {
         this.frameRequested = false;
-        if (!this.form || this.writing) {
+        if (!this.form) {
             return;
         }
         const now = performance.now();
@@ -269,16 +272,15 @@ export class ExperimentPage {
                 this.stage.experimentEnded();
             }
         };
-        this.writing = true;
         form.root.setAttribute("aria-busy", "true");
         const refusal = await this.record.keep({ rungs: this.model.rungCount(), start: START_LINE, column: event.column, count, ends });
-        this.writing = false;
         form.root.removeAttribute("aria-busy");
         if (refusal) {
             this.unshown = show;
             this.refused(refusal);
             return;
         }
+        this.model.landingKept(performance.now());
         show();
         this.syncControls();
         this.requestFrame();
@@ -286,7 +288,7 @@ export class ExperimentPage {
 
     /** The trials stop and the page says why: the landing is written at the next start. */
     private refused(reason: string): void {
-        this.model.stop();
+        this.model.landingRefused();
         this.stage.storageRefused(`${reason}着地の印を出す前に実験を止めました。「${this.texts.start}」を押すと、その着地から書き込みます。`);
         this.syncControls();
     }
