@@ -98,6 +98,40 @@ std::string lawCsv(const LawReport& report) {
     return text;
 }
 
+std::string allLinesCsv(const LawsByStart& laws) {
+    std::string text = "start,column,exact\n";
+    for (int start = 1; start <= kLineCount; ++start) {
+        for (int column = 1; column <= kLineCount; ++column) {
+            text += std::to_string(start) + "," + std::to_string(column) + "," +
+                    shortestDecimal(laws[start][column]) + "\n";
+        }
+    }
+    return text;
+}
+
+std::string allLinesText(int rungs, const LawsByStart& laws) {
+    std::string text =
+        formatted("どの線からスタートしても：着地する列の確率（%%）、横線 %d 本\n", rungs);
+    text += formatted("Landing law from every start line (%%), %d rungs\n\n", rungs);
+    text += "スタート＼列";
+    for (int column = 1; column <= kLineCount; ++column) {
+        text += formatted("%6d", column);
+    }
+    PerColumn<double> totals{};
+    for (int start = 1; start <= kLineCount; ++start) {
+        text += formatted("\n%9d 本目", start);
+        for (int column = 1; column <= kLineCount; ++column) {
+            text += formatted("%6s", fixedText(laws[start][column] * 100.0, 1).c_str());
+            totals[column] += laws[start][column];
+        }
+    }
+    text += "\n     列の合計";
+    for (const double total : totals) {
+        text += formatted("%6s", fixedText(total * 100.0, 1).c_str());
+    }
+    return text + "\n";
+}
+
 std::string fairnessText(const std::vector<FairnessRow>& rows, int start) {
     std::string text = formatted("横線の本数と公平さ（%d 番目の縦線から、理論値）\n", start);
     text += formatted("Fairness by rung count (start line %d, exact law)\n\n", start);

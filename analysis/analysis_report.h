@@ -33,6 +33,13 @@ std::string lawText(const LawReport& report);
 /// `column,exact,count,share` and ten rows; count and share empty without a simulation.
 std::string lawCsv(const LawReport& report);
 
+/// `start,column,exact` and a hundred rows: the law of every start line for one rung count.
+std::string allLinesCsv(const LawsByStart& laws);
+
+/// The law of every start line for `rungs` rungs as a Japanese table of percentages, a row a
+/// start line, with each column's total beneath.
+std::string allLinesText(int rungs, const LawsByStart& laws);
+
 /// The law as a table a spreadsheet opens: UTF-8 with a byte-order mark, Japanese headers,
 /// the rung count, start line and landings, percentages rounded to 0.1, and `counts` per
 /// column when given.

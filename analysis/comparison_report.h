@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fairness_statistics.h"
 
@@ -13,6 +15,7 @@ struct Comparison {
     ColumnCounts counts{};
     int rungs = 0;
     int start = 3;
+    std::vector<std::uint8_t> order;  ///< the columns landed in, in turn, where they are known
 };
 
 /// The landings `counts` holds.

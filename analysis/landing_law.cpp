@@ -96,4 +96,16 @@ ColumnLaw exactLandingLaw(int rungs, int start) {
     return exactLandingLaws(start, rungs).back();
 }
 
+std::vector<LawsByStart> exactLawsOfEveryStart() {
+    std::vector<LawsByStart> laws(kSlotCount + 1);
+    for (int start = 1; start <= kLineCount; ++start) {
+        const std::vector<ColumnLaw> fromStart = exactLandingLaws(start);
+        for (int rungs = 0; rungs <= kSlotCount; ++rungs) {
+            laws[static_cast<std::size_t>(rungs)][start] =
+                fromStart[static_cast<std::size_t>(rungs)];
+        }
+    }
+    return laws;
+}
+
 }  // namespace tanabashigo

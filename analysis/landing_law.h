@@ -16,4 +16,10 @@ std::vector<ColumnLaw> exactLandingLaws(int start, int maxRungs = kSlotCount);
 /// The exact landing law for `rungs` (0..kSlotCount) rungs from start line `start` (1..10).
 ColumnLaw exactLandingLaw(int rungs, int start);
 
+/// The exact laws of every start line, indexed by the start line 1..10.
+using LawsByStart = PerColumn<ColumnLaw>;
+
+/// The laws of every start line for every rung count 0..225, indexed by the rung count.
+std::vector<LawsByStart> exactLawsOfEveryStart();
+
 }  // namespace tanabashigo

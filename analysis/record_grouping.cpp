@@ -48,11 +48,13 @@ std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>&
         const std::pair ladder{experiment.rungs, experiment.start};
         auto [entry, added] = byLadder.try_emplace(
             ladder,
-            RecordChoice{{}, {{}, kWhose, ColumnCounts{}, ladder.first, ladder.second}, 0, 0});
+            RecordChoice{{}, {{}, kWhose, ColumnCounts{}, ladder.first, ladder.second, {}}, 0, 0});
         RecordChoice& choice = entry->second;
         for (int column = 1; column <= kLineCount; ++column) {
             choice.comparison.counts[column] += experiment.counts[column];
         }
+        std::vector<std::uint8_t>& order = choice.comparison.order;
+        order.insert(order.end(), experiment.order.begin(), experiment.order.end());
         ++choice.experiments;
         choice.experiment = choice.experiments == 1 ? experiment.experiment : 0;
     }
@@ -74,18 +76,19 @@ RecordChoice experimentChoice(const RecordedExperiment& experiment) {
                 std::to_string(landingsOf(experiment.counts)) + " 回、" +
                 (experiment.ended ? "終わりまで" : "途中まで") + "）",
             {experimentName(experiment.experiment), kWhose, experiment.counts, experiment.rungs,
-             experiment.start},
+             experiment.start, experiment.order},
             1,
             experiment.experiment};
 }
 
 RecordChoice groupChoice(const LadderGroup& group) {
     const std::string together = std::to_string(group.newestFirst.size()) + " 回分";
-    return {ladderText(group.rungs, group.start) + "（" + together + "、着地 " +
-                std::to_string(landingsOf(group.counts)) + " 回）",
-            {"クラスの記録（" + together + "）", kWhose, group.counts, group.rungs, group.start},
-            static_cast<int>(group.newestFirst.size()),
-            0};
+    return {
+        ladderText(group.rungs, group.start) + "（" + together + "、着地 " +
+            std::to_string(landingsOf(group.counts)) + " 回）",
+        {"クラスの記録（" + together + "）", kWhose, group.counts, group.rungs, group.start, {}},
+        static_cast<int>(group.newestFirst.size()),
+        0};
 }
 
 std::vector<RecordChoice> recordChoices(const std::vector<RecordedExperiment>& experiments) {

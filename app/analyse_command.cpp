@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "all_lines_chart.h"
 #include "analysis_report.h"
 #include "command_output.h"
 #include "fairness_chart.h"
@@ -110,7 +111,16 @@ SimulationResult simulate(const CommandLine& commandLine) {
 int runAnalyse(const CommandLine& commandLine) {
     std::string output;
     int chartStatus = 0;
-    if (commandLine.rungRange) {
+    if (commandLine.allLines) {
+        const LawsByStart laws =
+            exactLawsOfEveryStart()[static_cast<std::size_t>(commandLine.firstRungs)];
+        output = commandLine.csv ? allLinesCsv(laws) : allLinesText(commandLine.firstRungs, laws);
+        if (!commandLine.chart.empty()) {
+            chartStatus = saveChartFile(commandLine.chart,
+                                        allLinesChartSvg({commandLine.firstRungs, laws, {}, {}}),
+                                        kAllLinesChartArea);
+        }
+    } else if (commandLine.rungRange) {
         const std::vector<FairnessRow> rows = fairnessTable(
             commandLine.firstRungs, commandLine.lastRungs, commandLine.rungStep, commandLine.start);
         output = commandLine.csv ? fairnessCsv(rows) : fairnessText(rows, commandLine.start);

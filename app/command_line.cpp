@@ -52,6 +52,7 @@ enum class Key {
     Trials,
     Threads,
     Csv,
+    AllLines,
     Chart,
     Experiment,
     Seed,
@@ -84,6 +85,7 @@ constexpr std::array kOptions{
     OptionRule{"trials", Key::Trials, true, kAnalyse},
     OptionRule{"threads", Key::Threads, true, kAnalyse},
     OptionRule{"csv", Key::Csv, false, kAnalyse | kCompare},
+    OptionRule{"all-lines", Key::AllLines, false, kAnalyse},
     OptionRule{"chart", Key::Chart, true, kAnalyse | kCompare},
     OptionRule{"experiment", Key::Experiment, true, kCompare},
     OptionRule{"seed", Key::Seed, true, kWindow | kTheory | kAnalyse | kLesson},
@@ -391,6 +393,9 @@ std::optional<CommandLine> readValue(const Given& given, CommandLine& line) {
         case Key::Csv:
             line.csv = true;
             break;
+        case Key::AllLines:
+            line.allLines = true;
+            break;
         default:
             break;
     }
@@ -458,6 +463,13 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     if (line.trials > 0 && line.rungRange) {
         return rejected("--trials は横線の本数の範囲とは一緒に使えません。",
                         "--trials needs a single rung count, not a range.");
+    }
+    if (line.allLines && (line.rungRange || line.trials > 0 || has(Key::Start))) {
+        return rejected(
+            "--all-lines は 1 つの横線の本数だけで使えます（--start・--trials・"
+            "本数の範囲とは一緒に使えません）。",
+            "--all-lines takes a single rung count, without --start, --trials or "
+            "a range.");
     }
     if (line.mode == Mode::Lesson && line.rungRange) {
         return rejected("--lesson の --rungs は 1 つの本数で指定してください。",

@@ -39,6 +39,7 @@ struct CommandLine {
     std::uint64_t trials = 0;        ///< simulated trials; 0 = the exact law only
     unsigned threads = 0;            ///< worker threads; 0 = one per core
     bool csv = false;                ///< machine-readable output
+    bool allLines = false;           ///< Analyse only: the law of every start line at once
     std::string chart;  ///< Analyse and Compare: the chart's file (.png or .svg), if any
 
     /// Compare only: the record files (several are a class's, pooled), and the experiment to

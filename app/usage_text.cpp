@@ -51,6 +51,8 @@ const char* usageText() {
   --rungs A:B[:STEP]  A 本から B 本まで STEP 本おきに公平さを表にします
                       the fairness table for A to B rungs, every STEP rungs
   --start S           たどり始める縦線 1〜10（既定 3） / start line 1..10 (default 3)
+  --all-lines         10 本すべての縦線からの確率を 10×10 の表と図にします（1 つの本数で）
+                      the law of every start line as a 10x10 table and picture (one count)
   --trials T          実験の回数 / simulated trials
   --seed N            乱数の種 / generator seed
   --threads N         実験に使うスレッドの数（既定はすべてのコア）

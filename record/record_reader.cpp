@@ -129,7 +129,8 @@ void RecordReader::readLine(std::string_view line) {
     const auto [at, isNew] = found_.try_emplace(key, contents_.experiments.size());
     std::vector<RecordedExperiment>& experiments = contents_.experiments;
     if (isNew) {
-        experiments.push_back({read->experiment, read->rungs, read->start, {}, 0, false, headers_});
+        experiments.push_back(
+            {read->experiment, read->rungs, read->start, {}, 0, false, headers_, 0, {}});
         highest_ = std::max(highest_, read->experiment);
     }
     RecordedExperiment& experiment = experiments[at->second];
@@ -139,6 +140,9 @@ void RecordReader::readLine(std::string_view line) {
     }
     ++experiment.trials;
     experiment.counts[read->column] += read->endsExperiment ? 0 : 1;
+    if (!read->endsExperiment) {
+        experiment.order.push_back(static_cast<std::uint8_t>(read->column));
+    }
     experiment.ended = read->endsExperiment;
     experiment.endColumn = read->endsExperiment ? read->column : 0;
 }

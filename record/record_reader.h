@@ -24,6 +24,7 @@ struct RecordedExperiment {
     bool ended = false;     ///< it has its "end" line
     int part = 1;           ///< how many headers come before it: numbers count afresh after each
     int endColumn = 0;      ///< the column of its end landing, 0 while it runs
+    std::vector<std::uint8_t> order;  ///< the columns of the counted landings, in turn
 };
 
 /// What a record file holds.

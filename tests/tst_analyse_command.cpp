@@ -103,6 +103,10 @@ private slots:
             << QStringList{"--analyse", "--rungs", "20",     "--start", "9",
                            "--trials",  "400000",  "--seed", "7",       "--csv"}
             << 10;
+        for (const char* rungs : {"10", "50", "150"}) {
+            QTest::addRow("every start line, %s rungs", rungs)
+                << QStringList{"--analyse", "--rungs", rungs, "--all-lines", "--csv"} << 100;
+        }
         QTest::newRow("a record beside the law") << QStringList{"--compare", record} << 20;
         QTest::newRow("a record as CSV") << QStringList{"--compare", record, "--csv"} << 20;
     }
@@ -133,6 +137,12 @@ private slots:
             } else if (const auto figures = row.match(line); figures.hasMatch()) {
                 const double exact = referenceLaw(rungs, start)[figures.captured(1).toInt()];
                 QCOMPARE(figures.captured(2), QString::number(exact * 100.0, 'f', 2));
+                ++checked;
+            } else if (f.size() == 3 && f[0] == "start") {
+                QCOMPARE(line, QStringLiteral("start,column,exact"));
+            } else if (f.size() == 3) {
+                const double exact = referenceLaw(option("--rungs"), f[0].toInt())[f[1].toInt()];
+                QVERIFY2(std::abs(f[2].toDouble() - exact) < 1e-12, qPrintable(line));
                 ++checked;
             } else if (f.size() == 6 && f[0] != "rungs" && arguments.contains("--compare")) {
                 const ColumnLaw law = referenceLaw(f[0].toInt(), f[1].toInt());

@@ -3,10 +3,12 @@
 #include <QTest>
 #include <algorithm>
 
+#include "all_lines_chart.h"
 #include "chart_frame.h"
 #include "chart_view.h"
 #include "fairness_chart.h"
 #include "law_chart.h"
+#include "reference_law.h"
 
 using namespace tanabashigo;
 
@@ -92,6 +94,45 @@ private slots:
                      qPrintable(QStringLiteral("bars of column %1").arg(column)));
         }
         QVERIFY(offBy(1, chartColours::kFair, 0.1) <= 2.0);
+    }
+
+    // Every cell is shaded by the chance computed apart from this program; landings show in
+    // the cells they fill, in their own colour, and nowhere else.
+    void allLinesCellsShowTheIndependentLaw_data() {
+        QTest::addColumn<int>("rungs");
+        QTest::newRow("10 rungs") << 10;
+        QTest::newRow("50 rungs") << 50;
+        QTest::newRow("150 rungs") << 150;
+    }
+    void allLinesCellsShowTheIndependentLaw() {
+        QFETCH(int, rungs);
+        AllLinesChart chart{rungs, exactLawsOfEveryStart()[rungs], LandingsByStart{}, "クラス"};
+        (*chart.landings)[2][3] = 7;
+        (*chart.landings)[9][8] = 1234;
+        const Box& area = kAllLinesChartArea;
+        const QImage image =
+            chartImage(allLinesChartSvg(chart, area), QSize(int(area.width), int(area.height)));
+        const Box grid = allLinesGrid(area);
+        const double w = grid.width / kLineCount, h = grid.height / kLineCount;
+        for (int start = 1; start <= kLineCount; ++start) {
+            for (int column = 1; column <= kLineCount; ++column) {
+                const QRect cell(int(grid.left + (column - 1) * w) + 3,
+                                 int(grid.top + (start - 1) * h) + 3, int(w) - 6, int(h) - 6);
+                const QColor corner = image.pixelColor(cell.topLeft());
+                const QColor shade = qColour(chanceShade(referenceLaw(rungs, start)[column]));
+                QVERIFY2(std::abs(corner.red() - shade.red()) <= 2 &&
+                             std::abs(corner.green() - shade.green()) <= 2 &&
+                             std::abs(corner.blue() - shade.blue()) <= 2,
+                         qPrintable(QStringLiteral("line %1, column %2").arg(start).arg(column)));
+                int marked = 0;
+                for (int y = cell.top(); y <= cell.bottom(); ++y) {
+                    for (int x = cell.left(); x <= cell.right(); ++x) {
+                        marked += image.pixelColor(x, y) == qColour(chartColours::kComparedText);
+                    }
+                }
+                QCOMPARE(marked > 0, (*chart.landings)[start][column] > 0);
+            }
+        }
     }
 
     void fairnessLinesFollowTheLaw() {

@@ -35,6 +35,14 @@ private slots:
             << "--analyse --trials 2000 --seed 1 --chart {dir}/law.SVG" << 0 << "" << 720;
         QTest::newRow("fairness, SVG")
             << "--analyse --rungs 0:225:5 --chart {dir}/fair.svg" << 0 << "" << 600;
+        QTest::newRow("every start line, PNG")
+            << "--analyse --rungs 150 --all-lines --chart {dir}/all.png" << 0
+            << "横線 150 本|どの線からスタートしても" << 900;
+        QTest::newRow("every start line, no such folder")
+            << "--analyse --rungs 10 --all-lines --chart {dir}/missing/all.svg" << 1 << "" << 0;
+        QTest::newRow("every start line needs one count")
+            << "--analyse --rungs 10:20 --all-lines --chart {dir}/all.svg" << 2 << "--all-lines"
+            << 0;
         QTest::newRow("no such folder")
             << "--analyse --rungs 30 --chart {dir}/missing/law.png" << 1 << "" << 0;
         QTest::newRow("not PNG nor SVG")

@@ -244,7 +244,7 @@ private slots:
         model.setRungs(rungs);
         QString text = QString::fromStdString(model.fairnessSentence() + model.durationSentence());
         if (counts != ColumnCounts{}) {
-            model.setComparison({"クラス", "クラスの結果", counts, rungs, start});
+            model.setComparison({"クラス", "クラスの結果", counts, rungs, start, {}});
             text += QString::fromStdString(model.plainComparison()->japanese +
                                            model.plainComparison()->figures);
         }

@@ -6,10 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "all_lines_chart.h"
 #include "comparison_report.h"
 #include "experiment_length.h"
 #include "fairness_chart.h"
 #include "law_chart.h"
+#include "settling_chart.h"
 
 namespace tanabashigo {
 
@@ -51,6 +53,28 @@ public:
     LawChart lawChart() const;
     FairnessChart fairnessChart() const;
 
+    /// Sets the class's landings of every ladder (a comparison a rung count and start line),
+    /// to fill the all-lines picture; none clears them.
+    void setClassLadders(std::vector<Comparison> ladders);
+    /// The law of every start line for the chosen rung count, with the class's landings of
+    /// that count in their cells when it has any.
+    AllLinesChart allLinesChart() const;
+    /// Where every start line is nearly fair.
+    std::optional<RungRange> everyLineNearlyFair() const { return everyLineNearlyFair_; }
+    /// What the all-lines picture teaches, in plain sentences: which columns each line
+    /// favours, that a ladder gives every column to exactly one line, and how many rungs make
+    /// every line fair.
+    std::vector<std::string> allLinesSentences() const;
+
+    /// Chooses the column the settling chart draws, 0 (or out of 1..10) for every column.
+    void setSettlingColumn(int column);
+    int settlingColumn() const { return settlingColumn_; }
+    /// The shares of the landings in turn against the exact law: those of the shown counts
+    /// when their order is known, else the class's landings of the chosen ladder.
+    SettlingChart settlingChart() const;
+    /// How far the shares lay from the law after the first few landings and after them all.
+    std::string settlingSentence() const;
+
 private:
     int rungs_ = 30;
     int start_ = 3;
@@ -58,6 +82,10 @@ private:
     std::vector<FairnessRow> rows_;
     std::optional<RungRange> nearlyFair_;
     std::optional<Comparison> comparison_;
+    std::vector<Comparison> classLadders_;
+    int settlingColumn_ = 0;
+    std::vector<FairnessRow> everyLineRows_;
+    std::optional<RungRange> everyLineNearlyFair_;
     mutable std::map<std::pair<int, int>, ExperimentLength> lengths_;  ///< by start and rungs
 };
 

@@ -1,5 +1,6 @@
 #include "theory_window.h"
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -84,9 +86,11 @@ TheoryWindow::TheoryWindow(TheoryDialogs& dialogs, std::uint32_t seed, QWidget* 
     auto* charts = new QVBoxLayout;
     charts->addWidget(lawView_, 3);
     charts->addWidget(fairnessView_, 2);
+    auto* oneLine = new QWidget;
+    oneLine->setLayout(charts);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(left);
-    layout->addLayout(charts, 1);
+    layout->addWidget(chartTabs(oneLine), 1);
 
     seedBox_->setValue(seed);
     connect(&simulation_, &SimulationRun::progressed, this, &TheoryWindow::onSimulationProgress);
@@ -94,8 +98,46 @@ TheoryWindow::TheoryWindow(TheoryDialogs& dialogs, std::uint32_t seed, QWidget* 
     connect(&simulation_, &SimulationRun::cancelled, this, &TheoryWindow::onSimulationCancelled);
     connect(&recordLoad_, &RecordLoad::progressed, this, &TheoryWindow::onRecordProgress);
     connect(&recordLoad_, &RecordLoad::finished, this, &TheoryWindow::onRecordLoaded);
-    resize(QSize(1260, 900).boundedTo(screen()->availableGeometry().size()));
+    // The frame and title bar come on top of the size asked for.
+    resize(QSize(1260, 900).boundedTo(screen()->availableGeometry().size() - QSize(8, 32)));
     refresh();
+}
+
+QTabWidget* TheoryWindow::chartTabs(QWidget* oneLine) {
+    allLinesView_ = new ChartView(
+        [this](const Box& area) { return allLinesChartSvg(model_.allLinesChart(), area); });
+    allLinesText_ = sentenceLabel();
+    auto* allLines = new QWidget;
+    auto* allLinesLayout = new QVBoxLayout(allLines);
+    allLinesLayout->addWidget(allLinesView_, 1);
+    allLinesLayout->addWidget(allLinesText_);
+    settlingView_ = new ChartView(
+        [this](const Box& area) { return settlingChartSvg(model_.settlingChart(), area); });
+    settlingColumnBox_ = new QComboBox;
+    settlingColumnBox_->addItem(QStringLiteral("すべての列"));
+    for (int column = 1; column <= kLineCount; ++column) {
+        settlingColumnBox_->addItem(QStringLiteral("%1 列目").arg(column));
+    }
+    settlingColumnBox_->setAccessibleName(QStringLiteral("グラフにする列"));
+    connect(settlingColumnBox_, &QComboBox::currentIndexChanged, this, [this](int column) {
+        model_.setSettlingColumn(column);
+        refresh();
+    });
+    settlingText_ = sentenceLabel();
+    auto* chooser = new QHBoxLayout;
+    chooser->addWidget(new QLabel(QStringLiteral("グラフにする列")));
+    chooser->addWidget(settlingColumnBox_);
+    chooser->addStretch();
+    auto* settling = new QWidget;
+    auto* settlingLayout = new QVBoxLayout(settling);
+    settlingLayout->addLayout(chooser);
+    settlingLayout->addWidget(settlingView_, 1);
+    settlingLayout->addWidget(settlingText_);
+    auto* tabs = new QTabWidget;
+    tabs->addTab(oneLine, QStringLiteral("1 本の線から"));
+    tabs->addTab(allLines, QStringLiteral("どこをひいても"));
+    tabs->addTab(settling, QStringLiteral("大数の法則"));
+    return tabs;
 }
 
 QWidget* TheoryWindow::ladderControls() {
@@ -223,13 +265,16 @@ QWidget* TheoryWindow::recordControls() {
 QWidget* TheoryWindow::saveControls() {
     auto* law = new QPushButton(QStringLiteral("確率のグラフを保存…"));
     auto* fairness = new QPushButton(QStringLiteral("公平さのグラフを保存…"));
+    auto* allLines = new QPushButton(QStringLiteral("どこをひいても の図を保存…"));
     auto* table = new QPushButton(QStringLiteral("表を CSV で保存…"));
+    connect(allLines, &QPushButton::clicked, this, &TheoryWindow::onSaveAllLinesChart);
     connect(law, &QPushButton::clicked, this, &TheoryWindow::onSaveLawChart);
     connect(fairness, &QPushButton::clicked, this, &TheoryWindow::onSaveFairnessChart);
     connect(table, &QPushButton::clicked, this, &TheoryWindow::onSaveTable);
     auto* layout = new QVBoxLayout;
     layout->addWidget(law);
     layout->addWidget(fairness);
+    layout->addWidget(allLines);
     layout->addWidget(table);
     return group(QStringLiteral("保存する"), layout);
 }
@@ -280,7 +325,7 @@ void TheoryWindow::onSimulationFinished(const ColumnCounts& counts) {
                                  .arg(trials)
                                  .arg(running_.seed));
     recordView_->setCurrentIndex({});  // the record is no longer what is shown
-    model_.setComparison({"実験", "実験の結果", counts, running_.rungs, running_.start});
+    model_.setComparison({"実験", "実験の結果", counts, running_.rungs, running_.start, {}});
     refresh();
 }
 
@@ -347,6 +392,11 @@ void TheoryWindow::readNextClassFile() {
     recordText_->setText(said.join('\n'));
     const bool shown = !pooled.empty();
     if (shown) {
+        std::vector<Comparison> ladders;
+        for (const PooledLadder& ladder : pooled) {
+            ladders.push_back(ladder.total.comparison);
+        }
+        model_.setClassLadders(std::move(ladders));
         recordList_->setPooled(std::move(pooled));
         recordView_->setCurrentIndex(recordList_->index(0, 0));
     }
@@ -406,6 +456,11 @@ void TheoryWindow::onRecordLoaded() {
     }
     auto& [experiments, tornLines] = std::get<RecordContents>(read);
     recordText_->setText(QString::fromStdString(tornLinesNote(tornLines).first));
+    std::vector<Comparison> ladders;
+    for (RecordChoice& ladder : choicesByLadder(experiments)) {
+        ladders.push_back(std::move(ladder.comparison));
+    }
+    model_.setClassLadders(std::move(ladders));
     recordList_->setRecord(std::move(experiments), recordLoad_.takeGroups());
     recordView_->setCurrentIndex(recordList_->index(0, 0));
 }
@@ -504,6 +559,15 @@ void TheoryWindow::onSaveFairnessChart() {
            });
 }
 
+void TheoryWindow::onSaveAllLinesChart() {
+    const AllLinesChart chart = model_.allLinesChart();
+    saveAs(QStringLiteral("どこをひいても の図を保存"),
+           QStringLiteral("どこをひいても_横線%1本.png").arg(chart.rungs), kChartFilters,
+           [&chart](const QString& path) {
+               return chartFile(path, allLinesChartSvg(chart), kAllLinesChartArea);
+           });
+}
+
 void TheoryWindow::onSaveTable() {
     const std::string csv = model_.tableCsv();
     saveAs(QStringLiteral("表を保存"),
@@ -541,8 +605,16 @@ void TheoryWindow::refresh() {
             QStringLiteral("「実験する」か「記録を開く」で、結果を理論の確率とくらべられます。"));
         figuresText_->clear();
     }
+    QStringList allLines;
+    for (const std::string& sentence : model_.allLinesSentences()) {
+        allLines << QString::fromStdString(sentence);
+    }
+    allLinesText_->setText(allLines.join(u'\n'));
+    settlingText_->setText(QString::fromStdString(model_.settlingSentence()));
+    settlingView_->update();
     lawView_->update();
     fairnessView_->update();
+    allLinesView_->update();
 }
 
 }  // namespace tanabashigo

@@ -9,6 +9,7 @@
 #include "simulation_run.h"
 #include "theory_model.h"
 
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QModelIndex;
@@ -16,6 +17,7 @@ class QProgressBar;
 class QPushButton;
 class QSlider;
 class QSpinBox;
+class QTabWidget;
 class QTableWidget;
 class QTreeView;
 
@@ -65,9 +67,12 @@ public:
     void onRecordChosen(const QModelIndex& index);
     void onSaveLawChart();
     void onSaveFairnessChart();
+    void onSaveAllLinesChart();
     void onSaveTable();
 
 private:
+    /// The charts' tabs: `oneLine` (the chosen start line's charts), then every line at once.
+    QTabWidget* chartTabs(QWidget* oneLine);
     QWidget* ladderControls();
     QWidget* simulationControls();
     QWidget* recordControls();
@@ -117,6 +122,11 @@ private:
     QLabel* figuresText_ = nullptr;
     ChartView* lawView_ = nullptr;
     ChartView* fairnessView_ = nullptr;
+    ChartView* allLinesView_ = nullptr;
+    QLabel* allLinesText_ = nullptr;
+    ChartView* settlingView_ = nullptr;
+    QComboBox* settlingColumnBox_ = nullptr;
+    QLabel* settlingText_ = nullptr;
 };
 
 }  // namespace tanabashigo

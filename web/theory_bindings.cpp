@@ -36,11 +36,39 @@ public:
     /// Sets `counts` (ten landing counts) beside the law of `rungs` rungs from `start`.
     void setComparison(const std::string& name, const std::string& whose, const val& counts,
                        int rungs, int start) {
-        Comparison comparison{name, whose, {}, rungs, start};
+        Comparison comparison{name, whose, {}, rungs, start, {}};
         for (int column = 1; column <= kLineCount; ++column) {
             comparison.counts[column] = static_cast<std::uint64_t>(counts[column - 1].as<double>());
         }
         model_.setComparison(comparison);
+    }
+
+    std::string allLinesChartSvg() const {
+        return tanabashigo::allLinesChartSvg(model_.allLinesChart());
+    }
+    val allLinesSentences() const {
+        val sentences = val::array();
+        for (const std::string& sentence : model_.allLinesSentences()) {
+            sentences.call<void>("push", sentence);
+        }
+        return sentences;
+    }
+    /// Sets the class's pooled ladders, each {rungs, start, counts}, to fill the all-lines
+    /// picture.
+    void setClassLadders(const val& ladders) {
+        std::vector<Comparison> comparisons;
+        const int length = ladders["length"].as<int>();
+        for (int n = 0; n < length; ++n) {
+            const val ladder = ladders[n];
+            Comparison comparison{"", "", {}, ladder["rungs"].as<int>(), ladder["start"].as<int>(),
+                                  {}};
+            for (int column = 1; column <= kLineCount; ++column) {
+                comparison.counts[column] =
+                    static_cast<std::uint64_t>(ladder["counts"][column - 1].as<double>());
+            }
+            comparisons.push_back(comparison);
+        }
+        model_.setClassLadders(std::move(comparisons));
     }
 
     /// The shown counts compared with the law, or null.
@@ -77,5 +105,8 @@ EMSCRIPTEN_BINDINGS(tanabashigo_theory) {
         .function("durationSentence", &PageTheory::durationSentence)
         .function("tableCsv", &PageTheory::tableCsv)
         .function("setComparison", &PageTheory::setComparison)
-        .function("comparison", &PageTheory::comparison);
+        .function("comparison", &PageTheory::comparison)
+        .function("allLinesChartSvg", &PageTheory::allLinesChartSvg)
+        .function("allLinesSentences", &PageTheory::allLinesSentences)
+        .function("setClassLadders", &PageTheory::setClassLadders);
 }
