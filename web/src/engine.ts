@@ -126,6 +126,10 @@ export interface PageTheory {
     setComparison(name: string, whose: string, counts: number[], rungs: number, start: number): void;
     /** The comparison of the shown counts, or null when none are shown. */
     comparison(): ComparisonText | null;
+    /** Every start line's law at the chosen rung count, with the class's landings. */
+    allLinesChartSvg(): string;
+    allLinesSentences(): string[];
+    setClassLadders(ladders: { rungs: number; start: number; counts: number[] }[]): void;
     delete(): void;
 }
 

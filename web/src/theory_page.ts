@@ -44,6 +44,8 @@ export class TheoryPage {
     private readonly progress: HTMLProgressElement;
     private readonly lawChart: HTMLElement;
     private readonly fairnessChart: HTMLElement;
+    private readonly allLinesChart: HTMLElement;
+    private readonly allLinesSentences: HTMLElement;
     private readonly sentences: HTMLElement;
     private readonly recordTable: HTMLElement;
     private readonly recordErrors: HTMLElement;
@@ -117,6 +119,7 @@ export class TheoryPage {
             ["法則の図 PNG", () => void this.savePng("landing-law", this.theory.lawChartSvg())],
             ["公平さの図 SVG", () => this.saveSvg("fairness", this.theory.fairnessChartSvg())],
             ["公平さの図 PNG", () => void this.savePng("fairness", this.theory.fairnessChartSvg())],
+            ["どこをひいても の図 PNG", () => void this.savePng("every-line", this.theory.allLinesChartSvg())],
             ["表をCSVで保存", () => download(`tanabashigo-${this.theory.rungs()}.csv`, new Blob([this.theory.tableCsv()], { type: "text/csv" }))],
         ];
         this.readCancel = child(files, "button", "lesson-button record-cancel", "中止");
@@ -144,7 +147,12 @@ export class TheoryPage {
         const charts = child(this.root, "div", "theory-charts");
         this.lawChart = child(charts, "div", "theory-chart law-chart");
         this.fairnessChart = child(charts, "div", "theory-chart fairness-chart");
-        for (const chart of [this.lawChart, this.fairnessChart]) {
+        const allLines = child(this.root, "section", "theory-all-lines");
+        allLines.setAttribute("aria-label", "どこをひいても");
+        child(allLines, "h2", "theory-heading", "どこをひいても");
+        this.allLinesChart = child(allLines, "div", "theory-chart all-lines-chart");
+        this.allLinesSentences = child(allLines, "div", "theory-sentences");
+        for (const chart of [this.lawChart, this.fairnessChart, this.allLinesChart]) {
             chart.setAttribute("role", "img");
         }
         this.recordTable = child(this.root, "div", "theory-records");
@@ -170,6 +178,11 @@ export class TheoryPage {
         this.root.dataset.law = this.theory.law().join(" ");
         showChart(this.lawChart, this.theory.lawChartSvg());
         showChart(this.fairnessChart, this.theory.fairnessChartSvg());
+        showChart(this.allLinesChart, this.theory.allLinesChartSvg());
+        this.allLinesSentences.replaceChildren();
+        for (const text of this.theory.allLinesSentences()) {
+            child(this.allLinesSentences, "p", "theory-sentence", text);
+        }
         this.sentences.replaceChildren();
         const comparison = this.theory.comparison();
         for (const text of [this.theory.fairnessSentence(), this.theory.durationSentence(),
@@ -238,6 +251,7 @@ export class TheoryPage {
             child(this.recordErrors, "li", "theory-note", note);
         }
         const ladders = loaded.ladders;
+        this.theory.setClassLadders(ladders);
         this.pooled = ladders.find((l) => l.rungs === this.theory.rungs() && l.start === this.theory.start()) ?? ladders[0] ?? null;
         if (this.pooled) {
             this.compareWithClass(this.pooled);
