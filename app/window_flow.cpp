@@ -1,6 +1,8 @@
 #include "window_flow.h"
 
 #include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 
 #include "form1.h"
 #include "form2.h"
@@ -26,9 +28,25 @@ void WindowFlow::showMainWindow() {
 }
 
 void WindowFlow::showHelpWindow() {
+    if (current_) {
+        mainPlace_ = current_->frameGeometry();
+    }
     auto* help = new Form2;
     connect(help, &Form2::mainWindowRequested, this, &WindowFlow::showMainWindow);
     replaceWindow(help);
+}
+
+void WindowFlow::standWhole(QWidget* window, QRect frame) {
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    screen = screen != nullptr ? screen : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        const QRect room = screen->availableGeometry();
+        frame.moveLeft(
+            std::max(room.left(), std::min(frame.left(), room.right() - frame.width() + 1)));
+        frame.moveTop(
+            std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height() + 1)));
+    }
+    window->move(frame.topLeft());
 }
 
 void WindowFlow::replaceWindow(QWidget* next) {
@@ -36,6 +54,9 @@ void WindowFlow::replaceWindow(QWidget* next) {
     current_ = next;
     if (layoutZoom() != 1.0) {  // a zoomed window stays whole on the first window's screen
         fitAndCentre(next, previous ? previous->screen() : QGuiApplication::primaryScreen());
+    }
+    if (mainPlace_ && qobject_cast<Form1*>(next) != nullptr) {
+        standWhole(next, *mainPlace_);
     }
     next->show();
     if (previous) {

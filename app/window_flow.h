@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
+#include <optional>
 
 #include "form1.h"
 
@@ -18,7 +20,9 @@ class SoundCues;
 /// window; the help window's close button unloads it and loads a fresh main window. The new
 /// window is shown before the old one closes, so the program never sees a moment without a
 /// window; closing a window from its title bar leaves none and so ends the program. At a
-/// zoom other than 1 each window opens centred on the screen of the one before it.
+/// zoom other than 1 each window opens centred on the screen of the one before it. A main
+/// window that comes back from the help stands where the one before it stood, moved only as
+/// far as it takes to be whole on the screen.
 class WindowFlow : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +45,9 @@ signals:
     void endRequested();
 
 private:
+    /// Moves `window` to stand where `frame` stood, as far within its screen as it takes to
+    /// show it whole.
+    static void standWhole(QWidget* window, QRect frame);
     /// Shows `next` and closes the window that was open.
     void replaceWindow(QWidget* next);
 
@@ -49,6 +56,7 @@ private:
     SoundCues& sounds_;
     Form1Options options_;
     QPointer<QWidget> current_;
+    std::optional<QRect> mainPlace_;  ///< where the last main window stood, its frame included
 };
 
 }  // namespace tanabashigo

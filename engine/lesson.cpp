@@ -37,6 +37,21 @@ void Lesson::stop() {
     running_ = false;
     paused_ = false;
     trialOpen_ = false;
+    resumeAfterQuestion_ = false;
+}
+
+void Lesson::holdForQuestion(double nowMs) {
+    if (running_ && !paused_) {
+        pause(nowMs);
+        resumeAfterQuestion_ = true;
+    }
+}
+
+void Lesson::questionAnswered(double nowMs) {
+    if (resumeAfterQuestion_) {
+        resumeAfterQuestion_ = false;
+        resume(nowMs);
+    }
 }
 
 void Lesson::pause(double nowMs) {

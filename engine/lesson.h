@@ -57,6 +57,11 @@ public:
     void initialise();
     /// Every move due by `nowMs`, in order, up to a landing: call again for the rest.
     std::vector<LessonEvent> advance(double nowMs);
+    /// A question is open in front of the lesson: every move waits, as if paused.
+    void holdForQuestion(double nowMs);
+    /// The question is answered: trials that ran before it go on from where they were, unless
+    /// the answer cleared or stopped them meanwhile.
+    void questionAnswered(double nowMs);
 
     int rungCount() const { return rungCount_; }
     int startLine() const { return startLine_; }
@@ -106,8 +111,9 @@ private:
     bool trialOpen_ = false;  ///< a trial started and not yet landed
     bool running_ = false;
     bool paused_ = false;
-    double waitStartMs_ = 0;   ///< when the wait for the pending move began (running)
-    double pausedWaitMs_ = 0;  ///< how much of that wait had passed when paused
+    bool resumeAfterQuestion_ = false;  ///< a question paused trials that ran
+    double waitStartMs_ = 0;            ///< when the wait for the pending move began (running)
+    double pausedWaitMs_ = 0;           ///< how much of that wait had passed when paused
     std::vector<Segment> path_;
 };
 

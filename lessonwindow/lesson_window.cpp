@@ -1,9 +1,15 @@
 #include "lesson_window.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
@@ -13,8 +19,9 @@
 #include <numeric>
 
 #include "dialogs.h"
-#include "form2.h"
 #include "landing_recorder.h"
+#include "lesson_help.h"
+#include "lesson_keys.h"
 #include "lesson_surface.h"
 #include "rung_count_reader.h"
 #include "screen_fit.h"
@@ -39,6 +46,44 @@ QSpinBox* panelSpinBox(int least, int most, const QString& suffix, QWidget* keys
     box->setFocusPolicy(Qt::ClickFocus);
     QObject::connect(box, &QSpinBox::editingFinished, keys, [keys] { keys->setFocus(); });
     return box;
+}
+
+/// What `widget` does with the keys the lesson answers.
+FocusKind focusKind(const QWidget* widget) {
+    if (qobject_cast<const QAbstractSpinBox*>(widget) != nullptr) {
+        return FocusKind::SpinBox;
+    }
+    if (qobject_cast<const QLineEdit*>(widget) != nullptr) {
+        return FocusKind::TextField;
+    }
+    if (qobject_cast<const QAbstractButton*>(widget) != nullptr) {
+        return FocusKind::Button;
+    }
+    if (qobject_cast<const QAbstractSlider*>(widget) != nullptr) {
+        return FocusKind::Slider;
+    }
+    if (qobject_cast<const QComboBox*>(widget) != nullptr) {
+        return FocusKind::Choice;
+    }
+    return FocusKind::None;
+}
+
+/// The lesson key `event` presses, if it is one.
+std::optional<LessonKey> lessonKey(const QKeyEvent& event) {
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return std::nullopt;
+    }
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return LessonKey::Enter;
+        case Qt::Key_Space:
+            return LessonKey::Space;
+        case Qt::Key_Right:
+            return LessonKey::Right;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -142,10 +187,8 @@ void LessonWindow::addKeys() {
     const auto key = [this](QKeySequence sequence, void (LessonWindow::*slot)()) {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, slot);
     };
-    key(Qt::Key_Return, &LessonWindow::onStart);
-    key(Qt::Key_Enter, &LessonWindow::onStart);
-    key(Qt::Key_Space, &LessonWindow::onPauseOrResume);
-    key(Qt::Key_Right, &LessonWindow::onStep);
+    // Enter, Space and → go by the focus and by what lies in front: see eventFilter().
+    qApp->installEventFilter(this);
     key(Qt::CTRL | Qt::Key_T, &LessonWindow::onTheory);
     key(Qt::Key_F11, &LessonWindow::onFullScreen);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, [this] {
@@ -153,6 +196,35 @@ void LessonWindow::addKeys() {
             onFullScreen();
         }
     });
+}
+
+bool LessonWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Only where the key first arrives: the focus may move before it travels on to the parents.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    QWidget* focus = QApplication::focusWidget();
+    if (event->type() != QEvent::KeyPress || widget == nullptr || widget->window() != this ||
+        widget != (focus != nullptr ? focus : this)) {
+        return false;
+    }
+    const std::optional<LessonKey> key = lessonKey(*static_cast<QKeyEvent*>(event));
+    const bool covered = QApplication::activeModalWidget() != nullptr ||
+                         QApplication::activePopupWidget() != nullptr ||
+                         QApplication::activeWindow() != this;
+    if (!key || !keyGoesToLesson(*key, focusKind(focus), covered)) {
+        return false;
+    }
+    switch (*key) {
+        case LessonKey::Enter:
+            onStart();
+            break;
+        case LessonKey::Space:
+            onPauseOrResume();
+            break;
+        case LessonKey::Right:
+            onStep();
+            break;
+    }
+    return true;
 }
 
 double LessonWindow::now() const {
@@ -256,13 +328,34 @@ void LessonWindow::onInitialise() {
 }
 
 bool LessonWindow::mayClear(const QString& question) {
-    const std::vector<int> counts = lesson_.counts();
-    if (std::accumulate(counts.begin(), counts.end(), 0) > 0 &&
-        !dialogs_.askYesNo(this, question, QStringLiteral("たなばしご"))) {
+    if (!ask(question, QStringLiteral("たなばしご"))) {
         return false;
     }
     initialise();
     return true;
+}
+
+bool LessonWindow::ask(const QString& question, const QString& title) {
+    const std::vector<int> counts = lesson_.counts();
+    if (std::accumulate(counts.begin(), counts.end(), 0) == 0) {
+        return true;
+    }
+    holdForQuestion();
+    const bool yes = dialogs_.askYesNo(this, question, title);
+    if (!yes) {
+        questionAnswered();
+    }
+    return yes;
+}
+
+void LessonWindow::holdForQuestion() {
+    lesson_.holdForQuestion(now());
+    take({});
+}
+
+void LessonWindow::questionAnswered() {
+    lesson_.questionAnswered(now());
+    take({});
 }
 
 void LessonWindow::initialise() {
@@ -291,11 +384,9 @@ void LessonWindow::onTheory() {
 }
 
 void LessonWindow::onHelp() {
-    lesson_.pause(now());
-    take({});
-    auto* help = new Form2(this);
-    help->setWindowFlag(Qt::Window);
-    help->setWindowModality(Qt::WindowModal);
+    holdForQuestion();
+    auto* help = new LessonHelp(this);
+    connect(help, &LessonHelp::closed, this, &LessonWindow::questionAnswered);
     fitAndCentre(help, screen());
     help->show();
 }
@@ -332,10 +423,8 @@ void LessonWindow::askRungCount() {
 }
 
 void LessonWindow::closeEvent(QCloseEvent* event) {
-    const std::vector<int> counts = lesson_.counts();
-    if (!closing_ && std::accumulate(counts.begin(), counts.end(), 0) > 0 &&
-        !dialogs_.askYesNo(this, QStringLiteral("画面の印は消えます。終了しますか？"),
-                           QStringLiteral("終了"))) {
+    if (!closing_ &&
+        !ask(QStringLiteral("画面の印は消えます。終了しますか？"), QStringLiteral("終了"))) {
         event->ignore();
         return;
     }

@@ -72,6 +72,9 @@ public:
     void onRetry();
 
 protected:
+    /// Enter, Space and → pace the lesson unless the focused control uses them or another
+    /// view lies in front.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -89,6 +92,13 @@ private:
     void refuse();
     /// Whether the tally may be cleared: empty, or the teacher says yes to `question`.
     bool mayClear(const QString& question);
+    /// True when no marker stands, else the teacher's answer to `question`; the trials wait
+    /// while it is open and go on after a no.
+    bool ask(const QString& question, const QString& title);
+    /// A question or the help is open: the trials wait.
+    void holdForQuestion();
+    /// It is answered or closed: trials that ran go on.
+    void questionAnswered();
     /// A new experiment: the tally cleared and the recorder told.
     void initialise();
     /// Buttons and boxes as the lesson stands.

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <algorithm>
+#include <functional>
 
 #include "dialogs.h"
 #include "form1.h"
@@ -19,6 +20,7 @@ public:
     int prompts = 0;
     int questions = 0;
     QStringList warnings;
+    std::function<void()> whileAsked;  ///< runs while a yes/no box is open, when set
 
     QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
         ++prompts;
@@ -27,6 +29,9 @@ public:
     }
     bool askYesNo(QWidget*, const QString&, const QString&) override {
         ++questions;
+        if (whileAsked) {
+            whileAsked();
+        }
         return !replies.isEmpty() && replies.takeFirst();
     }
     void warn(QWidget*, const QString& text, const QString&) override { warnings << text; }

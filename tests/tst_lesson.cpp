@@ -1,6 +1,8 @@
 #include <QTest>
 
 #include "lesson.h"
+#include "lesson_key_table.h"
+#include "lesson_keys.h"
 #include "sorted_ladder.h"
 
 #include <random>
@@ -191,6 +193,18 @@ private slots:
         }
         QCOMPARE(lesson.isFinished(), model.finished());
         QCOMPARE(lesson.endColumn(), model.finished() ? model.moves.back().event.column : 0);
+    }
+
+    // The one table both editions' keys follow.
+    void keysGoToTheLessonByFocusAndFront() {
+        const QStringList focuses{"none", "button", "spinbox", "textfield", "slider", "choice"};
+        const QStringList keys{"enter", "space", "right"};
+        QCOMPARE(lessonKeyTable().size(), 63);
+        for (const LessonKeyRow& row : lessonKeyTable()) {
+            QCOMPARE(keyGoesToLesson(LessonKey(keys.indexOf(row.key)),
+                                     FocusKind(focuses.indexOf(row.focus)), row.front != "none"),
+                     row.acts);
+        }
     }
 };
 

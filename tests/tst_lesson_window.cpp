@@ -1,8 +1,11 @@
 #include <QApplication>
+#include <QMessageBox>
+#include <QSpinBox>
 #include <QTest>
 
 #include "form1_fixture.h"
 #include "landing_recorder.h"
+#include "lesson_key_table.h"
 #include "lesson_surface.h"
 #include "lesson_window.h"
 #include "theory_window.h"
@@ -111,6 +114,10 @@ private slots:
             QCOMPARE(std::pair(landing.rungs, landing.start), std::pair(12, 6));
         }
         room.dialogs.replies = {yes};
+        // No trial lands while a question is open, however long it stays.
+        const std::size_t kept = room.record.landings.size();
+        const bool running = room.window.lesson().isRunning() && !room.window.lesson().isPaused();
+        room.dialogs.whileAsked = [&room] { room.run(5'000); };
         if (action == "close") {
             room.window.close();
         } else if (action == "initialise") {
@@ -122,8 +129,13 @@ private slots:
             room.window.onHelp();
             QWidget* help = QApplication::activeModalWidget();
             QVERIFY(help != nullptr);
+            room.run(5'000);
             help->close();
         }
+        QCOMPARE(room.record.landings.size(), kept);
+        // A kept tally goes on where it was; a cleared one waits for 開始.
+        QCOMPARE(room.window.lesson().isRunning() && !room.window.lesson().isPaused(),
+                 running && room.markers() == markers && room.window.isVisible());
         QTEST(room.dialogs.questions, "questions");
         QTEST(room.markers() == markers, "kept");
         QTEST(room.window.isVisible(), "open");
@@ -178,6 +190,50 @@ private slots:
         QCOMPARE(room.window.surface()->heldColumn(), 0);
         QCOMPARE(room.record.landings[0].count,
                  room.window.lesson().count(room.record.landings[0].column));
+    }
+
+    // Enter, Space and → follow the shared table for every focus and view in front the window
+    // can have: its picture or a spin box; a question, the help or 理論と実験.
+    void keysFollowFocusAndFront() {
+        const std::map<QString, int> keys{
+            {"enter", Qt::Key_Return}, {"space", Qt::Key_Space}, {"right", Qt::Key_Right}};
+        int checked = 0;
+        for (const LessonKeyRow& row : lessonKeyTable()) {
+            if (row.focus != "none" && row.focus != "spinbox") {
+                continue;  // the window's buttons and slider take no focus
+            }
+            Classroom room;
+            room.show();
+            if (row.key == "space") {
+                room.window.onStart();
+            }
+            QWidget* focus = room.window.surface();
+            if (row.focus == "spinbox") {
+                focus = room.window.findChildren<QSpinBox*>()[checked % 2];
+            }
+            QTest::mouseClick(focus, Qt::LeftButton);
+            QMessageBox box;
+            if (row.front == "box") {
+                box.setWindowModality(Qt::ApplicationModal);
+                box.show();
+            } else if (row.front == "help") {
+                room.window.onHelp();
+            } else if (row.front == "theory") {
+                room.window.onTheory();
+                room.window.theoryWindow()->activateWindow();
+                QTRY_COMPARE(QApplication::activeWindow(), room.window.theoryWindow());
+            }
+            const Lesson& lesson = room.window.lesson();
+            const auto state = [&lesson] {
+                return std::tuple(lesson.isRunning(), lesson.isPaused(), lesson.trial(),
+                                  lesson.rungs().size() + lesson.path().size());
+            };
+            const auto before = state();
+            QTest::keyClick(focus, Qt::Key(keys.at(row.key)));
+            QVERIFY2((state() != before) == row.acts, qPrintable(row.focus + row.front + row.key));
+            ++checked;
+        }
+        QCOMPARE(checked, 6 + 3 * 6);
     }
 
     // Space holds every pixel however long the class thinks; → moves exactly one rung or one

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -30,6 +31,39 @@ int visibleTopLevels() {
 class WindowFlowTest : public QObject {
     Q_OBJECT
 private slots:
+    void theMainWindowComesBackWhereItStood_data() {
+        QTest::addColumn<QPoint>("stood");  // per cent of the room beside and below the window
+        QTest::addColumn<QPoint>("back");
+        QTest::newRow("centred") << QPoint(50, 50) << QPoint(50, 50);
+        QTest::newRow("off the bottom") << QPoint(20, 130) << QPoint(20, 100);
+        QTest::newRow("off left and top") << QPoint(-40, -30) << QPoint(0, 0);
+    }
+    // After HELP and 閉じる the fresh main window stands where the one before stood, whole on
+    // the screen.
+    void theMainWindowComesBackWhereItStood() {
+        RandomSource random(5);
+        ScriptedDialogs dialogs;
+        RecordedSounds sounds;
+        WindowFlow flow(random, dialogs, sounds);
+        flow.showMainWindow();
+        auto* main = qobject_cast<Form1*>(flow.currentWindow());
+        const QRect room = main->screen()->availableGeometry();
+        const QSize spare = room.size() - main->frameGeometry().size();
+        const auto at = [&](QPoint share) {
+            return room.topLeft() +
+                   QPoint(spare.width() * share.x(), spare.height() * share.y()) / 100;
+        };
+        QFETCH(QPoint, stood);
+        main->move(at(stood));
+        QTest::mouseClick(main->Command6, Qt::LeftButton);
+        settle();
+        qobject_cast<Form2*>(flow.currentWindow())->Command1_Click();
+        settle();
+        QFETCH(QPoint, back);
+        QCOMPARE(flow.currentWindow()->frameGeometry().topLeft(), at(back));
+        flow.currentWindow()->close();
+        settle();
+    }
     void helpRoundTripsLeaveOneFreshWindow() {
         RandomSource random(5);
         ScriptedDialogs dialogs;

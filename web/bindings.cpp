@@ -10,7 +10,9 @@
 #include "geometry.h"
 #include "js_values.h"
 #include "lesson.h"
+#include "lesson_keys.h"
 #include "lesson_pace.h"
+#include "lesson_texts.h"
 #include "marker_layout.h"
 #include "record_line.h"
 #include "rung_count_reader.h"
@@ -100,6 +102,8 @@ public:
     val step(double now) { return lessonEventList(lesson_.step(now)); }
     void initialise() { lesson_.initialise(); }
     val advance(double now) { return lessonEventList(lesson_.advance(now)); }
+    void holdForQuestion(double now) { lesson_.holdForQuestion(now); }
+    void questionAnswered(double now) { lesson_.questionAnswered(now); }
 
     int rungCount() const { return lesson_.rungCount(); }
     int startLine() const { return lesson_.startLine(); }
@@ -125,6 +129,12 @@ public:
 private:
     Lesson lesson_;
 };
+
+/// Whether the key (LessonKey as a number) goes to the lesson, given what holds the focus
+/// (FocusKind as a number) and whether another view lies in front.
+bool lessonTakesKey(int key, int focus, bool covered) {
+    return keyGoesToLesson(static_cast<LessonKey>(key), static_cast<FocusKind>(focus), covered);
+}
 
 val lessonLimits() {
     val object = val::object();
@@ -190,6 +200,8 @@ val windowTexts() {
     object.set("helpTitle", str(texts::kHelpTitle));
     object.set("close", str(texts::kClose));
     object.set("helpLines", jsArray(texts::kHelpLines, str));
+    object.set("lessonHelpTitle", str(texts::kLessonHelpTitle));
+    object.set("lessonHelpLines", jsArray(texts::lessonHelpLines(texts::kLessonPage), str));
     return object;
 }
 
@@ -225,6 +237,8 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("step", &PageLesson::step)
         .function("initialise", &PageLesson::initialise)
         .function("advance", &PageLesson::advance)
+        .function("holdForQuestion", &PageLesson::holdForQuestion)
+        .function("questionAnswered", &PageLesson::questionAnswered)
         .function("rungCount", &PageLesson::rungCount)
         .function("startLine", &PageLesson::startLine)
         .function("speed", &PageLesson::speed)
@@ -239,6 +253,7 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("rungs", &PageLesson::rungs)
         .function("path", &PageLesson::path);
     emscripten::function("lessonLimits", &lessonLimits);
+    emscripten::function("lessonTakesKey", &lessonTakesKey);
     emscripten::function("pageConstants", &pageConstants);
     emscripten::function("rungCountOf", &rungCountOf);
     emscripten::function("recordHeader", &header);

@@ -83,6 +83,10 @@ export interface PageLesson {
     step(now: number): LessonEvent[];
     initialise(): void;
     advance(now: number): LessonEvent[];
+    /** A question or the help is open: every move waits. */
+    holdForQuestion(now: number): void;
+    /** It is answered: trials that ran before it go on, unless they were cleared meanwhile. */
+    questionAnswered(now: number): void;
     rungCount(): number;
     startLine(): number;
     speed(): number;
@@ -97,6 +101,23 @@ export interface PageLesson {
     nextDue(): number;
     rungs(): Segment[];
     path(): Segment[];
+}
+
+/** The keys that pace a lesson; the numbers follow LessonKey in the engine. */
+export const enum LessonKey {
+    Enter = 0,
+    Space = 1,
+    Right = 2,
+}
+
+/** What holds the focus, by what it does with keys; the numbers follow FocusKind in the engine. */
+export const enum FocusKind {
+    None = 0,
+    Button = 1,
+    SpinBox = 2,
+    TextField = 3,
+    Slider = 4,
+    Choice = 5,
 }
 
 export interface LessonLimits {
@@ -173,12 +194,17 @@ export interface WindowTexts {
     helpTitle: string;
     close: string;
     helpLines: string[];
+    lessonHelpTitle: string;
+    /** 授業モード's own help, its controls and keys. */
+    lessonHelpLines: string[];
 }
 
 export interface Engine {
     PageWindow: new (seed: number, mixClock: boolean) => PageWindow;
     PageLesson: new (seed: number) => PageLesson;
     lessonLimits(): LessonLimits;
+    /** Whether `key` goes to the lesson, given what holds the focus and whether a view lies in front. */
+    lessonTakesKey(key: LessonKey, focus: FocusKind, covered: boolean): boolean;
     pageConstants(): PageConstants;
     PageTheory: new () => PageTheory;
     PageRecords: new () => PageRecords;

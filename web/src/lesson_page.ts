@@ -3,7 +3,7 @@
 
 import { constants } from "./constants";
 import { askYesNo } from "./dialogs";
-import { LessonKind, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
+import { FocusKind, LessonKey, LessonKind, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
 import { drawLesson } from "./lesson_canvas";
 import type { RecordStore } from "./record_store";
 import { announce, endSentence, hiddenHeading, landingSentence, tallyTable } from "./spoken";
@@ -13,6 +13,27 @@ export interface LessonOptions {
     seed: number;
     rungs: number;
     start: number;
+}
+
+/** What `target`, the element a key goes to, does with the keys the lesson answers. */
+function focusKind(target: EventTarget | null): FocusKind {
+    if (target instanceof HTMLButtonElement) {
+        return FocusKind.Button;
+    }
+    if (target instanceof HTMLSelectElement) {
+        return FocusKind.Choice;
+    }
+    if (target instanceof HTMLInputElement) {
+        const kinds: Record<string, FocusKind> = {
+            number: FocusKind.SpinBox, range: FocusKind.Slider, button: FocusKind.Button, submit: FocusKind.Button,
+            reset: FocusKind.Button, checkbox: FocusKind.Button, radio: FocusKind.Button, file: FocusKind.Button,
+        };
+        return kinds[target.type] ?? FocusKind.TextField;
+    }
+    if (target instanceof HTMLTextAreaElement || target instanceof HTMLElement && target.isContentEditable) {
+        return FocusKind.TextField;
+    }
+    return FocusKind.None;
 }
 
 export class LessonPage {
@@ -39,7 +60,7 @@ export class LessonPage {
     private readonly onResize = () => this.draw();
 
     constructor(
-        engine: Engine,
+        private readonly engine: Engine,
         private readonly texts: WindowTexts,
         private readonly record: RecordStore,
         options: LessonOptions,
@@ -58,6 +79,8 @@ export class LessonPage {
             const button = child(bar, "button", "lesson-button", caption);
             button.dataset.action = name;
             button.title = key;
+            // A click leaves the keys with the lesson, as on the desktop; Tab still reaches it.
+            button.onmousedown = (event) => event.preventDefault();
             button.onclick = () => {
                 run();
                 this.refresh();
@@ -78,6 +101,8 @@ export class LessonPage {
         };
         this.rungsField = document.createElement("input");
         Object.assign(this.rungsField, { type: "number", min: "0", max: String(limits.mostRungs), value: String(options.rungs) });
+        // Enter enters the count and hands the keys back to the lesson.
+        this.rungsField.addEventListener("keydown", (event) => event.key === "Enter" && this.rungsField.blur());
         this.rungsField.onchange = () => {
             const rungs = Math.round(Number(this.rungsField.value));
             this.lesson.setRungCount(Number.isFinite(rungs) ? rungs : this.lesson.rungCount());
@@ -121,10 +146,28 @@ export class LessonPage {
         this.record.startExperiment();
     }
 
-    /** Shown: draws the picture at the size it now has. */
+    /** Shown: draws the picture at the size it now has; the keys go to the lesson. */
     shown(): void {
         this.refresh();
-        this.buttons.start.focus();
+        // The lesson itself holds the focus, so Tab goes on to its first control.
+        this.root.tabIndex = -1;
+        this.root.focus({ preventScroll: true });
+    }
+
+    /**
+     * True when no marker stands, else the teacher's answer to `question`; the trials wait
+     * while it is open and go on after a no.
+     */
+    async ask(question: string, title: string): Promise<boolean> {
+        if (!this.holdsMarkers()) {
+            return true;
+        }
+        this.holdForQuestion();
+        const yes = await askYesNo(question, title);
+        if (!yes) {
+            this.questionAnswered();
+        }
+        return yes;
     }
 
     /** Leaves the lesson: nothing runs on. */
@@ -153,12 +196,17 @@ export class LessonPage {
     }
 
     private key(event: KeyboardEvent): void {
-        if (document.querySelector("dialog[open]") || event.target instanceof HTMLInputElement && event.key !== "Enter") {
+        const actions: Record<string, [LessonKey, string]> = {
+            Enter: [LessonKey.Enter, "start"], " ": [LessonKey.Space, "pause"], ArrowRight: [LessonKey.Right, "step"],
+        };
+        const action = actions[event.key];
+        if (!action || event.ctrlKey || event.altKey || event.metaKey || event.shiftKey) {
             return;
         }
-        const actions: Record<string, string> = { " ": "pause", ArrowRight: "step", Enter: "start" };
-        const name = actions[event.key];
-        if (name && !this.buttons[name].disabled) {
+        // In front: a question or the help (open dialogs), or 理論と実験 (the lesson inert below).
+        const covered = !!document.querySelector("dialog[open]") || !!this.root.closest("[inert]");
+        const [key, name] = action;
+        if (this.engine.lessonTakesKey(key, focusKind(event.target), covered) && !this.buttons[name].disabled) {
             event.preventDefault();
             this.buttons[name].click();
         }
@@ -173,7 +221,7 @@ export class LessonPage {
     }
 
     private async initialise(): Promise<void> {
-        if (this.holdsMarkers() && !(await askYesNo("着地した印をすべて消して、始めからやり直しますか？", "初期化"))) {
+        if (!(await this.ask("着地した印をすべて消して、始めからやり直しますか？", "初期化"))) {
             return;
         }
         this.lesson.initialise();
@@ -183,11 +231,22 @@ export class LessonPage {
         this.refresh();
     }
 
+    private holdForQuestion(): void {
+        this.lesson.holdForQuestion(performance.now());
+        this.refresh();
+    }
+
+    private questionAnswered(): void {
+        this.lesson.questionAnswered(performance.now());
+        this.refresh();
+    }
+
     private async showHelp(): Promise<void> {
+        this.holdForQuestion();
         const dialog = child(document.body, "dialog", "box lesson-help");
-        child(dialog, "div", "box-title", this.texts.helpTitle);
+        child(dialog, "div", "box-title", this.texts.lessonHelpTitle);
         const text = child(dialog, "div", "help-text");
-        this.texts.helpLines.forEach((line) => child(text, "div", "help-line", line || "\u00a0"));
+        this.texts.lessonHelpLines.forEach((line) => child(text, "div", "help-line", line));
         const buttons = child(dialog, "div", "box-buttons");
         const close = child(buttons, "button", "box-button", this.texts.close);
         await new Promise<void>((resolve) => {
@@ -201,6 +260,7 @@ export class LessonPage {
         });
         dialog.close();
         dialog.remove();
+        this.questionAnswered();
     }
 
     /** Runs `run` once every landing so far is stored; says why when one cannot be. */

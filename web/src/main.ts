@@ -1,7 +1,6 @@
 // The page: the toolbar around the windows, scaling to the viewport, and start-up.
 
 import { constants, setConstants } from "./constants";
-import { askYesNo } from "./dialogs";
 import { download } from "./downloads";
 import { loadEngine } from "./engine";
 import { ExperimentPage, type Stage } from "./experiment_page";
@@ -212,7 +211,7 @@ async function start(): Promise<void> {
             }
             return;
         }
-        if (lesson.holdsMarkers() && !(await askYesNo("授業モードの印を消して、ふつうの画面にもどりますか？", "授業モード"))) {
+        if (!(await lesson.ask("授業モードの印を消して、ふつうの画面にもどりますか？", "授業モード"))) {
             return;
         }
         lesson.close();

@@ -8,12 +8,23 @@ import { fileURLToPath } from "node:url";
 export const html = process.env.TANABASHIGO_HTML;
 const here = dirname(fileURLToPath(import.meta.url));
 
+/** The lines of the project's test data file `name`, without its comments. */
+function dataLines(name) {
+    const text = readFileSync(join(here, "..", "..", "tests", "data", name), "utf8");
+    return text.split("\n").filter((line) => line && !line.startsWith("#"));
+}
+
+/** Whether Enter, Space or → goes to the lesson, for each focus and view in front: the table both editions follow. */
+export function lessonKeyTable() {
+    return dataLines("lesson_keys.csv").slice(1).map((line) => {
+        const [focus, front, key, acts] = line.split(",");
+        return { focus, front, key, acts: acts === "yes" };
+    });
+}
+
 /** The whole experiments the desktop window ends with at a seed: the project's test data. */
 export function seededExperiments() {
-    const text = readFileSync(join(here, "..", "..", "tests", "data", "seeded_experiments.csv"), "utf8");
-    return text
-        .split("\n")
-        .filter((line) => line && !line.startsWith("#"))
+    return dataLines("seeded_experiments.csv")
         .map((line) => {
             const [seed, rungs, trials, endingColumn, ...tally] = line.split(",").map(Number);
             return { seed, rungs, trials, endingColumn, tally };

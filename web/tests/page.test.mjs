@@ -6,7 +6,7 @@ import { readFileSync, mkdtempSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { answer, buttons, launch, open, recordText, runStoring, tally } from "./browser.mjs";
+import { answer, buttons, launch, lessonKeyTable, open, recordText, runStoring, tally } from "./browser.mjs";
 
 let browser;
 before(async () => (browser = await launch()));
@@ -210,6 +210,63 @@ test("a landing the storage refuses stops the trials before its marker, and is w
     assert.ok(lines.length >= 3, "the trials go on");
     assert.equal(await shown(page), lines.length);
     assert.deepEqual(lines, lines.map((_, i) => [1, i + 1, "landing"]));
+    assert.deepEqual(problems, []);
+});
+
+test("授業モード: Enter, Space and → follow the shared table; questions and its own help hold the trials", async () => {
+    const { page, problems } = await open(browser, "?seed=1&lesson&rungs=50");
+    await page.waitForSelector(".lesson-canvas");
+    await page.evaluate(() => window.addEventListener("keydown", (event) => (window.__took = event.defaultPrevented)));
+    const keys = { enter: "Enter", space: " ", right: "ArrowRight" };
+    let checked = 0;
+    for (const row of lessonKeyTable().filter((r) => ["none", "theory"].includes(r.front) && r.focus !== "textfield")) {
+        if ((row.front === "theory") !== ((await page.getAttribute("#theory", "aria-pressed")) === "true")) {
+            await page.click("#theory");
+        }
+        // Paused, so that every key has something to do; then the focus on a control of the view in front.
+        await page.evaluate(([front, focus]) => {
+            const pause = document.querySelector("[data-action=pause]");
+            if (pause.textContent !== "再開") {
+                (pause.disabled ? document.querySelector("[data-action=step]") : pause).click();
+            }
+            document.activeElement?.blur();
+            const scope = document.querySelector(front === "theory" ? ".theory" : ".lesson");
+            const control = { button: "button:not(:disabled)", spinbox: "input[type=number]", slider: "input[type=range]", choice: "select" }[focus];
+            const found = control ? [...scope.querySelectorAll(control)] : [scope];
+            // Of the theory's buttons, its 実行.
+            found.find((e) => front !== "theory" || focus !== "button" || e.textContent === "実行").focus();
+        }, [row.front, row.focus]);
+        await page.keyboard.press(keys[row.key]);
+        assert.equal(await page.evaluate(() => window.__took), row.acts, JSON.stringify(row));
+        await page.keyboard.press("Escape");
+        await page.evaluate(() => [...document.querySelectorAll(".theory button")].find((b) => b.textContent === "中止" && !b.disabled)?.click());
+        ++checked;
+    }
+    assert.equal(checked, 2 * 5 * 3);
+    // Under 理論と実験 Tab never reaches the lesson's controls.
+    await page.focus("#theory");
+    for (let n = 0; n < 30; ++n) {
+        await page.keyboard.press("Tab");
+        assert.equal(await page.evaluate(() => !!document.activeElement.closest(".lesson")), false);
+    }
+    await page.click("#theory");
+    const counts = () => page.getAttribute(".lesson-canvas", "data-counts");
+    await page.click("[data-action=start]");
+    while ((await counts()) === "0 0 0 0 0 0 0 0 0 0") {
+        await runStoring(page, 1_000);
+    }
+    for (const [open, answer] of [["[data-action=initialise]", "dialog[open] >> text=いいえ"], ["[data-action=help]", "dialog[open] >> text=閉じる"]]) {
+        await page.click(open);
+        const landed = await counts();
+        await runStoring(page, 10_000);
+        assert.equal(await counts(), landed, `no trial lands behind ${open}`);
+        if (open.includes("help")) {
+            assert.equal(await page.textContent("dialog[open] .box-title"), "たなばしご　授業用のヘルプ");
+            assert.match(await page.textContent("dialog[open] .help-text"), /Space：一時停止・再開.*［停止］/);
+        }
+        await page.click(answer);
+        assert.equal(await page.textContent("[data-action=pause]"), "一時停止", `the trials go on after ${open}`);
+    }
     assert.deepEqual(problems, []);
 });
 
