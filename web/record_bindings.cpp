@@ -65,6 +65,10 @@ public:
             object.set("start", ladder.total.comparison.start);
             object.set("counts", numberArray(ladder.total.comparison.counts));
             object.set("experiments", ladder.total.experiments);
+            const std::vector<std::uint8_t>& order = ladder.total.comparison.order;
+            object.set("order",
+                       val::global("Uint8Array")
+                           .new_(emscripten::typed_memory_view(order.size(), order.data())));
             object.set("perFile", jsArray(ladder.files, [](const auto& file) {
                            val entry = val::object();
                            entry.set("name", file.first);

@@ -66,10 +66,21 @@ public:
                 comparison.counts[column] =
                     static_cast<std::uint64_t>(ladder["counts"][column - 1].as<double>());
             }
+            if (!ladder["order"].isUndefined()) {
+                comparison.order =
+                    emscripten::convertJSArrayToNumberVector<std::uint8_t>(ladder["order"]);
+            }
             comparisons.push_back(comparison);
         }
         model_.setClassLadders(std::move(comparisons));
     }
+
+    std::string settlingChartSvg() const {
+        return tanabashigo::settlingChartSvg(model_.settlingChart());
+    }
+    std::string settlingSentence() const { return model_.settlingSentence(); }
+    /// Chooses the column the settling chart draws, 0 for every column.
+    void setSettlingColumn(int column) { model_.setSettlingColumn(column); }
 
     /// The shown counts compared with the law, or null.
     val comparison() const {
@@ -108,5 +119,8 @@ EMSCRIPTEN_BINDINGS(tanabashigo_theory) {
         .function("comparison", &PageTheory::comparison)
         .function("allLinesChartSvg", &PageTheory::allLinesChartSvg)
         .function("allLinesSentences", &PageTheory::allLinesSentences)
-        .function("setClassLadders", &PageTheory::setClassLadders);
+        .function("setClassLadders", &PageTheory::setClassLadders)
+        .function("settlingChartSvg", &PageTheory::settlingChartSvg)
+        .function("settlingSentence", &PageTheory::settlingSentence)
+        .function("setSettlingColumn", &PageTheory::setSettlingColumn);
 }

@@ -150,7 +150,11 @@ export interface PageTheory {
     /** Every start line's law at the chosen rung count, with the class's landings. */
     allLinesChartSvg(): string;
     allLinesSentences(): string[];
-    setClassLadders(ladders: { rungs: number; start: number; counts: number[] }[]): void;
+    setClassLadders(ladders: { rungs: number; start: number; counts: number[]; order?: Uint8Array }[]): void;
+    /** Each column's share of the class's landings in turn against the exact chance. */
+    settlingChartSvg(): string;
+    settlingSentence(): string;
+    setSettlingColumn(column: number): void;
     delete(): void;
 }
 
@@ -160,6 +164,8 @@ export interface PooledLadder {
     start: number;
     counts: number[];
     experiments: number;
+    /** The columns landed in, in the records' order. */
+    order?: Uint8Array;
     perFile: { name: string; counts: number[]; experiments: number }[];
 }
 

@@ -46,6 +46,8 @@ export class TheoryPage {
     private readonly fairnessChart: HTMLElement;
     private readonly allLinesChart: HTMLElement;
     private readonly allLinesSentences: HTMLElement;
+    private readonly settlingChart: HTMLElement;
+    private readonly settlingSentence: HTMLElement;
     private readonly sentences: HTMLElement;
     private readonly recordTable: HTMLElement;
     private readonly recordErrors: HTMLElement;
@@ -152,7 +154,23 @@ export class TheoryPage {
         child(allLines, "h2", "theory-heading", "どこをひいても");
         this.allLinesChart = child(allLines, "div", "theory-chart all-lines-chart");
         this.allLinesSentences = child(allLines, "div", "theory-sentences");
-        for (const chart of [this.lawChart, this.fairnessChart, this.allLinesChart]) {
+        const settling = child(this.root, "section", "theory-all-lines");
+        settling.setAttribute("aria-label", "大数の法則");
+        child(settling, "h2", "theory-heading", "大数の法則");
+        const columnField = document.createElement("select");
+        columnField.add(new Option("すべての列", "0"));
+        for (let column = 1; column <= lineCount; ++column) {
+            columnField.add(new Option(`${column} 列目`, String(column)));
+        }
+        const columnLabel = child(settling, "label", "lesson-setting", "グラフにする列");
+        columnLabel.appendChild(columnField);
+        columnField.onchange = () => {
+            this.theory.setSettlingColumn(Number(columnField.value));
+            this.refresh();
+        };
+        this.settlingChart = child(settling, "div", "theory-chart all-lines-chart");
+        this.settlingSentence = child(settling, "p", "theory-sentence");
+        for (const chart of [this.lawChart, this.fairnessChart, this.allLinesChart, this.settlingChart]) {
             chart.setAttribute("role", "img");
         }
         this.recordTable = child(this.root, "div", "theory-records");
@@ -183,6 +201,8 @@ export class TheoryPage {
         for (const text of this.theory.allLinesSentences()) {
             child(this.allLinesSentences, "p", "theory-sentence", text);
         }
+        showChart(this.settlingChart, this.theory.settlingChartSvg());
+        this.settlingSentence.textContent = this.theory.settlingSentence();
         this.sentences.replaceChildren();
         const comparison = this.theory.comparison();
         for (const text of [this.theory.fairnessSentence(), this.theory.durationSentence(),
