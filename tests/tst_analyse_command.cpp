@@ -11,6 +11,7 @@
 
 #include "command_line.h"
 #include "landing_law.h"
+#include "reference_law.h"
 
 using namespace tanabashigo;
 
@@ -31,24 +32,6 @@ Run runProgram(const QStringList& arguments) {
     }
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
-}
-
-/// The law of `rungs` rungs from line `start` as computed apart from this program.
-ColumnLaw referenceLaw(int rungs, int start) {
-    static std::map<std::pair<int, int>, ColumnLaw> laws;
-    if (laws.empty()) {
-        QFile file(QFINDTESTDATA("data/landing_law.csv"));
-        file.open(QIODevice::ReadOnly | QIODevice::Text);
-        file.readLine();
-        while (!file.atEnd()) {
-            const QList<QByteArray> f = file.readLine().trimmed().split(',');
-            ColumnLaw& law = laws[{f[0].toInt(), f[1].toInt()}];
-            for (int c = 1; c <= kLineCount; ++c) {
-                law[c] = f[c + 1].toDouble();
-            }
-        }
-    }
-    return laws.at({rungs, start});
 }
 
 /// The leftmost column whose chance is the largest (or, with `least`, the smallest).
