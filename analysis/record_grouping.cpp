@@ -20,7 +20,31 @@ std::string experimentName(int experiment) {
     return "クラスの記録（実験 " + std::to_string(experiment) + "）";
 }
 
+/// `total` with the landings of `experiment` added.
+void addLandings(ColumnCounts& total, const RecordedExperiment& experiment) {
+    const ColumnCounts landings = everyLanding(experiment);
+    for (int column = 1; column <= kLineCount; ++column) {
+        total[column] += landings[column];
+    }
+}
+
 }  // namespace
+
+ColumnCounts everyLanding(const RecordedExperiment& experiment) {
+    ColumnCounts landings = experiment.counts;
+    if (experiment.ended) {
+        ++landings[experiment.endColumn];
+    }
+    return landings;
+}
+
+std::vector<std::uint8_t> everyLandingInTurn(const RecordedExperiment& experiment) {
+    std::vector<std::uint8_t> order = experiment.order;
+    if (experiment.ended) {
+        order.push_back(static_cast<std::uint8_t>(experiment.endColumn));
+    }
+    return order;
+}
 
 std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& experiments) {
     std::vector<LadderGroup> groups;
@@ -33,9 +57,7 @@ std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& ex
             groups.push_back({experiment.rungs, experiment.start, {}, 0, {}});
         }
         LadderGroup& group = groups[at->second];
-        for (int column = 1; column <= kLineCount; ++column) {
-            group.counts[column] += experiment.counts[column];
-        }
+        addLandings(group.counts, experiment);
         group.trials += std::uint64_t(experiment.trials);
         group.newestFirst.push_back(std::uint32_t(i));
     }
@@ -50,11 +72,10 @@ std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>&
             ladder,
             RecordChoice{{}, {{}, kWhose, ColumnCounts{}, ladder.first, ladder.second, {}}, 0, 0});
         RecordChoice& choice = entry->second;
-        for (int column = 1; column <= kLineCount; ++column) {
-            choice.comparison.counts[column] += experiment.counts[column];
-        }
+        addLandings(choice.comparison.counts, experiment);
+        const std::vector<std::uint8_t> inTurn = everyLandingInTurn(experiment);
         std::vector<std::uint8_t>& order = choice.comparison.order;
-        order.insert(order.end(), experiment.order.begin(), experiment.order.end());
+        order.insert(order.end(), inTurn.begin(), inTurn.end());
         ++choice.experiments;
         choice.experiment = choice.experiments == 1 ? experiment.experiment : 0;
     }
@@ -73,10 +94,10 @@ std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>&
 RecordChoice experimentChoice(const RecordedExperiment& experiment) {
     return {"実験 " + std::to_string(experiment.experiment) + "（" +
                 ladderText(experiment.rungs, experiment.start) + "、着地 " +
-                std::to_string(landingsOf(experiment.counts)) + " 回、" +
+                std::to_string(landingsOf(everyLanding(experiment))) + " 回、" +
                 (experiment.ended ? "終わりまで" : "途中まで") + "）",
-            {experimentName(experiment.experiment), kWhose, experiment.counts, experiment.rungs,
-             experiment.start, experiment.order},
+            {experimentName(experiment.experiment), kWhose, everyLanding(experiment),
+             experiment.rungs, experiment.start, everyLandingInTurn(experiment)},
             1,
             experiment.experiment};
 }

@@ -9,6 +9,12 @@
 
 namespace tanabashigo {
 
+/// The landings of `experiment` per column, the one that ended it included: it falls in a full
+/// column, so leaving it out would count the likeliest columns short.
+ColumnCounts everyLanding(const RecordedExperiment& experiment);
+/// The columns of all its landings in turn, the one that ends it last.
+std::vector<std::uint8_t> everyLandingInTurn(const RecordedExperiment& experiment);
+
 /// The experiments of one rung count and start line.
 struct LadderGroup {
     int rungs = 0;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <variant>
 
+#include "class_pool.h"
 #include "command_output.h"
 #include "comparison_report.h"
 #include "headless_run.h"
@@ -21,25 +22,24 @@ int refused(const std::string& japanese, const std::string& english) {
     return 2;
 }
 
-/// The experiments of record file `file`, or why it is refused, said on stderr.
-std::optional<std::vector<RecordedExperiment>> readRecord(const std::string& file) {
-    auto read = readRecordFile(file);
-    if (const RecordError* error = std::get_if<RecordError>(&read)) {
-        // Line 0 stands for the file as a whole (missing, unreadable, not a regular file, empty).
-        const bool atLine = error->line > 0;
-        const std::string line = std::to_string(error->line);
-        refused("記録ファイル「" + file + "」" + (atLine ? "（" + line + " 行目）" : "") + "：" +
-                    error->japanese,
-                "the record file '" + file + "'" + (atLine ? " (line " + line + ")" : "") + ": " +
-                    error->english);
-        return std::nullopt;
+/// Says on stderr why record file `file` is refused.
+void sayRefused(const std::string& file, const RecordError& error) {
+    // Line 0 stands for the file as a whole (missing, unreadable, not a regular file, empty).
+    const bool atLine = error.line > 0;
+    const std::string line = std::to_string(error.line);
+    refused("記録ファイル「" + file + "」" + (atLine ? "（" + line + " 行目）" : "") + "：" +
+                error.japanese,
+            "the record file '" + file + "'" + (atLine ? " (line " + line + ")" : "") + ": " +
+                error.english);
+}
+
+/// What is said of a class's files, both languages, one line each.
+std::string notesText(const std::vector<PoolNote>& notes) {
+    std::string text;
+    for (const auto& [japanese, english] : notes) {
+        text += japanese + '\n' + english + '\n';
     }
-    auto& [experiments, tornLines] = std::get<RecordContents>(read);
-    if (const auto [japanese, english] = tornLinesNote(tornLines); !japanese.empty()) {
-        writeStandardError("tanabashigo: " + file + "：" + japanese + "\ntanabashigo: " + file +
-                           ": " + english + "\n");
-    }
-    return std::move(experiments);
+    return text.empty() ? text : text + '\n';
 }
 
 /// One row of the per-file table: the name, the experiments, the ten counts and their sum.
@@ -52,12 +52,13 @@ std::string fileRow(const std::string& name, const RecordChoice& choice) {
                            static_cast<unsigned long long>(landingsOf(choice.comparison.counts)));
 }
 
-/// Several files of one class: each ladder's class total against the law, then the files'
-/// counts side by side.
-std::string pooledText(const std::vector<NamedRecord>& files) {
-    std::string text;
-    for (const PooledLadder& ladder : poolByLadder(files)) {
-        text += (text.empty() ? "" : "\n") + comparisonText(ladder.total.comparison);
+/// Several files of one class: what is said of them, then each ladder's class total against
+/// the law and the files' counts side by side.
+std::string pooledText(const ClassPool& pool) {
+    const auto [ladders, notes] = pool.pool();
+    std::string text = notesText(notes);
+    for (const PooledLadder& ladder : ladders) {
+        text += (&ladder == &ladders.front() ? "" : "\n") + comparisonText(ladder.total.comparison);
         text += "ファイルごと / per file:\n" + formatted("  %-24s %4s", "", "実験");
         for (int column = 1; column <= kLineCount; ++column) {
             text += formatted(" %5d", column);
@@ -77,18 +78,15 @@ int comparePooled(const CommandLine& commandLine) {
             "記録ファイルが二つ以上のときは、--experiment、--chart、--csv は使えません。",
             "--experiment, --chart and --csv take one record file, not several.");
     }
-    std::vector<NamedRecord> files;
+    ClassPool pool;
+    int status = 0;  // the good files are shown; a refused one still ends in status 2
     for (const std::string& file : commandLine.records) {
-        if (auto experiments = readRecord(file)) {
-            files.push_back({file, std::move(*experiments)});
+        if (const auto error = pool.take(file, readRecordFile(file))) {
+            sayRefused(file, *error);
+            status = 2;
         }
     }
-    if (files.empty()) {
-        return 2;
-    }
-    // The good files are shown; a refused one still ends in status 2.
-    const int status = files.size() == commandLine.records.size() ? 0 : 2;
-    return finishWithOutput(pooledText(files), status);
+    return pool.pool().first.empty() ? 2 : finishWithOutput(pooledText(pool), status);
 }
 
 }  // namespace
@@ -98,11 +96,22 @@ int runCompare(const CommandLine& commandLine) {
         return comparePooled(commandLine);
     }
     const std::string& file = commandLine.records.front();
-    const auto read = readRecord(file);
-    if (!read) {
+    auto read = readRecordFile(file);
+    if (const RecordError* error = std::get_if<RecordError>(&read)) {
+        sayRefused(file, *error);
         return 2;
     }
-    const std::vector<RecordedExperiment>& experiments = *read;
+    auto& [inFile, tornLines] = std::get<RecordContents>(read);
+    if (const auto [japanese, english] = tornLinesNote(tornLines); !japanese.empty()) {
+        writeStandardError("tanabashigo: " + file + "：" + japanese + "\ntanabashigo: " + file +
+                           ": " + english + "\n");
+    }
+    const CountedOnce counted = countOnce({{file, std::move(inFile)}});
+    const std::vector<RecordedExperiment>& experiments = counted.files.front().experiments;
+    std::vector<PoolNote> notes;
+    for (const Repeat& repeat : counted.repeats) {
+        notes.push_back(repeatNote(repeat));
+    }
     std::vector<RecordChoice> choices;
     if (commandLine.experiment == 0) {
         choices = choicesByLadder(experiments);
@@ -141,12 +150,15 @@ int runCompare(const CommandLine& commandLine) {
                              comparison.name};
         status = saveChartFile(commandLine.chart, lawChartSvg(chart), kLawChartArea);
     }
-    std::string text = commandLine.csv ? comparisonCsvHeader() : std::string();
+    if (commandLine.csv) {
+        writeStandardError(notesText(notes));
+    }
+    std::string text = commandLine.csv ? comparisonCsvHeader() : notesText(notes);
     for (const RecordChoice& choice : choices) {
         if (commandLine.csv) {
             text += comparisonCsvRows(choice.comparison);
         } else {
-            text += (text.empty() ? "" : "\n") + comparisonText(choice.comparison);
+            text += (&choice == &choices.front() ? "" : "\n") + comparisonText(choice.comparison);
         }
     }
     return finishWithOutput(text, status);

@@ -17,8 +17,10 @@ const experiments = Number(experimentsText ?? 290_000);
 const header = "time,experiment,trial,rungs,start,column,count,event";
 const lines = [header];
 for (let n = 1; n <= experiments; ++n) {
+    // A minute apart: experiments at one time with the same landings would be one seen twice.
+    const at = new Date(Date.UTC(2026, 11, 7) + n * 60_000).toISOString().slice(0, 19);
     for (let i = 0; i < 21; ++i) {
-        lines.push(`2026-12-07T09:00:00+09:00,${n},${i + 1},10,3,4,${Math.min(i + 1, 20)},${i < 20 ? "landing" : "end"}`);
+        lines.push(`${at}+09:00,${n},${i + 1},10,3,4,${Math.min(i + 1, 20)},${i < 20 ? "landing" : "end"}`);
     }
 }
 const record = { name: "year.csv", mimeType: "text/csv", buffer: Buffer.from(lines.join("\n") + "\n") };

@@ -43,6 +43,19 @@ std::optional<RecordError> breaksExperiment(const RecordedExperiment& experiment
     return std::nullopt;
 }
 
+/// `fingerprint` with `bytes` folded in (FNV-1a).
+std::uint64_t folded(std::uint64_t fingerprint, std::string_view bytes) {
+    for (const char byte : bytes) {
+        fingerprint = (fingerprint ^ static_cast<unsigned char>(byte)) * 0x100000001B3u;
+    }
+    return fingerprint;
+}
+
+/// The fingerprint of an experiment of `rungs` rungs from `start` before its first line.
+std::uint64_t ladderFingerprint(int rungs, int start) {
+    return folded(0xCBF29CE484222325u, std::to_string(rungs) + ',' + std::to_string(start));
+}
+
 /// Whether `line`, unreadable as it is, is the start of a record line: what a write cut
 /// short leaves. Its last field is completed in a few ways and the fields after it are
 /// filled in; one of those must read.
@@ -129,8 +142,17 @@ void RecordReader::readLine(std::string_view line) {
     const auto [at, isNew] = found_.try_emplace(key, contents_.experiments.size());
     std::vector<RecordedExperiment>& experiments = contents_.experiments;
     if (isNew) {
-        experiments.push_back(
-            {read->experiment, read->rungs, read->start, {}, 0, false, headers_, 0, {}});
+        experiments.push_back({read->experiment,
+                               read->rungs,
+                               read->start,
+                               {},
+                               0,
+                               false,
+                               headers_,
+                               0,
+                               {},
+                               ladderFingerprint(read->rungs, read->start),
+                               {}});
         highest_ = std::max(highest_, read->experiment);
     }
     RecordedExperiment& experiment = experiments[at->second];
@@ -145,6 +167,14 @@ void RecordReader::readLine(std::string_view line) {
     }
     experiment.ended = read->endsExperiment;
     experiment.endColumn = read->endsExperiment ? read->column : 0;
+    const std::array<char, 2> columnAndEvent{static_cast<char>(read->column),
+                                             read->endsExperiment ? 'e' : 'l'};
+    experiment.fingerprint = folded(folded(experiment.fingerprint, read->time),
+                                    {columnAndEvent.data(), columnAndEvent.size()});
+    if (std::size_t(experiment.trials) <= experiment.opening.size()) {
+        experiment.opening[std::size_t(experiment.trials) - 1] =
+            static_cast<std::uint32_t>(experiment.fingerprint);
+    }
 }
 
 const RecordedExperiment* RecordReader::latest(int experiment) const {

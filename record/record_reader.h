@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -25,6 +26,11 @@ struct RecordedExperiment {
     int part = 1;           ///< how many headers come before it: numbers count afresh after each
     int endColumn = 0;      ///< the column of its end landing, 0 while it runs
     std::vector<std::uint8_t> order;  ///< the columns of the counted landings, in turn
+    /// What it holds, whatever file it was read from: its ladder, then each line's time,
+    /// column and event, folded in order. Equal for the same experiment seen twice.
+    std::uint64_t fingerprint = 0;
+    /// The fingerprint after each of its first lines, so a copy taken before it ended is known.
+    std::array<std::uint32_t, 8> opening{};
 };
 
 /// What a record file holds.

@@ -1,6 +1,8 @@
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
+#include "class_pool.h"
 #include "record_line.h"
 #include "record_reader.h"
 
@@ -15,7 +17,8 @@ std::string recordText(QString notation) {
         full += QString("|~,7,%1,0,3,3,%1,landing").arg(trial);
     }
     notation.replace("{full}", full + "|~,7,21,0,3,3,20,end");
-    notation.replace("{H}", QString::fromUtf8(recordHeader()));
+    notation.replace("{H}", QString::fromUtf8(recordHeader())).replace("{BOM}", QChar(0xFEFF));
+    notation.replace(QRegularExpression("~(\\d)"), "2026-12-07T09:15:0\\1+09:00");
     notation.replace('~', "2026-12-07T09:15:02+09:00").replace('|', '\n').replace("\\r", "\r");
     return notation.toStdString();
 }
@@ -32,6 +35,15 @@ void addRows(const char* fileName, const std::function<void(const QString&, cons
             add(name, line);
         }
     }
+}
+
+/// The rows of a test data file as a notation and what is expected of it, tab-separated.
+void addExpectations(const char* fileName) {
+    QTest::addColumn<QString>("notation");
+    QTest::addColumn<QString>("expected");
+    addRows(fileName, [](const QString& name, const QString& row) {
+        QTest::newRow(qPrintable(name)) << row.section('\t', 0, 0) << row.section('\t', 1);
+    });
 }
 
 /// Each experiment read as "number/rungs/start trials[ end]: counts", or the line refused.
@@ -51,6 +63,28 @@ QString outcome(const RecordRead& read) {
     }
     const int torn = std::get<0>(read).tornLines;
     return parts.join(" | ") + (torn > 0 ? QString(" (%1 cut short)").arg(torn) : QString());
+}
+
+/// Each pooled ladder as "rungs/start xN: counts", then "||" and what the teacher is told.
+QString pooledOutcome(const ClassPool& pool) {
+    const auto [ladders, notes] = pool.pool();
+    QStringList parts;
+    for (const PooledLadder& ladder : ladders) {
+        QStringList counts;
+        for (const std::uint64_t count : ladder.total.comparison.counts) {
+            counts << QString::number(count);
+        }
+        parts << QString("%1/%2 x%3: ")
+                         .arg(ladder.total.comparison.rungs)
+                         .arg(ladder.total.comparison.start)
+                         .arg(ladder.total.experiments) +
+                     counts.join(' ');
+    }
+    QStringList said;
+    for (const PoolNote& note : notes) {
+        said << QString::fromStdString(note.first);
+    }
+    return (parts.join(" | ") + " || " + said.join(" / ")).trimmed();
 }
 
 }  // namespace
@@ -77,18 +111,25 @@ private slots:
         }
     }
 
-    void filesAreReadIntoExperiments_data() {
-        QTest::addColumn<QString>("notation");
-        QTest::addColumn<QString>("expected");
-        addRows("record_files.txt", [](const QString& name, const QString& row) {
-            QTest::newRow(qPrintable(name)) << row.section('\t', 0, 0) << row.section('\t', 1);
-        });
-    }
+    void filesAreReadIntoExperiments_data() { addExpectations("record_files.txt"); }
 
     void filesAreReadIntoExperiments() {
         QFETCH(QString, notation);
         QFETCH(QString, expected);
         QCOMPARE(outcome(readRecordText(recordText(notation))), expected);
+    }
+
+    void classFilesCountEachExperimentOnce_data() { addExpectations("pooled_files.txt"); }
+
+    void classFilesCountEachExperimentOnce() {
+        QFETCH(QString, notation);
+        QFETCH(QString, expected);
+        ClassPool pool;
+        for (const QString& file : notation.split('&')) {
+            const std::string text = recordText(file.section('=', 1));
+            QVERIFY(!pool.take(file.section('=', 0, 0).toStdString(), readRecordText(text)));
+        }
+        QCOMPARE(pooledOutcome(pool), expected);
     }
 };
 

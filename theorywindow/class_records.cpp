@@ -1,7 +1,6 @@
 #include "class_records.h"
 
 #include <QFileInfo>
-#include <variant>
 
 namespace tanabashigo {
 
@@ -16,18 +15,21 @@ QString ClassRecords::nextName() const {
 void ClassRecords::take(RecordRead read) {
     const QString name = nextName();
     ++read_;
-    if (const RecordError* error = std::get_if<RecordError>(&read)) {
+    if (const auto error = pool_.take(name.toStdString(), std::move(read))) {
         const QString where =
             error->line > 0 ? QStringLiteral("（%1 行目）").arg(error->line) : QString();
         refusals_ << QStringLiteral("「%1」%2：%3")
                          .arg(name, where, QString::fromStdString(error->japanese));
-        return;
     }
-    auto& [experiments, tornLines] = std::get<RecordContents>(read);
-    if (const std::string note = tornLinesNote(tornLines).first; !note.empty()) {
-        notes_ << QStringLiteral("「%1」：%2").arg(name, QString::fromStdString(note));
+}
+
+std::pair<std::vector<PooledLadder>, QStringList> ClassRecords::pooled() const {
+    auto [ladders, notes] = pool_.pool();
+    QStringList said;
+    for (const PoolNote& note : notes) {
+        said << QString::fromStdString(note.first);
     }
-    files_.push_back({name.toStdString(), std::move(experiments)});
+    return {std::move(ladders), said};
 }
 
 }  // namespace tanabashigo

@@ -4,12 +4,13 @@
 #include <QStringList>
 #include <vector>
 
-#include "record_grouping.h"
+#include "class_pool.h"
 
 namespace tanabashigo {
 
-/// A class's record files, read one after another and pooled by ladder. A file that cannot
-/// be read is refused on its own, with its name, line and reason; the others still count.
+/// A class's record files, read one after another and pooled by ladder, each experiment once.
+/// A file that cannot be read is refused on its own, with its name, line and reason; the
+/// others still count.
 class ClassRecords {
 public:
     /// The files at `paths`, none read yet.
@@ -22,19 +23,17 @@ public:
     /// Takes what reading the next file found, and moves on to the one after it.
     void take(RecordRead read);
 
-    /// The good files' experiments pooled by rung count, then start line.
-    std::vector<PooledLadder> pooled() const { return poolByLadder(files_); }
+    /// The good files' experiments pooled by rung count, then start line, and what the
+    /// teacher is told of them (lines cut short, experiments seen twice).
+    std::pair<std::vector<PooledLadder>, QStringList> pooled() const;
     /// One line for each refused file: its name, the line when there is one, and why.
     const QStringList& refusals() const { return refusals_; }
-    /// One line for each good file with lines cut short.
-    const QStringList& notes() const { return notes_; }
 
 private:
     QStringList paths_;
     qsizetype read_ = 0;
-    std::vector<NamedRecord> files_;
+    ClassPool pool_;
     QStringList refusals_;
-    QStringList notes_;
 };
 
 }  // namespace tanabashigo

@@ -5,6 +5,7 @@
 
 #include <system_error>
 
+#include "class_pool.h"
 #include "simulation_run.h"
 
 namespace tanabashigo {
@@ -21,7 +22,7 @@ RecordLoad::~RecordLoad() {
     }
 }
 
-bool RecordLoad::start(const std::string& path) {
+bool RecordLoad::start(const std::string& path, bool pooled) {
     if (running()) {
         return false;
     }
@@ -30,8 +31,9 @@ bool RecordLoad::start(const std::string& path) {
     bytesDone_ = 0;
     size_ = 0;
     groups_.clear();
+    repeats_ = 0;
     try {
-        worker_ = std::thread([this, path] {
+        worker_ = std::thread([this, path, pooled] {
             // Below the window, as a simulation is: the window gets the processor first.
             setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), SimulationRun::kWorkerNiceness);
             read_ = readRecordFile(path, [this](std::uint64_t done, std::uint64_t size) {
@@ -39,7 +41,11 @@ bool RecordLoad::start(const std::string& path) {
                 size_.store(size, std::memory_order_relaxed);
                 return !cancel_.load(std::memory_order_relaxed);
             });
-            if (const auto* contents = std::get_if<RecordContents>(&read_)) {
+            auto* contents = std::get_if<RecordContents>(&read_);
+            if (contents != nullptr && !pooled) {
+                CountedOnce counted = countOnce({{path, std::move(contents->experiments)}});
+                contents->experiments = std::move(counted.files.front().experiments);
+                repeats_ = counted.repeats.empty() ? 0 : counted.repeats.front().experiments;
                 groups_ = groupByLadder(contents->experiments);
             }
             done_.store(true, std::memory_order_release);

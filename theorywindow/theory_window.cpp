@@ -364,8 +364,9 @@ void TheoryWindow::openRecords(const QStringList& paths) {
     readNextClassFile();
 }
 
-bool TheoryWindow::startReading(const QString& path) {
-    if (simulation_.running() || !recordLoad_.start(QFile::encodeName(path).toStdString())) {
+bool TheoryWindow::startReading(const QString& path, bool pooled) {
+    if (simulation_.running() ||
+        !recordLoad_.start(QFile::encodeName(path).toStdString(), pooled)) {
         return false;
     }
     recordName_ = QFileInfo(path).fileName();
@@ -378,14 +379,13 @@ bool TheoryWindow::startReading(const QString& path) {
 
 void TheoryWindow::readNextClassFile() {
     if (!classRecords_.nextPath().isEmpty()) {
-        pooling_ = startReading(classRecords_.nextPath());
+        pooling_ = startReading(classRecords_.nextPath(), true);
         return;
     }
     pooling_ = false;
     refresh();
     const QStringList& refusals = classRecords_.refusals();
-    std::vector<PooledLadder> pooled = classRecords_.pooled();
-    QStringList said = classRecords_.notes();
+    auto [pooled, said] = classRecords_.pooled();
     if (!refusals.isEmpty()) {
         said << QStringLiteral("読めなかったファイル：") + refusals.join(QStringLiteral("、"));
     }
@@ -455,7 +455,13 @@ void TheoryWindow::onRecordLoaded() {
         return;
     }
     auto& [experiments, tornLines] = std::get<RecordContents>(read);
-    recordText_->setText(QString::fromStdString(tornLinesNote(tornLines).first));
+    QStringList said{QString::fromStdString(tornLinesNote(tornLines).first)};
+    if (recordLoad_.repeats() > 0) {
+        const std::string name = recordName_.toStdString();
+        said << QString::fromStdString(repeatNote({name, name, recordLoad_.repeats(), true}).first);
+    }
+    said.removeAll(QString());
+    recordText_->setText(said.join('\n'));
     std::vector<Comparison> ladders;
     for (RecordChoice& ladder : choicesByLadder(experiments)) {
         ladders.push_back(std::move(ladder.comparison));

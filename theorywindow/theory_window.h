@@ -78,7 +78,7 @@ private:
     QWidget* recordControls();
     QWidget* saveControls();
     /// Starts reading the file at `path`, showing its progress; false when it cannot start.
-    bool startReading(const QString& path);
+    bool startReading(const QString& path, bool pooled = false);
     /// Reads the class's next file, or lists the pooled ladders once all are read.
     void readNextClassFile();
     void onClassFileLoaded();

@@ -4,9 +4,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "class_pool.h"
 #include "js_values.h"
 #include "record_appender.h"
-#include "record_grouping.h"
 
 namespace tanabashigo {
 namespace {
@@ -40,56 +40,46 @@ public:
 
     /// The file has ended: answers why it is refused, or null once it is kept.
     val finish() {
-        auto read = reader_.finish();
+        const auto error = pool_.take(name_, reader_.finish());
         reader_ = {};
-        if (const RecordError* error = std::get_if<RecordError>(&read)) {
-            return refusalOf(*error);
-        }
-        RecordContents& contents = std::get<RecordContents>(read);
-        if (const std::string note = tornLinesNote(contents.tornLines).first; !note.empty()) {
-            notes_.push_back(name_ + "：" + note);
-        }
-        files_.push_back({name_, std::move(contents.experiments)});
-        return val::null();
+        return error ? refusalOf(*error) : val::null();
     }
 
-    /// What was said of the files kept: lines cut short, skipped.
-    val notes() const {
-        return jsArray(notes_, [](const std::string& note) { return val(note); });
+    /// The kept files pooled by ladder, each experiment once: {ladders, notes}, the notes
+    /// saying what the teacher is told (lines cut short, experiments seen twice).
+    val pooled() const {
+        const auto [ladders, notes] = pool_.pool();
+        val pooled = val::object();
+        pooled.set("notes", jsArray(notes, [](const PoolNote& note) { return val(note.first); }));
+        pooled.set(
+            "ladders", jsArray(ladders, [](const PooledLadder& ladder) {
+                val object = val::object();
+                object.set("rungs", ladder.total.comparison.rungs);
+                object.set("start", ladder.total.comparison.start);
+                object.set("counts", numberArray(ladder.total.comparison.counts));
+                object.set("experiments", ladder.total.experiments);
+                const std::vector<std::uint8_t>& order = ladder.total.comparison.order;
+                object.set("order",
+                           val::global("Uint8Array")
+                               .new_(emscripten::typed_memory_view(order.size(), order.data())));
+                object.set("perFile", jsArray(ladder.files, [](const auto& file) {
+                               val entry = val::object();
+                               entry.set("name", file.first);
+                               entry.set("counts", numberArray(file.second.comparison.counts));
+                               entry.set("experiments", file.second.experiments);
+                               return entry;
+                           }));
+                return object;
+            }));
+        return pooled;
     }
 
-    val ladders() const {
-        return jsArray(poolByLadder(files_), [](const PooledLadder& ladder) {
-            val object = val::object();
-            object.set("rungs", ladder.total.comparison.rungs);
-            object.set("start", ladder.total.comparison.start);
-            object.set("counts", numberArray(ladder.total.comparison.counts));
-            object.set("experiments", ladder.total.experiments);
-            const std::vector<std::uint8_t>& order = ladder.total.comparison.order;
-            object.set("order",
-                       val::global("Uint8Array")
-                           .new_(emscripten::typed_memory_view(order.size(), order.data())));
-            object.set("perFile", jsArray(ladder.files, [](const auto& file) {
-                           val entry = val::object();
-                           entry.set("name", file.first);
-                           entry.set("counts", numberArray(file.second.comparison.counts));
-                           entry.set("experiments", file.second.experiments);
-                           return entry;
-                       }));
-            return object;
-        });
-    }
-
-    void clear() {
-        files_.clear();
-        notes_.clear();
-    }
+    void clear() { pool_.clear(); }
 
 private:
     std::string name_;
     RecordReader reader_;
-    std::vector<NamedRecord> files_;
-    std::vector<std::string> notes_;
+    ClassPool pool_;
 };
 
 /// The page's record kept by the same rules as the desktop's: the stored text is read by the
@@ -140,8 +130,7 @@ EMSCRIPTEN_BINDINGS(tanabashigo_records) {
         .function("begin", &PageRecords::begin)
         .function("read", &PageRecords::read)
         .function("finish", &PageRecords::finish)
-        .function("notes", &PageRecords::notes)
-        .function("ladders", &PageRecords::ladders)
+        .function("pooled", &PageRecords::pooled)
         .function("clear", &PageRecords::clear);
     emscripten::class_<PageRecordKeeper>("PageRecordKeeper")
         .constructor<>()

@@ -176,9 +176,9 @@ export interface PageRecords {
     read(bytes: Uint8Array): boolean;
     /** The file has ended: why it is refused, or null once it is kept. */
     finish(): { line: number; japanese: string } | null;
-    /** Notes about the files kept (lines cut short), one per file that has any. */
-    notes(): string[];
-    ladders(): PooledLadder[];
+    /** The kept files pooled by ladder, each experiment once, and what the teacher is told of
+     * them (lines cut short, experiments seen twice). */
+    pooled(): { ladders: PooledLadder[]; notes: string[] };
     clear(): void;
     delete(): void;
 }

@@ -58,7 +58,7 @@ const READ_FILES = `
         }
         before += file.size;
     }
-    postMessage({ result: { refusals, notes: records.notes(), ladders: records.ladders() } });
+    postMessage({ result: { refusals, ...records.pooled() } });
 `;
 
 export class RecordLoader {
