@@ -1,6 +1,6 @@
 #include "record_grouping.h"
 
-#include <map>
+#include <algorithm>
 #include <unordered_map>
 #include <utility>
 
@@ -18,14 +18,6 @@ std::string ladderText(int rungs, int start) {
 
 std::string experimentName(int experiment) {
     return "クラスの記録（実験 " + std::to_string(experiment) + "）";
-}
-
-/// `total` with the landings of `experiment` added.
-void addLandings(ColumnCounts& total, const RecordedExperiment& experiment) {
-    const ColumnCounts landings = everyLanding(experiment);
-    for (int column = 1; column <= kLineCount; ++column) {
-        total[column] += landings[column];
-    }
 }
 
 }  // namespace
@@ -57,7 +49,10 @@ std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& ex
             groups.push_back({experiment.rungs, experiment.start, {}, 0, {}});
         }
         LadderGroup& group = groups[at->second];
-        addLandings(group.counts, experiment);
+        const ColumnCounts landings = everyLanding(experiment);
+        for (int column = 1; column <= kLineCount; ++column) {
+            group.counts[column] += landings[column];
+        }
         group.trials += std::uint64_t(experiment.trials);
         group.newestFirst.push_back(std::uint32_t(i));
     }
@@ -65,28 +60,13 @@ std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& ex
 }
 
 std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>& experiments) {
-    std::map<std::pair<int, int>, RecordChoice> byLadder;
-    for (const RecordedExperiment& experiment : experiments) {
-        const std::pair ladder{experiment.rungs, experiment.start};
-        auto [entry, added] = byLadder.try_emplace(
-            ladder,
-            RecordChoice{{}, {{}, kWhose, ColumnCounts{}, ladder.first, ladder.second, {}}, 0, 0});
-        RecordChoice& choice = entry->second;
-        addLandings(choice.comparison.counts, experiment);
-        const std::vector<std::uint8_t> inTurn = everyLandingInTurn(experiment);
-        std::vector<std::uint8_t>& order = choice.comparison.order;
-        order.insert(order.end(), inTurn.begin(), inTurn.end());
-        ++choice.experiments;
-        choice.experiment = choice.experiments == 1 ? experiment.experiment : 0;
-    }
+    std::vector<LadderGroup> groups = groupByLadder(experiments);
+    std::sort(groups.begin(), groups.end(), [](const LadderGroup& a, const LadderGroup& b) {
+        return std::pair(a.rungs, a.start) < std::pair(b.rungs, b.start);
+    });
     std::vector<RecordChoice> choices;
-    for (auto& [ladder, choice] : byLadder) {
-        const std::string together = std::to_string(choice.experiments) + " 回分";
-        choice.comparison.name = choice.experiments == 1 ? experimentName(choice.experiment)
-                                                         : "クラスの記録（" + together + "）";
-        choice.label = ladderText(ladder.first, ladder.second) + " の実験すべて（" + together +
-                       "、着地 " + std::to_string(landingsOf(choice.comparison.counts)) + " 回）";
-        choices.push_back(choice);
+    for (const LadderGroup& group : groups) {
+        choices.push_back(groupChoice(group, experiments));
     }
     return choices;
 }
@@ -102,14 +82,22 @@ RecordChoice experimentChoice(const RecordedExperiment& experiment) {
             experiment.experiment};
 }
 
-RecordChoice groupChoice(const LadderGroup& group) {
-    const std::string together = std::to_string(group.newestFirst.size()) + " 回分";
-    return {
-        ladderText(group.rungs, group.start) + "（" + together + "、着地 " +
-            std::to_string(landingsOf(group.counts)) + " 回）",
-        {"クラスの記録（" + together + "）", kWhose, group.counts, group.rungs, group.start, {}},
-        static_cast<int>(group.newestFirst.size()),
-        0};
+RecordChoice groupChoice(const LadderGroup& group,
+                         const std::vector<RecordedExperiment>& experiments) {
+    const int count = static_cast<int>(group.newestFirst.size());
+    const int only = count == 1 ? experiments[group.newestFirst.front()].experiment : 0;
+    const std::string together = std::to_string(count) + " 回分";
+    std::vector<std::uint8_t> order;
+    for (auto at = group.newestFirst.rbegin(); at != group.newestFirst.rend(); ++at) {
+        const std::vector<std::uint8_t> inTurn = everyLandingInTurn(experiments[*at]);
+        order.insert(order.end(), inTurn.begin(), inTurn.end());
+    }
+    return {ladderText(group.rungs, group.start) + "（" + together + "、着地 " +
+                std::to_string(landingsOf(group.counts)) + " 回）",
+            {count == 1 ? experimentName(only) : "クラスの記録（" + together + "）", kWhose,
+             group.counts, group.rungs, group.start, std::move(order)},
+            count,
+            only};
 }
 
 std::vector<RecordChoice> recordChoices(const std::vector<RecordedExperiment>& experiments) {

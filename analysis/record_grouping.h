@@ -39,10 +39,12 @@ struct RecordChoice {
 /// One experiment to set beside the law.
 RecordChoice experimentChoice(const RecordedExperiment& experiment);
 
-/// The experiments of `group` together, to set beside the law.
-RecordChoice groupChoice(const LadderGroup& group);
+/// The experiments of `group`, of `experiments`, together, to set beside the law; named as
+/// its one experiment when it has one.
+RecordChoice groupChoice(const LadderGroup& group,
+                         const std::vector<RecordedExperiment>& experiments);
 
-/// All experiments of each rung count and start line together, by rung count, then start line.
+/// The groups of `experiments` as groupChoice() sets them, by rung count, then start line.
 std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>& experiments);
 
 /// A record file among the several a class hands in: its name and its experiments.

@@ -43,7 +43,7 @@ std::optional<RecordChoice> RecordList::choiceAt(const QModelIndex& index) const
         return ladder->total;
     }
     if (index.internalId() == 0) {
-        return groupChoice(groups_[static_cast<std::size_t>(index.row())]);
+        return groupChoice(groups_[static_cast<std::size_t>(index.row())], experiments_);
     }
     const LadderGroup& group = groups_[index.internalId() - 1];
     return experimentChoice(experiments_[group.newestFirst[static_cast<std::size_t>(index.row())]]);
