@@ -29,27 +29,34 @@ CountedOnce countOnce(std::vector<NamedRecord> files) {
     const auto at = [&files](Place place) -> const RecordedExperiment& {
         return files[place.file].experiments[place.index];
     };
+    std::vector<Place> kept;
+    std::vector<std::size_t> lastFile;  // of each kept experiment, the last file that holds it
+    std::unordered_map<std::uint32_t, std::vector<std::size_t>> byOpening;  // into `kept`
     std::vector<std::vector<bool>> left(files.size());
     std::map<std::pair<std::size_t, std::size_t>, int> repeats;  // (left out of, counted in)
-    std::unordered_map<std::uint32_t, std::vector<Place>> kept;  // by the first line
     for (std::size_t file = 0; file < files.size(); ++file) {
         left[file].resize(files[file].experiments.size());
         for (std::size_t index = 0; index < left[file].size(); ++index) {
             const Place here{file, index};
-            std::vector<Place>& same = kept[at(here).opening[0]];
-            const auto seen = std::find_if(same.begin(), same.end(), [&](Place other) {
-                return isCopyOf(at(here), at(other)) || isCopyOf(at(other), at(here));
+            std::vector<std::size_t>& same = byOpening[at(here).opening[0]];
+            const auto seen = std::find_if(same.begin(), same.end(), [&](std::size_t other) {
+                const Place there = kept[other];
+                return lastFile[other] != file &&
+                       (isCopyOf(at(here), at(there)) || isCopyOf(at(there), at(here)));
             });
             if (seen == same.end()) {
-                same.push_back(here);
+                same.push_back(kept.size());
+                kept.push_back(here);
+                lastFile.push_back(file);
                 continue;
             }
-            const bool keepSeen = isCopyOf(at(here), at(*seen));
-            const Place out = keepSeen ? here : *seen;
-            const Place in = keepSeen ? *seen : here;
+            const bool keepSeen = isCopyOf(at(here), at(kept[*seen]));
+            const Place out = keepSeen ? here : kept[*seen];
+            const Place in = keepSeen ? kept[*seen] : here;
             left[out.file][out.index] = true;
             ++repeats[{out.file, in.file}];
-            *seen = in;
+            kept[*seen] = in;
+            lastFile[*seen] = file;
         }
     }
     CountedOnce counted;
@@ -64,8 +71,7 @@ CountedOnce countOnce(std::vector<NamedRecord> files) {
         experiments.resize(kept);
     }
     for (const auto& [where, count] : repeats) {
-        counted.repeats.push_back({files[where.first].name, files[where.second].name, count,
-                                   where.first == where.second});
+        counted.repeats.push_back({files[where.first].name, files[where.second].name, count});
     }
     counted.files = std::move(files);
     return counted;
@@ -74,11 +80,6 @@ CountedOnce countOnce(std::vector<NamedRecord> files) {
 std::pair<std::string, std::string> repeatNote(const Repeat& repeat) {
     const std::string count = std::to_string(repeat.experiments);
     const std::string plural = repeat.experiments == 1 ? " experiment" : " experiments";
-    if (repeat.inItself) {
-        return {"「" + repeat.file + "」の中で同じ実験が " + count +
-                    " 回分くり返されていたので、一度だけ数えました。",
-                repeat.file + ": " + count + plural + " repeated within it, counted once."};
-    }
     const bool sameName = repeat.file == repeat.counted;
     return {"「" + repeat.file + "」の実験 " + count + " 回分は" + (sameName ? "もう一つの" : "") +
                 "「" + repeat.counted + "」にもあるので、一度だけ数えました。",

@@ -14,7 +14,6 @@ struct Repeat {
     std::string file;
     std::string counted;
     int experiments = 0;
-    bool inItself = false;  ///< `file` holds them twice itself
 };
 
 /// `files` with each experiment counted once, and where the others were.
@@ -28,8 +27,10 @@ struct CountedOnce {
 /// beyond them when the counts allow it).
 bool isCopyOf(const RecordedExperiment& earlier, const RecordedExperiment& later);
 
-/// The experiments of `files`, each kept once wherever it is seen: by what it holds (its
-/// ladder and the time, column and event of each line), not by its file's name or bytes. Of an
+/// The experiments of `files`, each counted as often as the one file that holds it most often:
+/// one file's experiments are always apart, even when alike, while an experiment seen again in
+/// another file (known by its ladder and the time, column and event of each line, not by the
+/// file's name or bytes) is that file's own once more only where the other holds it too. Of an
 /// experiment and a copy taken while it ran, the longer is kept.
 CountedOnce countOnce(std::vector<NamedRecord> files);
 

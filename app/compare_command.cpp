@@ -106,12 +106,7 @@ int runCompare(const CommandLine& commandLine) {
         writeStandardError("tanabashigo: " + file + "：" + japanese + "\ntanabashigo: " + file +
                            ": " + english + "\n");
     }
-    const CountedOnce counted = countOnce({{file, std::move(inFile)}});
-    const std::vector<RecordedExperiment>& experiments = counted.files.front().experiments;
-    std::vector<PoolNote> notes;
-    for (const Repeat& repeat : counted.repeats) {
-        notes.push_back(repeatNote(repeat));
-    }
+    const std::vector<RecordedExperiment>& experiments = inFile;
     std::vector<RecordChoice> choices;
     if (commandLine.experiment == 0) {
         choices = choicesByLadder(experiments);
@@ -150,10 +145,7 @@ int runCompare(const CommandLine& commandLine) {
                              comparison.name};
         status = saveChartFile(commandLine.chart, lawChartSvg(chart), kLawChartArea);
     }
-    if (commandLine.csv) {
-        writeStandardError(notesText(notes));
-    }
-    std::string text = commandLine.csv ? comparisonCsvHeader() : notesText(notes);
+    std::string text = commandLine.csv ? comparisonCsvHeader() : std::string();
     for (const RecordChoice& choice : choices) {
         if (commandLine.csv) {
             text += comparisonCsvRows(choice.comparison);

@@ -5,7 +5,6 @@
 
 #include <system_error>
 
-#include "class_pool.h"
 #include "simulation_run.h"
 
 namespace tanabashigo {
@@ -31,7 +30,6 @@ bool RecordLoad::start(const std::string& path, bool pooled) {
     bytesDone_ = 0;
     size_ = 0;
     groups_.clear();
-    repeats_ = 0;
     try {
         worker_ = std::thread([this, path, pooled] {
             // Below the window, as a simulation is: the window gets the processor first.
@@ -43,9 +41,6 @@ bool RecordLoad::start(const std::string& path, bool pooled) {
             });
             auto* contents = std::get_if<RecordContents>(&read_);
             if (contents != nullptr && !pooled) {
-                CountedOnce counted = countOnce({{path, std::move(contents->experiments)}});
-                contents->experiments = std::move(counted.files.front().experiments);
-                repeats_ = counted.repeats.empty() ? 0 : counted.repeats.front().experiments;
                 groups_ = groupByLadder(contents->experiments);
             }
             done_.store(true, std::memory_order_release);

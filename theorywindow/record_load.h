@@ -13,9 +13,8 @@
 
 namespace tanabashigo {
 
-/// Reads one record file at a time on a worker thread, and there counts each of its
-/// experiments once and groups them; the GUI polls it, so it never waits for the disk however
-/// large the file.
+/// Reads one record file at a time on a worker thread, and groups its experiments there;
+/// the GUI polls it, so it never waits for the disk however large the file.
 class RecordLoad : public QObject {
     Q_OBJECT
 public:
@@ -34,8 +33,6 @@ public:
     /// What the reading found, and its experiments grouped; once, after `finished`.
     RecordRead takeRead() { return std::move(read_); }
     std::vector<LadderGroup> takeGroups() { return std::move(groups_); }
-    /// How many experiments the file held twice, left out of what takeRead() answers.
-    int repeats() const { return repeats_; }
 
     /// Looks at the reading: reports progress, and the end once the worker has finished.
     void onPoll();
@@ -53,7 +50,6 @@ private:
     std::atomic<std::uint64_t> size_{0};
     RecordRead read_;
     std::vector<LadderGroup> groups_;
-    int repeats_ = 0;
 };
 
 }  // namespace tanabashigo

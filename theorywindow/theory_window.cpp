@@ -455,13 +455,7 @@ void TheoryWindow::onRecordLoaded() {
         return;
     }
     auto& [experiments, tornLines] = std::get<RecordContents>(read);
-    QStringList said{QString::fromStdString(tornLinesNote(tornLines).first)};
-    if (recordLoad_.repeats() > 0) {
-        const std::string name = recordName_.toStdString();
-        said << QString::fromStdString(repeatNote({name, name, recordLoad_.repeats(), true}).first);
-    }
-    said.removeAll(QString());
-    recordText_->setText(said.join('\n'));
+    recordText_->setText(QString::fromStdString(tornLinesNote(tornLines).first));
     std::vector<Comparison> ladders;
     for (RecordChoice& ladder : choicesByLadder(experiments)) {
         ladders.push_back(std::move(ladder.comparison));
