@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "comparison_report.h"
 #include "fairness_statistics.h"
 #include "landing_law.h"
 #include "landing_simulation.h"
@@ -90,6 +91,31 @@ private slots:
         const double p =
             chiSquareTest(perColumn<std::uint64_t>(counts), perColumn<double>(law)).pValue;
         QVERIFY2(std::abs(p - pValue) < 1e-12, qPrintable(QString::number(p)));
+    }
+
+    // A comparison is made from one degree of freedom on, in both tests; below it the teacher
+    // is told the landings are too few.
+    void comparesFromOneDegreeOfFreedom_data() {
+        QTest::addColumn<QList<qulonglong>>("counts");
+        QTest::addColumn<QList<double>>("law");
+        QTest::addColumn<QString>("said");  // a part of the sentence, "|", the figures
+        QTest::newRow("two classes of 50")
+            << QList<qulonglong>{50, 50} << QList<double>{0.5, 0.5}
+            << "|理論の確率に対して：χ² = 0.00、自由度 1、p 値 = 1.00";
+        // The second column expects 0.01 landings, pooled into one class; the fair test has 9.
+        QTest::newRow("one class against the law")
+            << QList<qulonglong>{100, 0} << QList<double>{0.9999, 0.0001}
+            << "回数が少なすぎて、まだ比べられません。あと約 ";
+    }
+
+    void comparesFromOneDegreeOfFreedom() {
+        QFETCH(QList<qulonglong>, counts);
+        QFETCH(QList<double>, law);
+        QFETCH(QString, said);
+        const PlainComparison comparison =
+            compareCounts(perColumn<std::uint64_t>(counts), perColumn<double>(law), "実験の結果");
+        const QString text = QString::fromStdString(comparison.japanese + "|" + comparison.figures);
+        QVERIFY2(text.contains(said), qPrintable(text));
     }
 };
 
