@@ -59,17 +59,17 @@ CountedOnce countOnce(std::vector<NamedRecord> files) {
             lastFile[*seen] = file;
         }
     }
-    CountedOnce counted;
     for (std::size_t file = 0; file < files.size(); ++file) {
         std::vector<RecordedExperiment>& experiments = files[file].experiments;
-        std::size_t kept = 0;
+        std::size_t counting = 0;
         for (std::size_t index = 0; index < experiments.size(); ++index) {
             if (!left[file][index]) {
-                experiments[kept++] = std::move(experiments[index]);
+                experiments[counting++] = std::move(experiments[index]);
             }
         }
-        experiments.resize(kept);
+        experiments.resize(counting);
     }
+    CountedOnce counted;
     for (const auto& [where, count] : repeats) {
         counted.repeats.push_back({files[where.first].name, files[where.second].name, count});
     }

@@ -54,8 +54,8 @@ std::string fileRow(const std::string& name, const RecordChoice& choice) {
 
 /// Several files of one class: what is said of them, then each ladder's class total against
 /// the law and the files' counts side by side.
-std::string pooledText(const ClassPool& pool) {
-    const auto [ladders, notes] = pool.pool();
+std::string pooledText(const std::vector<PooledLadder>& ladders,
+                       const std::vector<PoolNote>& notes) {
     std::string text = notesText(notes);
     for (const PooledLadder& ladder : ladders) {
         text += (&ladder == &ladders.front() ? "" : "\n") + comparisonText(ladder.total.comparison);
@@ -86,7 +86,8 @@ int comparePooled(const CommandLine& commandLine) {
             status = 2;
         }
     }
-    return pool.pool().first.empty() ? 2 : finishWithOutput(pooledText(pool), status);
+    const auto [ladders, notes] = pool.pool();
+    return ladders.empty() ? 2 : finishWithOutput(pooledText(ladders, notes), status);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ bool RecordLoad::start(const std::string& path, bool pooled) {
                 size_.store(size, std::memory_order_relaxed);
                 return !cancel_.load(std::memory_order_relaxed);
             });
-            auto* contents = std::get_if<RecordContents>(&read_);
+            const auto* contents = std::get_if<RecordContents>(&read_);
             if (contents != nullptr && !pooled) {
                 groups_ = groupByLadder(contents->experiments);
             }
