@@ -30,7 +30,7 @@ public:
     /// nextDueMs() when nothing is due (stopped, paused or finished).
     static constexpr double kNothingDue = -1;
 
-    /// A lesson at 10 rungs from line 3, middle speed; `seed` fixes every ladder.
+    /// A lesson at 10 rungs from line 3, at kDefaultSpeed; `seed` fixes every ladder.
     explicit Lesson(std::uint32_t seed);
 
     /// Rungs per ladder, 0..Ladder::kCapacity (clamped); from the next trial on.
@@ -105,7 +105,7 @@ private:
     Experiment experiment_{random_};
     int rungCount_ = kMinRungs;
     int startLine_ = 3;
-    int speed_ = 3;
+    int speed_ = kDefaultSpeed;
     int trial_ = 0;
     int endColumn_ = 0;
     bool trialOpen_ = false;  ///< a trial started and not yet landed

@@ -4,6 +4,12 @@
 
 namespace tanabashigo {
 
+double meanTrialMs(int speed, int rungs) {
+    const LessonPace& pace = lessonPace(speed);
+    const double pathUnits = (kBottomY - kTopY) + rungs / 5.0;
+    return pace.landingMs + rungs * pace.rungMs + pathUnits * pace.pathUnitMs;
+}
+
 int speedForTick(int tickMs) {
     int best = kSlowestSpeed;
     for (int speed = kSlowestSpeed; speed <= kFastestSpeed; ++speed) {

@@ -374,6 +374,7 @@ void LessonWindow::onTheory() {
     }
     theory_->onStartChosen(lesson_.startLine());
     theory_->onRungsChosen(lesson_.rungCount());
+    theory_->onSpeedChosen(lesson_.speed());
     if (recorded_ && QFile::exists(options_.recordPath)) {
         theory_->openRecord(options_.recordPath);  // once read, its newest ladder: the lesson's
     }

@@ -28,10 +28,10 @@ class TheoryDialogs;
 
 /// How the lesson window starts.
 struct LessonOptions {
-    std::optional<int> rungs;  ///< open at this rung count (0..225) without asking for it
-    int startLine = 3;         ///< 1..10
-    std::uint32_t seed = 1;    ///< fixes every ladder
-    int speed = 2;             ///< kSlowestSpeed..kFastestSpeed
+    std::optional<int> rungs;   ///< open at this rung count (0..225) without asking for it
+    int startLine = 3;          ///< 1..10
+    std::uint32_t seed = 1;     ///< fixes every ladder
+    int speed = kDefaultSpeed;  ///< kSlowestSpeed..kFastestSpeed
     LandingRecorder* recorder = nullptr;  ///< keeps every landing when set; must outlive the window
     QString recordPath;                   ///< the file the recorder writes, for 理論と実験
     std::function<double()> clockMs;      ///< steady milliseconds; the machine's when empty

@@ -62,7 +62,7 @@ struct Model {
     std::vector<ScriptedMove> moves;
     std::size_t next = 0;
     bool running = false, paused = false;
-    int speed = 3;
+    int speed = kDefaultSpeed;
     double waited = 0, now = 0;
 
     bool finished() const { return next == moves.size(); }
@@ -193,6 +193,26 @@ private slots:
         }
         QCOMPARE(lesson.isFinished(), model.finished());
         QCOMPARE(lesson.endColumn(), model.finished() ? model.moves.back().event.column : 0);
+    }
+
+    // The time between trial starts on the lesson's own clock is what the texts say.
+    void trialsTakeTheirMeanTime() {
+        for (const auto& [speed, rungs] : {std::pair{1, 0}, {2, 200}, {2, 30}, {3, 225}, {5, 10}}) {
+            double took = 0, trials = 0, lastStart = 0;
+            for (std::uint32_t seed = 1; trials < 400; ++seed) {
+                Lesson lesson(seed);
+                lesson.setSpeed(speed), lesson.setRungCount(rungs);
+                lesson.setStartLine(int(seed % 10) + 1), lesson.start(0);
+                while (!lesson.isFinished()) {
+                    for (const LessonEvent& e : lesson.advance(lesson.nextDueMs())) {
+                        lastStart = e.kind == Kind::TrialStarted ? e.atMs : lastStart;
+                    }
+                }
+                took += lastStart, trials += lesson.trial() - 1;
+            }
+            QVERIFY2(std::abs(took / trials / meanTrialMs(speed, rungs) - 1) < 0.02,
+                     qPrintable(QString::number(took / trials)));
+        }
     }
 
     // The one table both editions' keys follow.

@@ -101,12 +101,16 @@ std::string TheoryModel::fairnessSentence() const {
     return text;
 }
 
+void TheoryModel::setSpeed(int speed) {
+    speed_ = std::clamp(speed, kSlowestSpeed, kFastestSpeed);
+}
+
 std::string TheoryModel::durationSentence() const {
     auto found = lengths_.find({start_, rungs_});
     if (found == lengths_.end()) {
         found = lengths_.emplace(std::pair(start_, rungs_), experimentLength(law())).first;
     }
-    return tanabashigo::durationSentence(found->second, rungs_, start_);
+    return tanabashigo::durationSentence(found->second, rungs_, start_, speed_);
 }
 
 std::string TheoryModel::tableCsv() const {

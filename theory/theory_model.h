@@ -11,6 +11,7 @@
 #include "experiment_length.h"
 #include "fairness_chart.h"
 #include "law_chart.h"
+#include "lesson_pace.h"
 #include "settling_chart.h"
 
 namespace tanabashigo {
@@ -37,7 +38,11 @@ public:
     /// From how many rungs the lottery is nearly fair, and how fair the chosen count is.
     std::string fairnessSentence() const;
 
-    /// How long the class's experiment takes with the chosen rung count and start line.
+    int speed() const { return speed_; }
+    /// Chooses the lesson speed the durations assume, kept within the lesson's speeds.
+    void setSpeed(int speed);
+    /// How long the class's experiment takes with the chosen rung count and start line, at the
+    /// chosen lesson speed.
     std::string durationSentence() const;
     /// The table of the chart as CSV for a spreadsheet: UTF-8 with a byte-order mark, Japanese
     /// headers, the ladder and the landings, percentages to 0.1, and the shown counts.
@@ -78,6 +83,7 @@ public:
 private:
     int rungs_ = 30;
     int start_ = 3;
+    int speed_ = kDefaultSpeed;
     std::vector<ColumnLaw> laws_;
     std::vector<FairnessRow> rows_;
     std::optional<RungRange> nearlyFair_;

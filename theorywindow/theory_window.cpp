@@ -289,6 +289,11 @@ void TheoryWindow::onStartChosen(int start) {
     refresh();
 }
 
+void TheoryWindow::onSpeedChosen(int speed) {
+    model_.setSpeed(speed);
+    refresh();
+}
+
 void TheoryWindow::onSimulate() {
     if (simulation_.running()) {
         return;

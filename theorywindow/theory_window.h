@@ -49,6 +49,8 @@ public:
     // What the controls are connected to.
     void onRungsChosen(int rungs);
     void onStartChosen(int start);
+    /// The lesson's speed, for the durations.
+    void onSpeedChosen(int speed);
     void onSimulate();
     void onCancel();
     void onSimulationProgress(std::uint64_t done, std::uint64_t total);

@@ -16,6 +16,7 @@ class PageTheory {
 public:
     void setRungs(int rungs) { model_.setRungs(rungs); }
     void setStart(int start) { model_.setStart(start); }
+    void setSpeed(int speed) { model_.setSpeed(speed); }
     int rungs() const { return model_.rungs(); }
     int start() const { return model_.start(); }
 
@@ -114,6 +115,7 @@ EMSCRIPTEN_BINDINGS(tanabashigo_theory) {
         .function("fairnessChartSvg", &PageTheory::fairnessChartSvg)
         .function("fairnessSentence", &PageTheory::fairnessSentence)
         .function("durationSentence", &PageTheory::durationSentence)
+        .function("setSpeed", &PageTheory::setSpeed)
         .function("tableCsv", &PageTheory::tableCsv)
         .function("setComparison", &PageTheory::setComparison)
         .function("comparison", &PageTheory::comparison)

@@ -136,6 +136,8 @@ export interface ComparisonText {
 export interface PageTheory {
     setRungs(rungs: number): void;
     setStart(start: number): void;
+    /** The lesson speed the durations assume. */
+    setSpeed(speed: number): void;
     rungs(): number;
     start(): number;
     law(): number[];

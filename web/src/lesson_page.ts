@@ -185,6 +185,10 @@ export class LessonPage {
         return this.lesson.startLine();
     }
 
+    speed(): number {
+        return this.lesson.speed();
+    }
+
     /** Whether markers stand, so that clearing them must be asked. */
     holdsMarkers(): boolean {
         return this.counts().some((count) => count > 0);

@@ -246,10 +246,10 @@ async function start(): Promise<void> {
         const [rungs, start] = lesson ? [lesson.rungCount(), lesson.startLine()] : [page.rungCount() || 30, 3];
         if (!theory) {
             const engineSource = document.getElementById("engine-script")!.textContent ?? "";
-            theory = new TheoryPage(engine, engineSource, rungs, start);
+            theory = new TheoryPage(engine, engineSource, rungs, start, lesson?.speed());
             theoryArea.appendChild(theory.root);
         } else {
-            theory.choose(rungs, start);
+            theory.choose(rungs, start, lesson?.speed());
         }
     };
     document.body.dataset.ready = "true";

@@ -53,7 +53,7 @@ export class TheoryPage {
     private readonly recordErrors: HTMLElement;
     private pooled: PooledLadder | null = null;
 
-    constructor(engine: Engine, engineSource: string, rungs: number, start: number) {
+    constructor(engine: Engine, engineSource: string, rungs: number, start: number, speed?: number) {
         this.theory = new engine.PageTheory();
         this.loader = new RecordLoader(engineSource);
         this.pool = new SimulationPool(engineSource, engine.trialsPerBlock());
@@ -174,11 +174,14 @@ export class TheoryPage {
             chart.setAttribute("role", "img");
         }
         this.recordTable = child(this.root, "div", "theory-records");
-        this.choose(rungs, start);
+        this.choose(rungs, start, speed);
     }
 
-    /** Shows the theory of `rungs` rungs from line `start`. */
-    choose(rungs: number, start: number): void {
+    /** Shows the theory of `rungs` rungs from line `start`, its durations at the lesson's `speed` when given. */
+    choose(rungs: number, start: number, speed?: number): void {
+        if (speed !== undefined) {
+            this.theory.setSpeed(speed);
+        }
         this.theory.setStart(start);
         this.chooseRungs(rungs);
     }
