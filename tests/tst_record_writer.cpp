@@ -1,5 +1,11 @@
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -77,6 +83,35 @@ QString land(RecordWriter& writer, int column) {
     return faults;
 }
 
+/// Records a landing in `column` while another process holds a shared lock on the file at
+/// `path`, as a reader or another writer waiting its turn would; what went wrong.
+QString landWhileLockedElsewhere(RecordWriter& writer, const QString& path, int column) {
+    const QByteArray name = path.toLocal8Bit();
+    int ready[2];
+    if (pipe(ready) != 0) {
+        return "no pipe";
+    }
+    const pid_t holder = fork();
+    if (holder == 0) {
+        const int file = ::open(name.constData(), O_RDONLY);
+        const char held = file >= 0 && ::flock(file, LOCK_SH) == 0 ? 'y' : 'n';
+        if (::write(ready[1], &held, 1) == 1) {
+            ::pause();
+        }
+        _exit(0);
+    }
+    char held = 'n';
+    const bool told = holder > 0 && ::read(ready[0], &held, 1) == 1;
+    const QString faults = told && held == 'y' ? land(writer, column) : "the lock was not taken";
+    if (holder > 0) {
+        ::kill(holder, SIGKILL);
+        ::waitpid(holder, nullptr, 0);
+    }
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return faults;
+}
+
 void row(const char* name, const QString& before, const QString& event, const QString& after) {
     QTest::newRow(name) << before << event << after;
 }
@@ -116,6 +151,8 @@ private slots:
         row("replaced by a copy", record, "copy", "H 4.1 5.1 5.2 5.3");
         row("replaced by another", record, "{H}|~,8,1,30,3,4,1,landing|", "H 8.1 9.1 9.2 9.3");
         row("another window", record, "window", "H 4.1 5.1 6.1 5.2 5.3");
+        row("locked by another process", record, "locked",
+            QString("another program keeps the file locked / ").repeated(2) + "H 4.1 5.1 5.2 5.3");
         row("folder gone", record, "rmdir",
             QString("the file is gone, and so is its folder / ").repeated(4) + "x");
         row("saved again with CRLF", record, "crlf", "H 4.1 5.1 5.2 5.3");
@@ -173,6 +210,8 @@ private slots:
         calls.truncateFails = event.endsWith("truncate fails");
         if (event == "window") {
             result += land(*std::get<0>(RecordWriter::open(path.toStdString(), fixedTime)), 1);
+        } else if (event == "locked") {
+            result += landWhileLockedElsewhere(writer, path, 2);
         } else if (event == "rmdir") {
             QVERIFY(dir.remove());
         } else if (event == "copy" || event.startsWith('{')) {
