@@ -176,11 +176,6 @@ std::string header() {
     return std::string(recordHeader());
 }
 
-std::string recordLine(const std::string& time, int experiment, int trial, int rungs, int start,
-                       int column, int count, bool ends) {
-    return formatRecordLine({time, experiment, trial, rungs, start, column, count, ends});
-}
-
 val windowTexts() {
     const auto str = [](std::string_view text) { return val(std::string(text)); };
     val object = val::object();
@@ -257,6 +252,5 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
     emscripten::function("pageConstants", &pageConstants);
     emscripten::function("rungCountOf", &rungCountOf);
     emscripten::function("recordHeader", &header);
-    emscripten::function("recordLine", &recordLine);
     emscripten::function("windowTexts", &windowTexts);
 }

@@ -113,10 +113,15 @@ public:
         appender_.appended(std::move(pending_));
         pending_ = {};
     }
+    /// Remembers which experiment the landings continue, for restore().
+    void save() { saved_ = appender_; }
+    /// Back to the experiment save() remembered: what was appended since was not stored.
+    void restore() { appender_ = saved_; }
 
 private:
     RecordReader reader_;
     RecordAppender appender_;
+    RecordAppender saved_;
     RecordAppend pending_;
 };
 
@@ -137,5 +142,7 @@ EMSCRIPTEN_BINDINGS(tanabashigo_records) {
         .function("take", &PageRecordKeeper::take)
         .function("startExperiment", &PageRecordKeeper::startExperiment)
         .function("append", &PageRecordKeeper::append)
-        .function("appended", &PageRecordKeeper::appended);
+        .function("appended", &PageRecordKeeper::appended)
+        .function("save", &PageRecordKeeper::save)
+        .function("restore", &PageRecordKeeper::restore);
 }

@@ -185,6 +185,30 @@ export interface PageRecords {
     delete(): void;
 }
 
+/** Why a record is refused: its line (0 for the whole) and the reason. */
+export interface RecordRefusal {
+    line: number;
+    japanese: string;
+}
+
+/** The page's record kept by the desktop's rules: the stored lines read as the desktop reads a
+ * file, each landing numbered and formatted as the desktop numbers and formats it. */
+export interface PageRecordKeeper {
+    /** The record's whole text as the store now holds it; why it is refused, or null. */
+    take(text: string): RecordRefusal | null;
+    /** The landings that follow belong to a new experiment. */
+    startExperiment(): void;
+    /** What to append to the record taken last to keep a landing at `time`, or the refusal. */
+    append(rungs: number, start: number, column: number, count: number, ends: boolean, time: string, moved: boolean):
+        { text: string } | RecordRefusal;
+    /** The text append() answered is stored now. */
+    appended(): void;
+    /** Remembers which experiment the landings continue, for restore(). */
+    save(): void;
+    /** Back to what save() remembered: what was appended since was not stored. */
+    restore(): void;
+}
+
 export interface WindowTexts {
     mainTitle: string;
     heading: string;
@@ -216,20 +240,11 @@ export interface Engine {
     pageConstants(): PageConstants;
     PageTheory: new () => PageTheory;
     PageRecords: new () => PageRecords;
+    PageRecordKeeper: new () => PageRecordKeeper;
     trialsPerBlock(): number;
     exactLaw(rungs: number, start: number): number[];
     rungCountOf(answer: string): number;
     recordHeader(): string;
-    recordLine(
-        time: string,
-        experiment: number,
-        trial: number,
-        rungs: number,
-        start: number,
-        column: number,
-        count: number,
-        ends: boolean,
-    ): string;
     windowTexts(): WindowTexts;
 }
 

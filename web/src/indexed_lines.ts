@@ -2,7 +2,7 @@
 // on disk, one tab at a time (Web Locks), and the record older pages kept in localStorage
 // moved over with nothing lost.
 
-import type { LineStore, StoredLine } from "./record_store";
+import { storedLine, type LineStore, type StoredLine } from "./record_store";
 
 const DATABASE = "tanabashigo";
 const LINES = "lines";
@@ -32,16 +32,6 @@ function completed(transaction: IDBTransaction): Promise<void> {
     });
 }
 
-/** The experiment and trial numbers of a record line, if it is one. */
-function numbersOf(text: string): { experiment: number; trial: number } | null {
-    const fields = text.split(",");
-    const experiment = Number(fields[1]);
-    const trial = Number(fields[2]);
-    return fields.length >= 8 && Number.isInteger(experiment) && experiment > 0 && Number.isInteger(trial)
-        ? { experiment, trial }
-        : null;
-}
-
 export class IndexedLines implements LineStore {
     private constructor(private readonly db: IDBDatabase) {}
 
@@ -55,18 +45,17 @@ export class IndexedLines implements LineStore {
         return new IndexedLines(await settled(request));
     }
 
-    append(plan: (highestExperiment: number) => StoredLine[]): Promise<void> {
+    append(plan: (kept: string[]) => string[]): Promise<void> {
         return exclusively(async () => {
             const transaction = this.db.transaction(LINES, "readwrite", { durability: "strict" });
             const done = completed(transaction);
             const lines = transaction.objectStore(LINES);
-            const last = lines.index(BY_NUMBER).openKeyCursor(null, "prev");
+            const kept = lines.index(BY_NUMBER).getAll() as IDBRequest<StoredLine[]>;
             let failure: unknown = null;
-            last.onsuccess = () => {
+            kept.onsuccess = () => {
                 try {
-                    const highest = last.result ? (last.result.key as number[])[0] : 0;
-                    for (const line of plan(highest)) {
-                        lines.add(line);
+                    for (const text of plan(kept.result.map((line) => line.text))) {
+                        lines.add(storedLine(text));
                     }
                 } catch (error) {
                     failure = error;
@@ -98,11 +87,11 @@ export class IndexedLines implements LineStore {
             let highest = kept.reduce((most, line) => Math.max(most, line.experiment), 0);
             const experiments = new Map<number, StoredLine[]>();
             for (const line of text.split("\n")) {
-                const numbers = numbersOf(line.replace(/\r$/, ""));
-                if (numbers) {
-                    const group = experiments.get(numbers.experiment) ?? [];
-                    group.push({ ...numbers, text: line.replace(/\r$/, "") });
-                    experiments.set(numbers.experiment, group);
+                const stored = storedLine(line.replace(/\r$/, ""));
+                if (stored) {
+                    const group = experiments.get(stored.experiment) ?? [];
+                    group.push(stored);
+                    experiments.set(stored.experiment, group);
                 }
             }
             highest = Math.max(highest, ...experiments.keys());

@@ -174,9 +174,7 @@ async function start(): Promise<void> {
     const seed = options.seed;
     const model = new engine.PageWindow(seed ?? freshSeed(), seed === null);
     const storage = await openRecordStorage();
-    const record = new RecordStore(storage.store, engine.recordHeader(), (time, experiment, trial, l) =>
-        engine.recordLine(time, experiment, trial, l.rungs, l.start, l.column, l.count, l.ends).trimEnd(),
-    );
+    const record = new RecordStore(storage.store, engine.recordHeader(), new engine.PageRecordKeeper());
     if (storage.warning) {
         stage.storageRefused(storage.warning);
     }

@@ -1,6 +1,8 @@
 // Every landing kept in the browser's storage before its marker shows, in the same CSV lines
 // the desktop program writes with --record.
 
+import type { PageRecordKeeper, RecordRefusal } from "./engine";
+
 /** One landing as the window reports it. */
 export interface LandingLine {
     rungs: number;
@@ -10,9 +12,6 @@ export interface LandingLine {
     ends: boolean;
 }
 
-/** Formats a record line (the engine's format, without its line end) from the numbered landing. */
-export type LineFormat = (time: string, experiment: number, trial: number, landing: LandingLine) => string;
-
 /** A record line with the numbers it was written under. */
 export interface StoredLine {
     experiment: number;
@@ -20,15 +19,33 @@ export interface StoredLine {
     text: string;
 }
 
+/** The record line `text` with its numbers, or null when it is not a record line. */
+export function storedLine(text: string): StoredLine | null {
+    const fields = text.split(",");
+    const experiment = Number(fields[1]);
+    const trial = Number(fields[2]);
+    return fields.length >= 8 && Number.isInteger(experiment) && experiment > 0 && Number.isInteger(trial)
+        ? { experiment, trial, text }
+        : null;
+}
+
 /** Where the lines are kept for good: IndexedDB in the page. */
 export interface LineStore {
     /**
-     * Adds the lines `plan` makes from the highest experiment number kept so far, all or none,
-     * with no other writer in between; settles once they are on disk, and rejects otherwise.
+     * Adds the lines `plan` makes from the lines kept so far (by experiment and trial), all or
+     * none, with no other writer in between; settles once they are on disk, and rejects
+     * otherwise.
      */
-    append(plan: (highestExperiment: number) => StoredLine[]): Promise<void>;
+    append(plan: (kept: string[]) => string[]): Promise<void>;
     /** Every line kept, by experiment and trial. */
     lines(): Promise<StoredLine[]>;
+}
+
+/** The stored record was refused as the desktop would refuse the file. */
+class RecordRefused extends Error {
+    constructor(readonly refusal: RecordRefusal) {
+        super(refusal.japanese);
+    }
 }
 
 /** The local time `date` in ISO 8601 with its offset, e.g. 2026-12-07T09:15:02+09:00. */
@@ -45,6 +62,10 @@ export function localIsoTime(date: Date): string {
 
 /** Why the browser refused to keep the record, in Japanese. */
 export function storageFailure(error: unknown): string {
+    if (error instanceof RecordRefused) {
+        const { line, japanese } = error.refusal;
+        return `ブラウザに残した記録が読めないため、書き足せません（${line > 0 ? `${line} 行目：` : ""}${japanese}）。`;
+    }
     const name = error instanceof Error || error instanceof DOMException ? error.name : "";
     if (name === "QuotaExceededError" || name === "NS_ERROR_DOM_QUOTA_REACHED") {
         return "ブラウザの保存領域がいっぱいで、記録を書き込めません。";
@@ -62,27 +83,25 @@ interface Waiting {
     generation: number;
 }
 
-/** The numbers of the last line written of an experiment of this page. */
-interface Numbers {
-    experiment: number;
-    trial: number;
-}
-
 /**
- * The record: experiments numbered after the highest one kept so far, landings numbered
- * within their experiment. A landing the storage refuses waits, in order, and is written
- * before the next one.
+ * The record, kept by the desktop's rules (the engine's PageRecordKeeper): experiments numbered
+ * after the highest one kept so far, landings numbered within their experiment. A landing the
+ * storage refuses waits, in order, and is written before the next one. Where the stored lines
+ * no longer hold an experiment of this page (the browser's data was cleared), it is written
+ * afresh under a new number.
  */
 export class RecordStore {
     private generation = 0;
-    private written = new Map<number, Numbers>();
+    /** The experiment of this page that the keeper's landings continue; -1 before any. */
+    private continuing = -1;
     private waiting: Waiting[] = [];
-    private writing: Promise<string | null> = Promise.resolve(null);
+    /** Writes and reads one at a time, so that no landing is numbered twice. */
+    private queue: Promise<unknown> = Promise.resolve();
 
     constructor(
         private readonly store: LineStore | null,
         private readonly header: string,
-        private readonly format: LineFormat,
+        private readonly keeper: PageRecordKeeper,
         private readonly now: () => Date = () => new Date(),
     ) {}
 
@@ -104,9 +123,35 @@ export class RecordStore {
 
     /** Writes the landings that wait; answers null once none waits, or why they still do. */
     writeWaiting(): Promise<string | null> {
-        // One write at a time, so that no landing is numbered twice.
-        this.writing = this.writing.then(() => this.writeNow());
-        return this.writing;
+        return this.inTurn(() => this.writeNow());
+    }
+
+    /** The whole record as a file holds it, the landings that wait included. */
+    contents(): Promise<string> {
+        return this.inTurn(async () => {
+            let kept: string[] = [];
+            try {
+                kept = ((await this.store?.lines()) ?? []).map((line) => line.text);
+            } catch {
+                kept = [];
+            }
+            let waiting: string[] = [];
+            this.keeper.save();
+            try {
+                waiting = this.numbered(kept, this.waiting).lines;
+            } catch {
+                waiting = [];
+            } finally {
+                this.keeper.restore();
+            }
+            return [this.header, ...kept, ...waiting].join("\n") + "\n";
+        });
+    }
+
+    private inTurn<T>(task: () => Promise<T>): Promise<T> {
+        const done = this.queue.then(task);
+        this.queue = done.catch(() => undefined);
+        return done;
     }
 
     private async writeNow(): Promise<string | null> {
@@ -117,44 +162,46 @@ export class RecordStore {
             return storageFailure(null);
         }
         const writing = this.waiting.slice();
-        let numbered = { lines: [] as StoredLine[], written: this.written };
+        let continuing = this.continuing;
+        this.keeper.save();
         try {
-            await this.store.append((highest) => (numbered = this.numbered(writing, highest)).lines);
+            await this.store.append((kept) => {
+                const numbered = this.numbered(kept, writing);
+                continuing = numbered.continuing;
+                return numbered.lines;
+            });
         } catch (error) {
+            this.keeper.restore();
             return storageFailure(error);
         }
-        this.written = numbered.written;
+        this.continuing = continuing;
         this.waiting.splice(0, writing.length);
         return this.waiting.length > 0 ? this.writeNow() : null;
     }
 
-    /** The whole record as a file holds it, the landings that wait included. */
-    async contents(): Promise<string> {
-        let kept: StoredLine[] = [];
-        try {
-            kept = (await this.store?.lines()) ?? [];
-        } catch {
-            kept = [];
+    /** The lines to add after the `kept` ones to keep `landings`, and the experiment they leave
+     * the keeper continuing. */
+    private numbered(kept: string[], landings: Waiting[]): { lines: string[]; continuing: number } {
+        const refused = this.keeper.take(kept.length > 0 ? [this.header, ...kept, ""].join("\n") : "");
+        if (refused) {
+            throw new RecordRefused(refused);
         }
-        const highest = kept.reduce((most, line) => Math.max(most, line.experiment), 0);
-        const lines = [...kept, ...this.numbered(this.waiting, highest).lines];
-        return [this.header, ...lines.map((line) => line.text)].join("\n") + "\n";
-    }
-
-    /**
-     * The lines of `landings`: each experiment of this page continues its numbers, a new one
-     * takes the next number after `highest`. Answers the numbers written with them too.
-     */
-    private numbered(landings: Waiting[], highest: number): { lines: StoredLine[]; written: Map<number, Numbers> } {
-        const written = new Map(this.written);
-        let next = highest;
-        const lines = landings.map(({ time, landing, generation }) => {
-            const before = written.get(generation) ?? { experiment: ++next, trial: 0 };
-            const numbers = { experiment: before.experiment, trial: before.trial + 1 };
-            written.set(generation, numbers);
-            return { ...numbers, text: this.format(time, numbers.experiment, numbers.trial, landing) };
-        });
-        return { lines, written };
+        let continuing = this.continuing;
+        const lines: string[] = [];
+        for (const { time, landing, generation } of landings) {
+            if (generation !== continuing) {
+                this.keeper.startExperiment();
+                continuing = generation;
+            }
+            const { rungs, start, column, count, ends } = landing;
+            const appended = this.keeper.append(rungs, start, column, count, ends, time, true);
+            if (!("text" in appended)) {
+                throw new RecordRefused(appended);
+            }
+            lines.push(...appended.text.split("\n").filter((line) => line !== "" && line !== this.header));
+            this.keeper.appended();
+        }
+        return { lines, continuing };
     }
 }
 
@@ -162,8 +209,9 @@ export class RecordStore {
 export class MemoryLines implements LineStore {
     protected kept: StoredLine[] = [];
 
-    async append(plan: (highestExperiment: number) => StoredLine[]): Promise<void> {
-        this.kept.push(...plan(this.kept.reduce((most, line) => Math.max(most, line.experiment), 0)));
+    async append(plan: (kept: string[]) => string[]): Promise<void> {
+        const kept = (await this.lines()).map((line) => line.text);
+        this.kept.push(...plan(kept).flatMap((text) => storedLine(text) ?? []));
     }
 
     async lines(): Promise<StoredLine[]> {

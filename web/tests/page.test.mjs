@@ -93,10 +93,7 @@ test("the record survives a reload and downloads as the desktop writes it", asyn
     await answer(page, "10");
     await page.click("[data-name=start]");
     await runStoring(page, 1_000);
-    const [download] = await Promise.all([page.waitForEvent("download"), page.click("#save-record")]);
-    const file = join(mkdtempSync(join(tmpdir(), "tanabashigo-")), "record.csv");
-    await download.saveAs(file);
-    const saved = readFileSync(file, "utf8");
+    const { file, saved } = await saveRecord(page);
     assert.equal(saved, await recordText(page));
     assert.match(saved.split("\n")[4], /,2,1,10,3,\d+,1,landing$/);
     if (process.env.TANABASHIGO_EXECUTABLE) {
@@ -155,7 +152,17 @@ test("address options the command line would refuse are refused on the page, wit
 /** Landings shown as markers, all columns together. */
 const shown = async (page) => (await tally(page)).reduce((a, b) => a + b, 0);
 /** The landing lines of the record, the header left out, as [experiment, trial, event]. */
-const recordLines = async (page) => (await recordText(page)).split("\n").slice(1).filter(Boolean)
+const recordLines = async (page) => linesOf(await recordText(page));
+
+/** The record as 記録を保存 saves it: the file and its text. */
+const saveRecord = async (page) => {
+    const [download] = await Promise.all([page.waitForEvent("download"), page.click("#save-record")]);
+    const file = join(mkdtempSync(join(tmpdir(), "tanabashigo-")), "record.csv");
+    await download.saveAs(file);
+    return { file, saved: readFileSync(file, "utf8") };
+};
+/** Lines of a record's text as [experiment, trial, event], the header left out. */
+const linesOf = (text) => text.split("\n").slice(1).filter(Boolean)
     .map((line) => line.split(",")).map((f) => [Number(f[1]), Number(f[2]), f[7]]);
 
 /** The disk is full from now on, until `window.__restore()`. */
@@ -202,6 +209,7 @@ test("a landing the storage refuses stops the trials before its marker, and is w
     assert.match(await page.textContent("#notice"), /いっぱい.*止めました/);
     assert.deepEqual(await buttons(page), { quit: true, help: true, initialise: true, stop: false, start: true });
     assert.deepEqual(await recordLines(page), [[1, 1, "landing"]]);
+    assert.deepEqual(linesOf((await saveRecord(page)).saved), [[1, 1, "landing"], [1, 2, "landing"]], "saved, the waiting landing is kept");
     await page.evaluate(() => window.__restore());
     await page.click("[data-name=start]");
     await runStoring(page, 6_000);
@@ -210,6 +218,19 @@ test("a landing the storage refuses stops the trials before its marker, and is w
     assert.ok(lines.length >= 3, "the trials go on");
     assert.equal(await shown(page), lines.length);
     assert.deepEqual(lines, lines.map((_, i) => [1, i + 1, "landing"]));
+    // The browser's data cleared meanwhile: the experiment is kept afresh, whole.
+    await page.evaluate(() => new Promise((resolve) => {
+        indexedDB.open("tanabashigo").onsuccess = ({ target }) => {
+            const clearing = target.result.transaction("lines", "readwrite");
+            clearing.objectStore("lines").clear();
+            clearing.oncomplete = resolve;
+        };
+    }));
+    await runStoring(page, 6_000);
+    const afresh = await recordLines(page);
+    assert.ok(afresh.length > lines.length);
+    assert.equal(await shown(page), afresh.length);
+    assert.deepEqual(afresh, afresh.map((_, i) => [1, i + 1, "landing"]));
     assert.deepEqual(problems, []);
 });
 

@@ -1,4 +1,4 @@
-// The page's own logic under Node: the record store, the address's options, the local time.
+// The page's own logic under Node: the address's options and the local time of record lines.
 
 import assert from "node:assert/strict";
 import { test } from "node:test";
@@ -9,7 +9,7 @@ import { fileURLToPath } from "node:url";
 const src = join(dirname(fileURLToPath(import.meta.url)), "..", "src");
 const bundle = await build({
     stdin: {
-        contents: 'export * from "./record_store"; export * from "./url_options";',
+        contents: 'export { localIsoTime } from "./record_store"; export * from "./url_options";',
         resolveDir: src,
         loader: "ts",
     },
@@ -17,71 +17,9 @@ const bundle = await build({
     format: "esm",
     write: false,
 });
-const { MemoryLines, RecordStore, localIsoTime, readAddress } = await import(
+const { localIsoTime, readAddress } = await import(
     `data:text/javascript,${encodeURIComponent(bundle.outputFiles[0].text)}`
 );
-
-const HEADER = "time,experiment,trial,rungs,start,column,count,event";
-const format = (time, experiment, trial, l) =>
-    `${time},${experiment},${trial},${l.rungs},${l.start},${l.column},${l.count},${l.ends ? "end" : "landing"}`;
-const landing = (column, count, ends = false) => ({ rungs: 10, start: 3, column, count, ends });
-
-/** A storage that keeps lines until `refusing` names the error it then refuses with. */
-class Storage extends MemoryLines {
-    constructor(lines = []) {
-        super();
-        this.kept = lines.map(([experiment, trial]) => ({ experiment, trial, text: `T,${experiment},${trial}` }));
-        this.refusing = null;
-    }
-    async append(plan) {
-        if (this.refusing) {
-            throw new DOMException("refused", this.refusing);
-        }
-        return super.append(plan);
-    }
-}
-
-/** experiment,trial of every line of the record as a file holds it. */
-async function numbers(record) {
-    const lines = (await record.contents()).trimEnd().split("\n");
-    assert.equal(lines[0], HEADER);
-    return lines.slice(1).map((line) => line.split(",").slice(1, 3).join(","));
-}
-
-test("experiments are numbered after the highest kept, landings within their experiment", async () => {
-    for (const [kept, first] of [[[], 1], [[[4, 1], [2, 1]], 5]]) {
-        const record = new RecordStore(new Storage(kept), HEADER, format, () => new Date(0));
-        assert.equal(await record.keep(landing(3, 1)), null);
-        assert.equal(await record.keep(landing(3, 2)), null);
-        record.startExperiment();
-        assert.equal(await record.keep(landing(4, 1)), null);
-        assert.deepEqual((await numbers(record)).slice(-3), [`${first},1`, `${first},2`, `${first + 1},1`]);
-    }
-});
-
-test("a refused landing waits, in its own experiment, and is written before the next", async () => {
-    const cases = [
-        ["QuotaExceededError", /いっぱい/],
-        ["UnknownError", /書き込めません/],
-    ];
-    for (const [error, reason] of cases) {
-        const storage = new Storage();
-        const record = new RecordStore(storage, HEADER, format);
-        assert.equal(await record.keep(landing(3, 1)), null);
-        storage.refusing = error;
-        assert.match((await record.keep(landing(3, 2))) ?? "", reason);
-        record.startExperiment();
-        assert.match((await record.keep(landing(5, 1))) ?? "", reason);
-        assert.ok(record.hasWaiting());
-        // Saved as a file meanwhile, the record holds the waiting landings under their numbers.
-        assert.deepEqual(await numbers(record), ["1,1", "1,2", "2,1"]);
-        storage.refusing = null;
-        assert.equal(await record.writeWaiting(), null);
-        assert.equal(record.hasWaiting(), false);
-        assert.equal(await record.keep(landing(5, 2)), null);
-        assert.deepEqual(await numbers(record), ["1,1", "1,2", "2,1", "2,2"]);
-    }
-});
 
 test("the address is read as the command line is: one schema, ranges from the engine's constants", () => {
     // Limits unlike the real ones, so that every range is seen to come from them.
