@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <unordered_map>
 #include <variant>
 
@@ -33,7 +34,9 @@ CountedOnce countOnce(std::vector<NamedRecord> files) {
     std::vector<std::size_t> lastFile;  // of each kept experiment, the last file that holds it
     std::unordered_map<std::uint32_t, std::vector<std::size_t>> byOpening;  // into `kept`
     std::vector<std::vector<bool>> left(files.size());
-    std::map<std::pair<std::size_t, std::size_t>, int> repeats;  // (left out of, counted in)
+    // (left out of, counted in) -> the (part, number) of each experiment left out: one whose
+    // start line changed is left out once, however many start lines it took
+    std::map<std::pair<std::size_t, std::size_t>, std::set<std::pair<int, int>>> repeats;
     for (std::size_t file = 0; file < files.size(); ++file) {
         left[file].resize(files[file].experiments.size());
         for (std::size_t index = 0; index < left[file].size(); ++index) {
@@ -54,7 +57,7 @@ CountedOnce countOnce(std::vector<NamedRecord> files) {
             const Place out = keepSeen ? here : kept[*seen];
             const Place in = keepSeen ? kept[*seen] : here;
             left[out.file][out.index] = true;
-            ++repeats[{out.file, in.file}];
+            repeats[{out.file, in.file}].insert({at(out).part, at(out).experiment});
             kept[*seen] = in;
             lastFile[*seen] = file;
         }
@@ -70,8 +73,9 @@ CountedOnce countOnce(std::vector<NamedRecord> files) {
         experiments.resize(counting);
     }
     CountedOnce counted;
-    for (const auto& [where, count] : repeats) {
-        counted.repeats.push_back({files[where.first].name, files[where.second].name, count});
+    for (const auto& [where, experiments] : repeats) {
+        counted.repeats.push_back(
+            {files[where.first].name, files[where.second].name, int(experiments.size())});
     }
     counted.files = std::move(files);
     return counted;

@@ -24,7 +24,7 @@ std::string experimentName(int experiment) {
 
 ColumnCounts everyLanding(const RecordedExperiment& experiment) {
     ColumnCounts landings = experiment.counts;
-    if (experiment.ended) {
+    if (experiment.endColumn != 0) {
         ++landings[experiment.endColumn];
     }
     return landings;
@@ -32,7 +32,7 @@ ColumnCounts everyLanding(const RecordedExperiment& experiment) {
 
 std::vector<std::uint8_t> everyLandingInTurn(const RecordedExperiment& experiment) {
     std::vector<std::uint8_t> order = experiment.order;
-    if (experiment.ended) {
+    if (experiment.endColumn != 0) {
         order.push_back(static_cast<std::uint8_t>(experiment.endColumn));
     }
     return order;

@@ -9,8 +9,9 @@
 
 namespace tanabashigo {
 
-/// The landings of `experiment` per column, the one that ended it included: it falls in a full
-/// column, so leaving it out would count the likeliest columns short.
+/// The landings of `experiment` per column, the one that ended it included when it came from
+/// this start line: it falls in a full column, so leaving it out would count the likeliest
+/// columns short.
 ColumnCounts everyLanding(const RecordedExperiment& experiment);
 /// The columns of all its landings in turn, the one that ends it last.
 std::vector<std::uint8_t> everyLandingInTurn(const RecordedExperiment& experiment);

@@ -126,19 +126,21 @@ int runCompare(const CommandLine& commandLine) {
     int status = 0;
     if (!commandLine.chart.empty()) {
         if (choices.size() != 1 && commandLine.experiment != 0) {
-            return refused("記録には実験 " + std::to_string(commandLine.experiment) + " が " +
-                               count +
-                               " つあります（つなげた記録ファイルなど）。グラフには"
-                               "一つずつの記録ファイルを使ってください。",
-                           "the record holds " + count + " experiments numbered " +
-                               std::to_string(commandLine.experiment) +
-                               " (joined files?): chart them from separate files.");
+            return refused("記録の実験 " + std::to_string(commandLine.experiment) +
+                               " には、比べる組が " + count +
+                               " つあります（スタートの線ごとの組や、つなげた記録ファイル）。"
+                               "グラフにできるのは、スタートの線が一つの実験だけです。",
+                           "the record's experiment " + std::to_string(commandLine.experiment) +
+                               " gives " + count +
+                               " comparisons (one per start line, or joined files): only an "
+                               "experiment from one start line, in one file, can be charted.");
         }
         if (choices.size() != 1) {
-            return refused("記録には横線の本数が " + count +
+            return refused("記録には横線の本数とスタートの線の組が " + count +
                                " 通りあります。グラフにする実験を --experiment で選んでください。",
                            "the record holds " + count +
-                               " ladders: choose the experiment to draw with --experiment.");
+                               " ladders (rung count and start line): choose the experiment to "
+                               "draw with --experiment.");
         }
         const Comparison& comparison = choices.front().comparison;
         const LawChart chart{comparison.rungs, comparison.start,

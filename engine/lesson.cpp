@@ -180,12 +180,24 @@ void Lesson::applyPending(double atMs, std::vector<LessonEvent>& events) {
 
 void Lesson::startTrial(double atMs, std::vector<LessonEvent>& events) {
     experiment_.setRungCount(rungCount_);
-    experiment_.setStartLine(startLine_);
+    experiment_.setStartLine(nextStartLine());
     experiment_.startTrial();
     path_.clear();
     trialOpen_ = true;
     ++trial_;
     events.push_back({.kind = LessonEvent::Kind::TrialStarted, .atMs = atMs, .trial = trial_});
+}
+
+int Lesson::nextStartLine() {
+    switch (startLineChoice_) {
+        case StartLineChoice::InTurn:
+            return trial_ % kLineCount + 1;
+        case StartLineChoice::AtRandom:
+            return random_.nextBelow(kLineCount) + 1;
+        case StartLineChoice::Same:
+            break;
+    }
+    return startLine_;
 }
 
 void Lesson::placeRung(double atMs, std::vector<LessonEvent>& events) {

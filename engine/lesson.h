@@ -10,6 +10,13 @@
 
 namespace tanabashigo {
 
+/// How each trial of a lesson finds its start line.
+enum class StartLineChoice {
+    Same,      ///< いつも同じ線: the start line set
+    InTurn,    ///< 順番に: trial k from line ((k - 1) mod 10) + 1, so ten trials take every line
+    AtRandom,  ///< でたらめに: drawn from the lesson's random source, as fixed by its seed
+};
+
 /// The experiment paced by a teacher: trials run on a clock the front end passes in, and can
 /// be paused, stepped and sped up or slowed down at any moment.
 ///
@@ -37,6 +44,8 @@ public:
     void setRungCount(int rungs);
     /// The start line, 1..10 (clamped); from the next trial on.
     void setStartLine(int line);
+    /// How the start line of each trial is found, from the next trial on.
+    void setStartLineChoice(StartLineChoice choice) { startLineChoice_ = choice; }
     /// Speed kSlowestSpeed..kFastestSpeed (clamped), applied to the wait in progress at once.
     void setSpeed(int speed);
 
@@ -65,6 +74,7 @@ public:
 
     int rungCount() const { return rungCount_; }
     int startLine() const { return startLine_; }
+    StartLineChoice startLineChoice() const { return startLineChoice_; }
     int speed() const { return speed_; }
     /// Landings counted in column 1..10.
     int count(int column) const { return experiment_.tally()(column); }
@@ -98,6 +108,8 @@ private:
     /// Applies the pending move at `atMs` and starts the wait for the one after it.
     void applyPending(double atMs, std::vector<LessonEvent>& events);
     void startTrial(double atMs, std::vector<LessonEvent>& events);
+    /// The start line of the trial that starts now, the trial before it numbered `trial_`.
+    int nextStartLine();
     void placeRung(double atMs, std::vector<LessonEvent>& events);
     void stepPath(double atMs, std::vector<LessonEvent>& events);
 
@@ -105,6 +117,7 @@ private:
     Experiment experiment_{random_};
     int rungCount_ = kMinRungs;
     int startLine_ = 3;
+    StartLineChoice startLineChoice_ = StartLineChoice::Same;
     int speed_ = kDefaultSpeed;
     int trial_ = 0;
     int endColumn_ = 0;

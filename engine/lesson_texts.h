@@ -19,7 +19,11 @@ struct LessonHelpLine {
 
 inline constexpr std::string_view kLessonHelpTitle = "たなばしご　授業用のヘルプ";
 
-inline constexpr std::array<LessonHelpLine, 19> kLessonHelp{{
+/// The names of the ways to find each trial's start line, in the order of StartLineChoice.
+inline constexpr std::array<std::string_view, 3> kStartLineChoices{"いつも同じ線", "順番に（1→10）",
+                                                                   "でたらめに"};
+
+inline constexpr std::array<LessonHelpLine, 20> kLessonHelp{{
     {"【問題】"},
     {"「たなばしご」は、どこをひいてもほんとうに平等なのでしょうか。"},
     {"【進め方】"},
@@ -37,6 +41,8 @@ inline constexpr std::array<LessonHelpLine, 19> kLessonHelp{{
     {"［停止］いまの回をやめます。次の［開始］は新しい回から。", kLessonPage},
     {"［速さ］ゆっくり〜はやい。動いている間も変えられます。"},
     {"［横線の本数］0〜225 本　［スタートの線］1〜10 本目"},
+    {"［線の決め方］いつも同じ線・順番に（1→10）・でたらめに。毎回スタートの線を変えると、"
+     "理論と実験の「どこをひいても」の図を、10 本の線の実験でうめられます。"},
     {"［初期化］印をすべて消して、はじめからにします。印があるときは、先に聞きます。"},
     {"［理論と実験］同じ本数とスタートの線で、理論の確率と実験の記録をくらべます。"},
     {"［全画面］プロジェクターに大きく映します。［終了］授業用を閉じます。", kLessonWindow},

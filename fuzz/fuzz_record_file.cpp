@@ -52,7 +52,7 @@ bool addsUp(const std::vector<tanabashigo::RecordedExperiment>& experiments) {
                 return false;
             }
         }
-        if (e.trials < 1 || landings + (e.ended ? 1 : 0) != std::uint64_t(e.trials) ||
+        if (e.trials < 1 || landings + (e.endColumn != 0 ? 1 : 0) != std::uint64_t(e.trials) ||
             e.rungs < 0 || e.rungs > 225 || e.start < 1 || e.start > 10 || e.experiment < 1) {
             return false;
         }

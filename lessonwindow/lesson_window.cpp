@@ -23,6 +23,7 @@
 #include "lesson_help.h"
 #include "lesson_keys.h"
 #include "lesson_surface.h"
+#include "lesson_texts.h"
 #include "rung_count_reader.h"
 #include "screen_fit.h"
 #include "theory_dialogs.h"
@@ -142,6 +143,12 @@ QWidget* LessonWindow::controlPanel() {
     startBox_ = panelSpinBox(1, kLineCount, QStringLiteral(" 本目"), surface_);
     startBox_->setValue(lesson_.startLine());
     startBox_->setAccessibleName(QStringLiteral("スタートの線"));
+    startChoiceBox_ = new QComboBox;
+    for (const std::string_view name : texts::kStartLineChoices) {
+        startChoiceBox_->addItem(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    }
+    startChoiceBox_->setFocusPolicy(Qt::ClickFocus);
+    startChoiceBox_->setAccessibleName(QStringLiteral("スタートの線の決め方"));
     auto* initialiseButton = panelButton(QStringLiteral("初期化"));
     auto* theoryButton = panelButton(QStringLiteral("理論と実験（Ctrl+T）"));
     auto* fullScreenButton = panelButton(QStringLiteral("全画面（F11）"));
@@ -153,6 +160,7 @@ QWidget* LessonWindow::controlPanel() {
     connect(speedSlider_, &QSlider::valueChanged, this, &LessonWindow::onSpeedChosen);
     connect(rungsBox_, &QSpinBox::valueChanged, this, &LessonWindow::onRungsChosen);
     connect(startBox_, &QSpinBox::valueChanged, this, &LessonWindow::onStartLineChosen);
+    connect(startChoiceBox_, &QComboBox::activated, this, &LessonWindow::onStartLineChoiceChosen);
     connect(initialiseButton, &QPushButton::clicked, this, &LessonWindow::onInitialise);
     connect(theoryButton, &QPushButton::clicked, this, &LessonWindow::onTheory);
     connect(fullScreenButton, &QPushButton::clicked, this, &LessonWindow::onFullScreen);
@@ -175,6 +183,8 @@ QWidget* LessonWindow::controlPanel() {
     layout->addWidget(rungsBox_);
     layout->addWidget(new QLabel(QStringLiteral("スタートの線")));
     layout->addWidget(startBox_);
+    layout->addWidget(new QLabel(QStringLiteral("線の決め方")));
+    layout->addWidget(startChoiceBox_);
     layout->addStretch();
     for (QWidget* widget :
          {initialiseButton, theoryButton, fullScreenButton, helpButton, quitButton}) {
@@ -320,6 +330,17 @@ void LessonWindow::onStartLineChosen(int line) {
         lesson_.setStartLine(line);
     }
     refresh();
+}
+
+void LessonWindow::onStartLineChoiceChosen(int index) {
+    const auto choice = static_cast<StartLineChoice>(index);
+    if (choice != lesson_.startLineChoice() &&
+        mayClear(
+            QStringLiteral("スタートの線の決め方を変えると、いまの印は消えます。変えますか？"))) {
+        lesson_.setStartLineChoice(choice);
+    }
+    refresh();
+    surface_->setFocus();  // the keys go back to the lesson once the choice is made
 }
 
 void LessonWindow::onInitialise() {
@@ -486,7 +507,12 @@ void LessonWindow::refresh() {
     const QSignalBlocker rungsBlocker(rungsBox_);
     const QSignalBlocker startBlocker(startBox_);
     rungsBox_->setValue(lesson_.rungCount());
-    startBox_->setValue(lesson_.startLine());
+    // While the line changes from trial to trial, the box shows the line of the trial on view.
+    const bool sameLine = lesson_.startLineChoice() == StartLineChoice::Same;
+    startBox_->setValue(sameLine || lesson_.trial() == 0 ? lesson_.startLine()
+                                                         : lesson_.trialStartLine());
+    startBox_->setEnabled(sameLine);
+    startChoiceBox_->setCurrentIndex(static_cast<int>(lesson_.startLineChoice()));
     surface_->update();
 }
 

@@ -13,6 +13,7 @@
 #include "lesson.h"
 #include "record_gate.h"
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -65,6 +66,8 @@ public:
     void onSpeedChosen(int speed);
     void onRungsChosen(int rungs);
     void onStartLineChosen(int line);
+    /// `index` is a StartLineChoice: each trial's start line is found that way.
+    void onStartLineChoiceChosen(int index);
     void onFullScreen();
     /// The next move is due.
     void onDue();
@@ -124,6 +127,7 @@ private:
     QSlider* speedSlider_ = nullptr;
     QSpinBox* rungsBox_ = nullptr;
     QSpinBox* startBox_ = nullptr;
+    QComboBox* startChoiceBox_ = nullptr;
     std::unique_ptr<TheoryDialogs> theoryDialogs_;
     QPointer<TheoryWindow> theory_;
 };

@@ -7,14 +7,13 @@ namespace tanabashigo {
 namespace {
 
 /// Whether `experiment`, as the record holds it, is the one whose lines are `lines`.
-bool holds(const RecordedExperiment& experiment, const std::vector<RecordLine>& lines) {
+bool holds(const ExperimentSoFar& experiment, const std::vector<RecordLine>& lines) {
     ColumnCounts counts{};
     for (const RecordLine& line : lines) {
         counts[line.column] += line.endsExperiment ? 0 : 1;
     }
     return !experiment.ended && experiment.trials == int(lines.size()) &&
-           experiment.rungs == lines.front().rungs && experiment.start == lines.front().start &&
-           experiment.counts == counts;
+           experiment.rungs == lines.front().rungs && experiment.counts == counts;
 }
 
 RecordError numbersUsedUp() {
@@ -23,7 +22,7 @@ RecordError numbersUsedUp() {
 }
 
 /// What was found where the experiment's lines should be.
-RecordError changedUnderneath(const RecordedExperiment* found, int written) {
+RecordError changedUnderneath(const ExperimentSoFar* found, int written) {
     const int left = found == nullptr ? 0 : std::min(found->trials, written);
     return {0,
             "記録ファイルがほかのプログラムで短くされたか書き換えられました（この実験の " +
@@ -53,7 +52,7 @@ std::variant<RecordAppend, RecordError> RecordAppender::append(const RecordReade
     std::vector<RecordLine>& lines = done.lines;
     bool afresh = lines.empty();
     if (!afresh) {
-        const RecordedExperiment* found = after.latest(lines.front().experiment);
+        const ExperimentSoFar* found = after.latest(lines.front().experiment);
         if (found == nullptr || !holds(*found, lines)) {
             if (!moved) {
                 return changedUnderneath(found, int(lines.size()));

@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kLongestLine = 4096;
 
 /// Why `line` cannot continue `experiment`, or nothing when it can.
-std::optional<RecordError> breaksExperiment(const RecordedExperiment& experiment,
+std::optional<RecordError> breaksExperiment(const ExperimentSoFar& experiment,
                                             const RecordLine& line, int lineNumber) {
     if (experiment.trials == 0 && line.trial != 1) {
         return RecordError{lineNumber, "実験の最初の行なのに、試行の番号が 1 ではありません。",
@@ -29,9 +29,9 @@ std::optional<RecordError> breaksExperiment(const RecordedExperiment& experiment
         return RecordError{lineNumber, "試行の番号が前の行から続いていません。",
                            "the trial number does not follow the line before"};
     }
-    if (line.rungs != experiment.rungs || line.start != experiment.start) {
-        return RecordError{lineNumber, "実験の途中で横線の本数かスタートの線が変わっています。",
-                           "the rungs or the start line change within the experiment"};
+    if (line.rungs != experiment.rungs) {
+        return RecordError{lineNumber, "実験の途中で横線の本数が変わっています。",
+                           "the rungs change within the experiment"};
     }
     const std::uint64_t before = experiment.counts[line.column];
     const std::uint64_t after = line.endsExperiment ? before : before + 1;
@@ -139,34 +139,43 @@ void RecordReader::readLine(std::string_view line) {
         return;
     }
     const std::uint64_t key = std::uint64_t(headers_) << 32 | std::uint32_t(read->experiment);
-    const auto [at, isNew] = found_.try_emplace(key, contents_.experiments.size());
-    std::vector<RecordedExperiment>& experiments = contents_.experiments;
+    const auto [at, isNew] = found_.try_emplace(key, ExperimentSoFar{.rungs = read->rungs});
+    ExperimentSoFar& whole = at->second;
     if (isNew) {
-        experiments.push_back({read->experiment,
-                               read->rungs,
-                               read->start,
-                               {},
-                               0,
-                               false,
-                               headers_,
-                               0,
-                               {},
-                               ladderFingerprint(read->rungs, read->start),
-                               {}});
         highest_ = std::max(highest_, read->experiment);
     }
-    RecordedExperiment& experiment = experiments[at->second];
-    if (auto broken = breaksExperiment(experiment, *read, lineNumber_)) {
+    if (auto broken = breaksExperiment(whole, *read, lineNumber_)) {
         error_ = std::move(broken);
         return;
     }
+    ++whole.trials;
+    whole.counts[read->column] += read->endsExperiment ? 0 : 1;
+    whole.ended = read->endsExperiment;
+    std::vector<RecordedExperiment>& experiments = contents_.experiments;
+    std::size_t& index = whole.byStart[std::size_t(read->start)];
+    if (index == 0) {
+        RecordedExperiment fromLine;
+        fromLine.experiment = read->experiment;
+        fromLine.rungs = read->rungs;
+        fromLine.start = read->start;
+        fromLine.part = headers_;
+        fromLine.fingerprint = ladderFingerprint(read->rungs, read->start);
+        experiments.push_back(fromLine);
+        index = experiments.size();
+    }
+    RecordedExperiment& experiment = experiments[index - 1];
     ++experiment.trials;
     experiment.counts[read->column] += read->endsExperiment ? 0 : 1;
-    if (!read->endsExperiment) {
+    if (read->endsExperiment) {
+        experiment.endColumn = read->column;
+        for (const std::size_t part : whole.byStart) {
+            if (part != 0) {
+                experiments[part - 1].ended = true;
+            }
+        }
+    } else {
         experiment.order.push_back(static_cast<std::uint8_t>(read->column));
     }
-    experiment.ended = read->endsExperiment;
-    experiment.endColumn = read->endsExperiment ? read->column : 0;
     const std::array<char, 2> columnAndEvent{static_cast<char>(read->column),
                                              read->endsExperiment ? 'e' : 'l'};
     experiment.fingerprint = folded(folded(experiment.fingerprint, read->time),
@@ -177,11 +186,10 @@ void RecordReader::readLine(std::string_view line) {
     }
 }
 
-const RecordedExperiment* RecordReader::latest(int experiment) const {
+const ExperimentSoFar* RecordReader::latest(int experiment) const {
     const auto at = found_.find(std::uint64_t(headers_) << 32 | std::uint32_t(experiment));
-    return at == found_.end() ? nullptr : &contents_.experiments[at->second];
+    return at == found_.end() ? nullptr : &at->second;
 }
-
 RecordRead RecordReader::finish() {
     if (!partial_.empty() && !error_) {
         readLine(partial_);

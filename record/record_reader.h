@@ -15,22 +15,33 @@
 
 namespace tanabashigo {
 
-/// One experiment read from a record file.
+/// The landings of one experiment from one start line, read from a record file. An experiment
+/// whose start line changes from trial to trial is one of these per start line, so that what
+/// is compared with the law is always the landings of one line.
 struct RecordedExperiment {
     int experiment = 0;
     int rungs = 0;
     int start = 3;
     ColumnCounts counts{};  ///< counted landings per column
-    int trials = 0;         ///< lines of this experiment
-    bool ended = false;     ///< it has its "end" line
+    int trials = 0;         ///< lines of this experiment from this start line
+    bool ended = false;     ///< the experiment has its "end" line, from whichever start line
     int part = 1;           ///< how many headers come before it: numbers count afresh after each
-    int endColumn = 0;      ///< the column of its end landing, 0 while it runs
+    int endColumn = 0;      ///< the column of its end landing when it is from this start line
     std::vector<std::uint8_t> order;  ///< the columns of the counted landings, in turn
     /// What it holds, whatever file it was read from: its ladder, then each line's time,
     /// column and event, folded in order. Equal for the same experiment seen twice.
     std::uint64_t fingerprint = 0;
     /// The fingerprint after each of its first lines, so a copy taken before it ended is known.
     std::array<std::uint32_t, 8> opening{};
+};
+
+/// An experiment as far as the lines read so far go, every start line together.
+struct ExperimentSoFar {
+    int rungs = 0;
+    int trials = 0;         ///< its lines
+    ColumnCounts counts{};  ///< counted landings per column: the tally its counts follow
+    bool ended = false;     ///< it has its "end" line
+    std::array<std::size_t, kLineCount + 1> byStart{};  ///< 1 + its index per start line, 0 none
 };
 
 /// What a record file holds.
@@ -55,9 +66,10 @@ using RecordRead = std::variant<RecordContents, RecordError>;
 /// Accepts CRLF line ends, a byte-order mark, a missing final line end, blank lines and the
 /// header repeated where files were joined; an experiment number counts afresh after each
 /// header. Skips and counts lines cut short. Refuses lines that do not continue their
-/// experiment: a trial number out of turn, a count that does not follow the earlier landings,
-/// a change of rungs or start line, or a line after the end. The writer keeps one to know what
-/// the file it appends to holds, so both refuse the same files for the same reason.
+/// experiment: a trial number out of turn, a count that does not follow the earlier landings
+/// (of every start line: one tally holds them all), a change of rungs, or a line after the end. The
+/// writer keeps one to know what the file it appends to holds, so both refuse the same files for
+/// the same reason.
 class RecordReader {
 public:
     /// Reads the next piece of the text; false once the text is refused.
@@ -76,7 +88,7 @@ public:
     /// Headers read so far.
     int parts() const { return headers_; }
     /// The experiment numbered `experiment` after the last header, if there is one.
-    const RecordedExperiment* latest(int experiment) const;
+    const ExperimentSoFar* latest(int experiment) const;
     /// The highest experiment number after the last header, 0 for none.
     int highestExperiment() const { return highest_; }
 
@@ -86,7 +98,7 @@ private:
 
     std::string partial_;  ///< the start of a line whose end has not come yet
     RecordContents contents_;
-    std::unordered_map<std::uint64_t, std::size_t> found_;  ///< (header, experiment) -> index
+    std::unordered_map<std::uint64_t, ExperimentSoFar> found_;  ///< by (header, experiment)
     int headers_ = 0;
     int highest_ = 0;
     int lineNumber_ = 0;

@@ -6,6 +6,7 @@
 #include "sorted_ladder.h"
 
 #include <random>
+#include <tuple>
 
 using namespace tanabashigo;
 using Kind = LessonEvent::Kind;
@@ -20,15 +21,19 @@ struct ScriptedMove {
 };
 
 /// Every move of one experiment, built from the engine's parts without a clock; each landing
-/// is checked against the analysis's own tracer.
-std::vector<ScriptedMove> script(std::uint32_t seed, int rungs, int start) {
+/// is checked against the analysis's own tracer. Trial k starts from `line`, from line
+/// ((k - 1) mod 10) + 1 in turn, or at random from a line drawn just before its ladder.
+std::vector<ScriptedMove> script(std::uint32_t seed, int rungs, int line, StartLineChoice choice) {
     RandomSource random(seed);
     Experiment experiment(random);
     experiment.load();
     experiment.setRungCount(rungs);
-    experiment.setStartLine(start);
     std::vector<ScriptedMove> moves;
     for (int trial = 1; !experiment.isFinished(); ++trial) {
+        const int start = choice == StartLineChoice::InTurn     ? (trial - 1) % kLineCount + 1
+                          : choice == StartLineChoice::AtRandom ? random.nextBelow(kLineCount) + 1
+                                                                : line;
+        experiment.setStartLine(start);
         experiment.startTrial();
         moves.push_back({{.kind = Kind::TrialStarted, .trial = trial}, 1, &LessonPace::landingMs});
         for (LadderTick tick = experiment.ladderTick(); tick.kind != LadderTick::Kind::Complete;
@@ -86,6 +91,9 @@ struct Model {
         while (running && !paused && waited >= wait()) {
             waited -= wait();
             play(now - waited, out);
+            if (out.back().kind == Kind::Landed) {
+                break;  // as the lesson hands each landing back before what follows it
+            }
         }
         return out;
     }
@@ -129,19 +137,31 @@ private slots:
     void followsTheModelThroughPausesStepsAndSpeeds_data() {
         QTest::addColumn<int>("rungs");
         QTest::addColumn<int>("start");
-        for (const auto& [rungs, start] : {std::pair{0, 1}, {1, 10}, {10, 3}, {50, 7}, {225, 5}}) {
-            QTest::addRow("%d rungs from %d", rungs, start) << rungs << start;
+        QTest::addColumn<int>("choice");  // a StartLineChoice
+        for (const auto& [rungs, start, choice] : {std::tuple{0, 1, 0},
+                                                   {1, 10, 0},
+                                                   {10, 3, 0},
+                                                   {50, 7, 0},
+                                                   {225, 5, 0},
+                                                   {0, 3, 1},
+                                                   {30, 9, 1},
+                                                   {0, 3, 2},
+                                                   {40, 8, 2}}) {
+            QTest::addRow("%d rungs from %d, choice %d", rungs, start, choice)
+                << rungs << start << choice;
         }
     }
 
     void followsTheModelThroughPausesStepsAndSpeeds() {
         QFETCH(int, rungs);
         QFETCH(int, start);
+        QFETCH(int, choice);
         const auto seed = static_cast<std::uint32_t>(rungs * 10 + start);
-        Model model{script(seed, rungs, start)};
+        Model model{script(seed, rungs, start, StartLineChoice(choice))};
         Lesson lesson(seed);
         lesson.setRungCount(rungs);
         lesson.setStartLine(start);
+        lesson.setStartLineChoice(StartLineChoice(choice));
         std::mt19937 ops(seed);
         std::vector<Rung> placed;
         std::vector<Segment> path;

@@ -73,11 +73,12 @@ QString linesOf(const QString& path) {
     return lines.join(' ');
 }
 
-/// Records a landing in `column`, and once more after a fault; what went wrong, or nothing.
+/// Records a landing in `column` from the line above it (an experiment's start line changes
+/// from trial to trial), and once more after a fault; what went wrong, or nothing.
 QString land(RecordWriter& writer, int column) {
     QString faults;
     std::optional<RecordFault> fault;
-    for (int n = 0; n < 2 && (fault = writer.recordLanding({30, 3, column, 1, false})); ++n) {
+    for (int n = 0; n < 2 && (fault = writer.recordLanding({30, column, column, 1, false})); ++n) {
         faults += QString::fromStdString(fault->english) + " / ";
     }
     return faults;
