@@ -82,6 +82,7 @@ val lessonEventList(const std::vector<LessonEvent>& events) {
         object.set("rungNo", event.rungNo);
         object.set("column", event.column);
         object.set("count", event.count);
+        object.set("start", event.entry.start);
         return object;
     });
 }
@@ -94,6 +95,11 @@ public:
 
     void setRungCount(int rungs) { lesson_.setRungCount(rungs); }
     void setStartLine(int line) { lesson_.setStartLine(line); }
+    /// `choice` is a StartLineChoice as a number.
+    void setStartLineChoice(int choice) {
+        lesson_.setStartLineChoice(static_cast<StartLineChoice>(choice));
+    }
+    int startLineChoice() const { return static_cast<int>(lesson_.startLineChoice()); }
     void setSpeed(int speed) { lesson_.setSpeed(speed); }
     val start(double now) { return lessonEventList(lesson_.start(now)); }
     void stop() { lesson_.stop(); }
@@ -197,6 +203,7 @@ val windowTexts() {
     object.set("helpLines", jsArray(texts::kHelpLines, str));
     object.set("lessonHelpTitle", str(texts::kLessonHelpTitle));
     object.set("lessonHelpLines", jsArray(texts::lessonHelpLines(texts::kLessonPage), str));
+    object.set("startLineChoices", jsArray(texts::kStartLineChoices, str));
     return object;
 }
 
@@ -224,6 +231,8 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .constructor<unsigned>()
         .function("setRungCount", &PageLesson::setRungCount)
         .function("setStartLine", &PageLesson::setStartLine)
+        .function("setStartLineChoice", &PageLesson::setStartLineChoice)
+        .function("startLineChoice", &PageLesson::startLineChoice)
         .function("setSpeed", &PageLesson::setSpeed)
         .function("start", &PageLesson::start)
         .function("stop", &PageLesson::stop)

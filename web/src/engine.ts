@@ -69,12 +69,17 @@ export interface LessonEvent {
     rungNo: number;
     column: number;
     count: number;
+    /** Landed, Ended: the line the trial started from. */
+    start: number;
 }
 
 /** The experiment paced by the teacher: pause, step, speed, start line, 0..225 rungs. */
 export interface PageLesson {
     setRungCount(rungs: number): void;
     setStartLine(line: number): void;
+    /** How each trial's start line is found, from the next trial on. */
+    setStartLineChoice(choice: StartLineChoice): void;
+    startLineChoice(): StartLineChoice;
     setSpeed(speed: number): void;
     start(now: number): LessonEvent[];
     stop(): void;
@@ -101,6 +106,13 @@ export interface PageLesson {
     nextDue(): number;
     rungs(): Segment[];
     path(): Segment[];
+}
+
+/** How each trial finds its start line; the numbers follow StartLineChoice in the engine. */
+export const enum StartLineChoice {
+    Same = 0,
+    InTurn = 1,
+    AtRandom = 2,
 }
 
 /** The keys that pace a lesson; the numbers follow LessonKey in the engine. */
@@ -229,6 +241,8 @@ export interface WindowTexts {
     lessonHelpTitle: string;
     /** 授業モード's own help, its controls and keys. */
     lessonHelpLines: string[];
+    /** The names of the ways to find each trial's start line, in StartLineChoice's order. */
+    startLineChoices: string[];
 }
 
 export interface Engine {

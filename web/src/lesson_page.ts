@@ -3,7 +3,7 @@
 
 import { constants } from "./constants";
 import { askYesNo } from "./dialogs";
-import { FocusKind, LessonKey, LessonKind, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
+import { FocusKind, LessonKey, LessonKind, StartLineChoice, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
 import { drawLesson } from "./lesson_canvas";
 import type { RecordStore } from "./record_store";
 import { announce, endSentence, hiddenHeading, landingSentence, tallyTable } from "./spoken";
@@ -43,6 +43,7 @@ export class LessonPage {
     private readonly buttons: Record<string, HTMLButtonElement> = {};
     private readonly rungsField: HTMLInputElement;
     private readonly startField: HTMLSelectElement;
+    private readonly startChoiceField: HTMLSelectElement;
     private readonly speedField: HTMLInputElement;
     private readonly trialLabel: HTMLElement;
     private readonly rungLabel: HTMLElement;
@@ -118,6 +119,10 @@ export class LessonPage {
             this.draw();
         };
         setting("スタート", this.startField, "本目");
+        this.startChoiceField = child(bar, "select", "lesson-choice");
+        this.startChoiceField.setAttribute("aria-label", "スタートの線の決め方");
+        texts.startLineChoices.forEach((name, choice) => this.startChoiceField.add(new Option(name, String(choice))));
+        this.startChoiceField.onchange = () => void this.chooseStartLineChoice(Number(this.startChoiceField.value));
         this.speedField = document.createElement("input");
         Object.assign(this.speedField, { type: "range", min: String(limits.slowest), max: String(limits.fastest) });
         // Where the user asked for less motion, the lesson starts at its calmest pace.
@@ -225,9 +230,22 @@ export class LessonPage {
     }
 
     private async initialise(): Promise<void> {
-        if (!(await this.ask("着地した印をすべて消して、始めからやり直しますか？", "初期化"))) {
-            return;
+        if (await this.ask("着地した印をすべて消して、始めからやり直しますか？", "初期化")) {
+            this.clear();
         }
+    }
+
+    /** Each trial's start line is found by `choice` once the teacher agrees to clear the marks. */
+    private async chooseStartLineChoice(choice: StartLineChoice): Promise<void> {
+        if (await this.ask("スタートの線の決め方を変えると、いまの印は消えます。変えますか？", "スタートの線")) {
+            this.lesson.setStartLineChoice(choice);
+            this.clear();
+        }
+        this.refresh();
+    }
+
+    /** A new experiment: no marks, and a new one in the record. */
+    private clear(): void {
         this.lesson.initialise();
         this.unstored.fill(0);
         this.record.startExperiment();
@@ -322,7 +340,7 @@ export class LessonPage {
                     const ends = event.kind === LessonKind.Ended;
                     const landing = {
                         rungs: this.trialRungs,
-                        start: this.lesson.trialStartLine(),
+                        start: event.start,
                         column: event.column,
                         count: ends ? this.lesson.count(event.column) : event.count,
                         ends,
@@ -355,6 +373,11 @@ export class LessonPage {
         this.buttons.pause.textContent = lesson.isPaused() ? "再開" : "一時停止";
         this.buttons.step.disabled = lesson.isFinished();
         this.buttons.stop.disabled = !running;
+        // While the line changes from trial to trial, the field shows the line of the trial on view.
+        const sameLine = lesson.startLineChoice() === StartLineChoice.Same;
+        this.startField.disabled = !sameLine;
+        this.startField.value = String(sameLine || lesson.trial() === 0 ? lesson.startLine() : lesson.trialStartLine());
+        this.startChoiceField.value = String(lesson.startLineChoice());
         this.trialLabel.textContent = `${lesson.trial()}回目`;
         this.rungLabel.textContent = `横線 ${this.rungNo} 本目`;
         const end = lesson.endColumn();

@@ -291,6 +291,18 @@ test("授業モード: Enter, Space and → follow the shared table; questions a
     assert.deepEqual(problems, []);
 });
 
+test("授業モード's 順番に starts trial k from line ((k - 1) mod 10) + 1, and the record says so", async () => {
+    const { page, problems } = await open(browser, "?seed=7&lesson&rungs=10");
+    await page.waitForSelector(".lesson-canvas");
+    await page.selectOption(".lesson-choice", "1");
+    await page.click("[data-action=start]");
+    await runStoring(page, 60_000);
+    const starts = (await recordText(page)).split("\n").slice(1).filter(Boolean).map((line) => Number(line.split(",")[4]));
+    assert.ok(starts.length > 10 && (await page.evaluate(() => document.querySelector(".lesson-setting select").disabled)));
+    assert.deepEqual(starts, starts.map((_, k) => (k % 10) + 1));
+    assert.deepEqual(problems, []);
+});
+
 test("授業モード too shows no marker before its line is stored", async () => {
     const { page, problems } = await open(browser, "?seed=3&lesson&rungs=10");
     const markers = async () => (await page.getAttribute(".lesson-canvas", "data-counts")).split(" ").map(Number)
