@@ -399,6 +399,9 @@ void LessonWindow::onTheory() {
     if (recorded_ && QFile::exists(options_.recordPath)) {
         theory_->openRecord(options_.recordPath);  // once read, its newest ladder: the lesson's
     }
+    if (lesson_.startLineChoice() != StartLineChoice::Same) {
+        theory_->showEveryLine();  // the picture the changing start lines fill
+    }
     fitAndCentre(theory_, screen());
     theory_->show();
     theory_->raise();

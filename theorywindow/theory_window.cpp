@@ -133,11 +133,15 @@ QTabWidget* TheoryWindow::chartTabs(QWidget* oneLine) {
     settlingLayout->addLayout(chooser);
     settlingLayout->addWidget(settlingView_, 1);
     settlingLayout->addWidget(settlingText_);
-    auto* tabs = new QTabWidget;
-    tabs->addTab(oneLine, QStringLiteral("1 本の線から"));
-    tabs->addTab(allLines, QStringLiteral("どこをひいても"));
-    tabs->addTab(settling, QStringLiteral("大数の法則"));
-    return tabs;
+    tabs_ = new QTabWidget;
+    tabs_->addTab(oneLine, QStringLiteral("1 本の線から"));
+    tabs_->addTab(allLines, QStringLiteral("どこをひいても"));
+    tabs_->addTab(settling, QStringLiteral("大数の法則"));
+    return tabs_;
+}
+
+void TheoryWindow::showEveryLine() {
+    tabs_->setCurrentIndex(1);
 }
 
 QWidget* TheoryWindow::ladderControls() {

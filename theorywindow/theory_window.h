@@ -71,6 +71,8 @@ public:
     void onSaveFairnessChart();
     void onSaveAllLinesChart();
     void onSaveTable();
+    /// Brings the picture of every start line at once to the front.
+    void showEveryLine();
 
 private:
     /// The charts' tabs: `oneLine` (the chosen start line's charts), then every line at once.
@@ -124,6 +126,7 @@ private:
     QLabel* figuresText_ = nullptr;
     ChartView* lawView_ = nullptr;
     ChartView* fairnessView_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     ChartView* allLinesView_ = nullptr;
     QLabel* allLinesText_ = nullptr;
     ChartView* settlingView_ = nullptr;
