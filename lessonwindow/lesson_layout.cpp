@@ -27,7 +27,6 @@ LessonLayout::LessonLayout(QSizeF size)
       stacks(band(size, 0.655, 0.995)),
       columnWidth_(size.width() / kLineCount) {
     lineWidth = std::max(3.0, std::round(size.height() / 200));
-    pathWidth = lineWidth * 2;
     markerSize = std::floor(std::min(stacks.height() / kMarkerRows * 0.88, columnWidth_ * 0.4));
     textPixels =
         std::max(1, static_cast<int>(std::min(numbers.height(), columnWidth_ * 0.9) * 0.8));
@@ -36,6 +35,10 @@ LessonLayout::LessonLayout(QSizeF size)
 QPointF LessonLayout::point(double x, double y) const {
     return {columnWidth_ * (x - 1.5),
             ladder.top() + ladder.height() * (y - kTopY) / (kBottomY - kTopY)};
+}
+
+double LessonLayout::unitPx() const {
+    return ladder.height() / (kBottomY - kTopY);
 }
 
 QRectF LessonLayout::marker(int column, int index) const {

@@ -14,6 +14,8 @@ public:
 
     /// The pixel position of a point in ladder units (lines at x = 2..11, y = 10..61).
     QPointF point(double x, double y) const;
+    /// Pixels to one ladder unit, down the ladder.
+    double unitPx() const;
     /// The x of ladder line `line` (1..10).
     double lineX(int line) const { return point(line + 1, 0).x(); }
     /// Marker `index` (1..20, 1 the lowest) of column `column`.
@@ -28,7 +30,6 @@ public:
     QRectF counts;          ///< the count over each stack
     QRectF stacks;          ///< the markers
     double lineWidth = 1;   ///< ladder lines and rungs
-    double pathWidth = 1;   ///< the path
     double markerSize = 1;  ///< a marker's side
     int textPixels = 1;     ///< pixel size of the numbers' font
 

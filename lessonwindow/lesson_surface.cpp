@@ -5,6 +5,7 @@
 
 #include "lesson.h"
 #include "lesson_layout.h"
+#include "lesson_look.h"
 
 namespace tanabashigo {
 
@@ -38,6 +39,10 @@ int LessonSurface::markedLine() const {
     return lesson_.trial() > 0 ? lesson_.trialStartLine() : lesson_.startLine();
 }
 
+int LessonSurface::shownRungCount() const {
+    return lesson_.trial() > 0 ? lesson_.trialRungCount() : lesson_.rungCount();
+}
+
 void LessonSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -61,8 +66,8 @@ void LessonSurface::paintHeader(QPainter& painter, const LessonLayout& layout) c
     const QFont font = pixelFont(this->font(), int(layout.header.height() * 0.6), true);
     const QFontMetricsF metrics(font);
     const QString trial = QStringLiteral("%1 回目").arg(lesson_.trial());
-    const int rungs = lesson_.trial() > 0 ? lesson_.trialRungCount() : lesson_.rungCount();
-    const QString label = QStringLiteral("横線 %1 / %2 本").arg(lesson_.rungs().size()).arg(rungs);
+    const QString label =
+        QStringLiteral("横線 %1 / %2 本").arg(lesson_.rungs().size()).arg(shownRungCount());
     painter.setFont(font);
     painter.setPen(Qt::black);
     painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, trial);
@@ -98,10 +103,31 @@ void LessonSurface::paintLadder(QPainter& painter, const LessonLayout& layout) c
                          layout.point(rung.gap + 1, rung.height));
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(kPathRed, layout.pathWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const PathLook look = pathLook(layout.unitPx(), layout.lineWidth, shownRungCount());
+    painter.setPen(QPen(kPathRed, look.pathWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const Segment& part : lesson_.path()) {
         painter.drawLine(layout.point(part.x1, part.y1), layout.point(part.x2, part.y2));
     }
+    if (!lesson_.path().empty()) {
+        paintPathEnd(painter, layout, look);
+    }
+}
+
+void LessonSurface::paintPathEnd(QPainter& painter, const LessonLayout& layout,
+                                 const PathLook& look) const {
+    const Segment& last = lesson_.path().back();
+    const double radius = look.endDiameter / 2;
+    const double outer = radius + look.endOutline * 1.5;
+    const EndMarkOffset back = endMarkOffset(last);
+    const QPointF centre = layout.point(last.x2, last.y2) + QPointF(back.x, back.y) * outer;
+    painter.setPen(Qt::NoPen);
+    const auto disc = [&](const QColor& colour, double r) {
+        painter.setBrush(colour);
+        painter.drawEllipse(centre, r, r);
+    };
+    disc(Qt::black, outer);
+    disc(Qt::white, radius + look.endOutline);
+    disc(kPathRed, radius);
 }
 
 void LessonSurface::paintColumns(QPainter& painter, const LessonLayout& layout) const {

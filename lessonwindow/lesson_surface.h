@@ -6,6 +6,7 @@ namespace tanabashigo {
 
 class Lesson;
 class LessonLayout;
+struct PathLook;
 
 /// The lesson drawn for a projector, scaled to whatever size it is given: the ladder and path
 /// of the trial on view, column numbers with the start line marked, counts and stacks of
@@ -29,8 +30,12 @@ protected:
 private:
     /// The start line to mark: that of the trial on view, or the next one's before any trial.
     int markedLine() const;
+    /// The rung count of the ladder on view: the trial's, or the one set before any trial.
+    int shownRungCount() const;
     void paintHeader(QPainter& painter, const LessonLayout& layout) const;
     void paintLadder(QPainter& painter, const LessonLayout& layout) const;
+    /// The disc at the path's moving end, drawn over everything on the ladder.
+    void paintPathEnd(QPainter& painter, const LessonLayout& layout, const PathLook& look) const;
     void paintColumns(QPainter& painter, const LessonLayout& layout) const;
     void paintBanner(QPainter& painter, const LessonLayout& layout) const;
 

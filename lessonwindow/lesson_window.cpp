@@ -22,6 +22,8 @@
 #include "landing_recorder.h"
 #include "lesson_help.h"
 #include "lesson_keys.h"
+#include "lesson_layout.h"
+#include "lesson_look.h"
 #include "lesson_surface.h"
 #include "lesson_texts.h"
 #include "rung_count_reader.h"
@@ -185,6 +187,12 @@ QWidget* LessonWindow::controlPanel() {
     layout->addWidget(startBox_);
     layout->addWidget(new QLabel(QStringLiteral("線の決め方")));
     layout->addWidget(startChoiceBox_);
+    crowdedNote_ = new QLabel;
+    crowdedNote_->setObjectName(QStringLiteral("crowdedNote"));
+    crowdedNote_->setWordWrap(true);
+    crowdedNote_->setStyleSheet(QStringLiteral("color: #a04000"));
+    crowdedNote_->hide();
+    layout->addWidget(crowdedNote_);
     layout->addStretch();
     for (QWidget* widget :
          {initialiseButton, theoryButton, fullScreenButton, helpButton, quitButton}) {
@@ -464,6 +472,7 @@ void LessonWindow::resizeEvent(QResizeEvent* event) {
     QFont font = panel_->font();
     font.setPixelSize(std::max(13, height() / 38));
     panel_->setFont(font);
+    showCrowding();
 }
 
 void LessonWindow::take(const std::vector<LessonEvent>& events) {
@@ -516,7 +525,16 @@ void LessonWindow::refresh() {
                                                          : lesson_.trialStartLine());
     startBox_->setEnabled(sameLine);
     startChoiceBox_->setCurrentIndex(static_cast<int>(lesson_.startLineChoice()));
+    showCrowding();
     surface_->update();
+}
+
+void LessonWindow::showCrowding() {
+    const LessonLayout layout(surface_->size());
+    const int legible = pathLook(layout.unitPx(), layout.lineWidth, 0).legibleRungs;
+    const std::string note = crowdedRungsNote(lesson_.rungCount(), legible);
+    crowdedNote_->setText(QString::fromStdString(note));
+    crowdedNote_->setVisible(!note.empty());
 }
 
 }  // namespace tanabashigo

@@ -106,6 +106,8 @@ private:
     void initialise();
     /// Buttons and boxes as the lesson stands.
     void refresh();
+    /// Tells the teacher when the rung count set crowds the ladder at the surface's size.
+    void showCrowding();
     double now() const;
 
     Dialogs& dialogs_;
@@ -128,6 +130,7 @@ private:
     QSpinBox* rungsBox_ = nullptr;
     QSpinBox* startBox_ = nullptr;
     QComboBox* startChoiceBox_ = nullptr;
+    QLabel* crowdedNote_ = nullptr;
     std::unique_ptr<TheoryDialogs> theoryDialogs_;
     QPointer<TheoryWindow> theory_;
 };

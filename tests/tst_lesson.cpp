@@ -3,6 +3,7 @@
 #include "lesson.h"
 #include "lesson_key_table.h"
 #include "lesson_keys.h"
+#include "lesson_look.h"
 #include "sorted_ladder.h"
 
 #include <random>
@@ -232,6 +233,33 @@ private slots:
             }
             QVERIFY2(std::abs(took / trials / meanTrialMs(speed, rungs) - 1) < 0.02,
                      qPrintable(QString::number(took / trials)));
+        }
+    }
+
+    // The path narrows only where the rungs crowd, its end disc stays wider than it, and the
+    // note comes past the rungs the ladder shows apart. Units are those of a 1024×768 window,
+    // a small window's, and a phone's.
+    void pathKeepsTheNextRungInView() {
+        struct Row {
+            double unitPx, lineWidth;
+            int rungs;
+            double pathWidth;
+            bool crowded;
+        };
+        for (const Row& row : std::initializer_list<Row>{{5.37, 4, 50, 8, false},
+                                                         {5.37, 4, 200, 4.0825, false},
+                                                         {5.37, 4, 225, 4, true},
+                                                         {3.5, 3, 150, 4.5, false},
+                                                         {3.5, 3, 176, 3, true},
+                                                         {2, 3, 100, 3, false},
+                                                         {2, 3, 101, 3, true}}) {
+            const PathLook look = pathLook(row.unitPx, row.lineWidth, row.rungs);
+            const std::string note = crowdedRungsNote(row.rungs, look.legibleRungs);
+            QCOMPARE(look.pathWidth, row.pathWidth);
+            QVERIFY(look.endDiameter >= 3 * look.pathWidth);
+            QCOMPARE(!note.empty(), row.crowded);
+            QCOMPARE(note.find(std::to_string(look.legibleRungs)) != std::string::npos,
+                     row.crowded);
         }
     }
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <QTest>
@@ -259,6 +260,38 @@ private slots:
         QVERIFY(room.window.theoryWindow() != nullptr);
         QCOMPARE(room.window.theoryWindow()->model().rungs(), 12);
         QCOMPARE(room.window.theoryWindow()->model().start(), 6);
+    }
+
+    // At a 1024×768 projector the path's end still shows in a picture shrunk to a quarter,
+    // as a block of the path's red no path alone leaves; past the rungs it shows apart, the
+    // teacher is told.
+    void theBackRowSeesThePathsEnd() {
+        for (const auto& [rungs, crowded] : {std::pair{200, false}, {225, true}}) {
+            Classroom room;
+            room.window.onRungsChosen(rungs);
+            room.window.resize(1024, 768);
+            room.show();
+            room.key(Qt::Key_Return);
+            while (room.window.lesson().path().size() < 4) {
+                room.run(1);
+            }
+            room.key(Qt::Key_Space);
+            const QImage quarter = room.window.surface()->grab().toImage().scaled(
+                room.window.surface()->size() / 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const auto red = [&quarter](int x, int y) {
+                const QColor c = quarter.pixelColor(x, y);
+                return c.red() > 200 && c.green() < 50 && c.blue() < 50;
+            };
+            bool block = false;
+            for (int y = int(quarter.height() * 0.14); y < quarter.height() / 2; ++y) {
+                for (int x = 0; x + 1 < quarter.width(); ++x) {
+                    block =
+                        block || (red(x, y) && red(x + 1, y) && red(x, y + 1) && red(x + 1, y + 1));
+                }
+            }
+            QVERIFY2(block, qPrintable(QString::number(rungs)));
+            QCOMPARE(room.window.findChild<QLabel*>("crowdedNote")->isVisible(), crowded);
+        }
     }
 };
 

@@ -11,6 +11,7 @@
 #include "js_values.h"
 #include "lesson.h"
 #include "lesson_keys.h"
+#include "lesson_look.h"
 #include "lesson_pace.h"
 #include "lesson_texts.h"
 #include "marker_layout.h"
@@ -142,6 +143,26 @@ bool lessonTakesKey(int key, int focus, bool covered) {
     return keyGoesToLesson(static_cast<LessonKey>(key), static_cast<FocusKind>(focus), covered);
 }
 
+/// How the lesson draws its path at this size and rung count: see pathLook().
+val lessonPathLook(double unitPx, double lineWidth, int rungs) {
+    const PathLook look = pathLook(unitPx, lineWidth, rungs);
+    val object = val::object();
+    object.set("pathWidth", look.pathWidth);
+    object.set("endDiameter", look.endDiameter);
+    object.set("endOutline", look.endOutline);
+    object.set("legibleRungs", look.legibleRungs);
+    return object;
+}
+
+/// The way from the path's moving end to its disc's centre, one pixel long.
+val pathEndOffset(int x1, int y1, int x2, int y2) {
+    const EndMarkOffset offset = endMarkOffset({x1, y1, x2, y2});
+    val object = val::object();
+    object.set("x", offset.x);
+    object.set("y", offset.y);
+    return object;
+}
+
 val lessonLimits() {
     val object = val::object();
     object.set("mostRungs", Ladder::kCapacity);
@@ -257,6 +278,9 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("rungs", &PageLesson::rungs)
         .function("path", &PageLesson::path);
     emscripten::function("lessonLimits", &lessonLimits);
+    emscripten::function("lessonPathLook", &lessonPathLook);
+    emscripten::function("pathEndOffset", &pathEndOffset);
+    emscripten::function("crowdedRungsNote", &crowdedRungsNote);
     emscripten::function("lessonTakesKey", &lessonTakesKey);
     emscripten::function("pageConstants", &pageConstants);
     emscripten::function("rungCountOf", &rungCountOf);

@@ -245,10 +245,26 @@ export interface WindowTexts {
     startLineChoices: string[];
 }
 
+/** The path's stroke and the disc at its moving end, in CSS pixels. */
+export interface PathLook {
+    pathWidth: number;
+    endDiameter: number;
+    /** The white ring round the disc, inside a black one half as wide. */
+    endOutline: number;
+    /** The most rungs the ladder shows apart at this size. */
+    legibleRungs: number;
+}
+
 export interface Engine {
     PageWindow: new (seed: number, mixClock: boolean) => PageWindow;
     PageLesson: new (seed: number) => PageLesson;
     lessonLimits(): LessonLimits;
+    /** How the lesson draws its path on a ladder of `unitPx` pixels a unit, `lineWidth` wide lines, `rungs` rungs. */
+    lessonPathLook(unitPx: number, lineWidth: number, rungs: number): PathLook;
+    /** The way from the path's moving end to its disc's centre, one pixel long. */
+    pathEndOffset(x1: number, y1: number, x2: number, y2: number): { x: number; y: number };
+    /** The note that `rungs` rungs crowd the ladder, "" when they can be told apart. */
+    crowdedRungsNote(rungs: number, legibleRungs: number): string;
     /** Whether `key` goes to the lesson, given what holds the focus and whether a view lies in front. */
     lessonTakesKey(key: LessonKey, focus: FocusKind, covered: boolean): boolean;
     pageConstants(): PageConstants;

@@ -2,9 +2,11 @@
 // the column numbers with the start line marked, and the stacks with their counts.
 
 import { constants } from "./constants";
-import type { Segment } from "./engine";
+import type { Engine, PathLook, Segment } from "./engine";
 
 export interface LessonPicture {
+    /** The rung count of the ladder on view. */
+    rungCount: number;
     rungs: Segment[];
     path: Segment[];
     counts: number[];
@@ -35,6 +37,8 @@ export function lessonGeometry(width: number, height: number) {
         /** x and y of a point in ladder units. */
         x: (units: number) => margin + ((units - first.x1) / (last.x1 - first.x1)) * (lineCount - 1) * spacing,
         y: (units: number) => top + ((units - first.y1) / (first.y2 - first.y1)) * (bottom - top),
+        /** Pixels to one ladder unit, down the ladder. */
+        unitPx: (bottom - top) / (first.y2 - first.y1),
         lineWidth: Math.max(3, Math.round(Math.min(width, height * 1.4) / 300)),
         numberSize: Math.max(24, Math.round(height * 0.05)),
         numberY: height * 0.47,
@@ -45,7 +49,11 @@ export function lessonGeometry(width: number, height: number) {
     };
 }
 
-export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture): void {
+/** The engine's rules for the path's look. */
+export type PathRules = Pick<Engine, "lessonPathLook" | "pathEndOffset">;
+
+/** Draws `picture` and gives the path's look at this size. */
+export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, rules: PathRules): PathLook {
     const width = canvas.clientWidth;
     const height = canvas.clientHeight;
     const ratio = window.devicePixelRatio || 1;
@@ -69,7 +77,24 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture): v
     const { lineCount, columnCapacity, emptyLadder } = constants();
     emptyLadder.forEach((line) => stroke(line, "#000", g.lineWidth));
     picture.rungs.forEach((rung) => stroke(rung, "#000", g.lineWidth));
-    picture.path.forEach((segment) => stroke(segment, PATH_RED, g.lineWidth * 2));
+    const look = rules.lessonPathLook(g.unitPx, g.lineWidth, picture.rungCount);
+    picture.path.forEach((segment) => stroke(segment, PATH_RED, look.pathWidth));
+    const last = picture.path[picture.path.length - 1];
+    if (last) {
+        // The disc trails the moving end, so what lies ahead stays in view.
+        const radius = look.endDiameter / 2;
+        const outer = radius + look.endOutline * 1.5;
+        const back = rules.pathEndOffset(last.x1, last.y1, last.x2, last.y2);
+        const disc = (colour: string, r: number) => {
+            c.fillStyle = colour;
+            c.beginPath();
+            c.arc(g.x(last.x2) + back.x * outer, g.y(last.y2) + back.y * outer, r, 0, 2 * Math.PI);
+            c.fill();
+        };
+        disc("#000", outer);
+        disc("#fff", radius + look.endOutline);
+        disc(PATH_RED, radius);
+    }
 
     // The start line: a red mark above it and its number in red.
     const startX = g.lineX(picture.startLine);
@@ -110,4 +135,5 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture): v
                 g.markerTop(0) - g.markerTop(columnCapacity) + 4);
         }
     }
+    return look;
 }

@@ -48,6 +48,8 @@ export class LessonPage {
     private readonly trialLabel: HTMLElement;
     private readonly rungLabel: HTMLElement;
     private readonly banner: HTMLElement;
+    /** Says when the rung count set crowds the ladder at the canvas's size. */
+    private readonly crowdedNote: HTMLElement;
     /** The counts as a table for assistive tools, column 1 first. */
     private readonly tally: HTMLTableCellElement[];
     private trialRungs = 0;
@@ -108,6 +110,7 @@ export class LessonPage {
             const rungs = Math.round(Number(this.rungsField.value));
             this.lesson.setRungCount(Number.isFinite(rungs) ? rungs : this.lesson.rungCount());
             this.rungsField.value = String(this.lesson.rungCount());
+            this.draw();
         };
         setting("横線", this.rungsField, "本");
         this.startField = document.createElement("select");
@@ -141,6 +144,7 @@ export class LessonPage {
         this.trialLabel = child(status, "span", "lesson-trial");
         this.rungLabel = child(status, "span", "lesson-rung");
         this.banner = child(status, "span", "lesson-banner");
+        this.crowdedNote = child(status, "span", "lesson-note");
         this.canvas = child(this.root, "canvas", "lesson-canvas");
         this.canvas.setAttribute("role", "img");
         this.canvas.setAttribute("aria-label", "たなばしごと着地の数");
@@ -393,13 +397,16 @@ export class LessonPage {
         }
         const lesson = this.lesson;
         const picture = {
+            rungCount: lesson.trial() === 0 ? lesson.rungCount() : this.trialRungs,
             rungs: lesson.rungs(),
             path: lesson.path(),
             counts: this.counts(),
             startLine: lesson.trial() === 0 ? lesson.startLine() : lesson.trialStartLine(),
             endColumn: lesson.endColumn(),
         };
-        drawLesson(this.canvas, picture);
+        const look = drawLesson(this.canvas, picture, this.engine);
+        this.crowdedNote.textContent = this.engine.crowdedRungsNote(lesson.rungCount(), look.legibleRungs);
+        this.crowdedNote.hidden = this.crowdedNote.textContent === "";
         // What the picture shows, in words, for assistive tools.
         this.canvas.dataset.counts = picture.counts.join(" ");
         picture.counts.forEach((count, k) => (this.tally[k].textContent = String(count)));
