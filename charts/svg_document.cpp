@@ -8,16 +8,6 @@ namespace tanabashigo {
 
 namespace {
 
-std::string colourText(Colour colour) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text = "#";
-    for (const std::uint8_t part : {colour.red, colour.green, colour.blue}) {
-        text += kDigits[part >> 4];
-        text += kDigits[part & 15];
-    }
-    return text;
-}
-
 /// `text` with the characters XML reserves written as references.
 std::string escaped(std::string_view text) {
     std::string out;
@@ -122,13 +112,13 @@ SvgDocument::SvgDocument(double width, double height, std::string_view title)
 void SvgDocument::fillRect(const Box& box, Colour fill) {
     body_ += "<rect x=\"" + decimalText(box.left) + "\" y=\"" + decimalText(box.top) +
              "\" width=\"" + decimalText(std::max(0.0, box.width)) + "\" height=\"" +
-             decimalText(std::max(0.0, box.height)) + "\" fill=\"" + colourText(fill) + "\"/>\n";
+             decimalText(std::max(0.0, box.height)) + "\" fill=\"" + hexColour(fill) + "\"/>\n";
 }
 
 void SvgDocument::line(Point from, Point to, Colour stroke, double width, bool dashed) {
     body_ += "<line x1=\"" + decimalText(from.x) + "\" y1=\"" + decimalText(from.y) + "\" x2=\"" +
              decimalText(to.x) + "\" y2=\"" + decimalText(to.y) + "\" stroke=\"" +
-             colourText(stroke) + "\" stroke-width=\"" + decimalText(width) + '"' +
+             hexColour(stroke) + "\" stroke-width=\"" + decimalText(width) + '"' +
              (dashed ? " stroke-dasharray=\"" + decimalText(width * 4.0) + ',' +
                            decimalText(width * 2.0) + '"'
                      : std::string()) +
@@ -140,21 +130,21 @@ void SvgDocument::polyline(const std::vector<Point>& points, Colour stroke, doub
     for (const Point& point : points) {
         list += (list.empty() ? "" : " ") + pointText(point);
     }
-    body_ += "<polyline points=\"" + list + "\" fill=\"none\" stroke=\"" + colourText(stroke) +
+    body_ += "<polyline points=\"" + list + "\" fill=\"none\" stroke=\"" + hexColour(stroke) +
              "\" stroke-width=\"" + decimalText(width) +
              "\" stroke-linejoin=\"round\" stroke-linecap=\"round\"/>\n";
 }
 
 void SvgDocument::circle(Point centre, double radius, Colour fill) {
     body_ += "<circle cx=\"" + decimalText(centre.x) + "\" cy=\"" + decimalText(centre.y) +
-             "\" r=\"" + decimalText(radius) + "\" fill=\"" + colourText(fill) + "\"/>\n";
+             "\" r=\"" + decimalText(radius) + "\" fill=\"" + hexColour(fill) + "\"/>\n";
 }
 
 void SvgDocument::text(Point at, std::string_view text, double size, Colour colour, Anchor anchor,
                        bool bold) {
     static constexpr const char* kAnchors[] = {"start", "middle", "end"};
     body_ += "<text x=\"" + decimalText(at.x) + "\" y=\"" + decimalText(at.y) + "\" font-size=\"" +
-             decimalText(size) + "\" fill=\"" + colourText(colour) + "\" text-anchor=\"" +
+             decimalText(size) + "\" fill=\"" + hexColour(colour) + "\" text-anchor=\"" +
              kAnchors[static_cast<int>(anchor)] + '"' + (bold ? " font-weight=\"bold\"" : "") +
              '>' + escaped(text) + "</text>\n";
 }

@@ -5,15 +5,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tanabashigo {
+#include "colour_vision.h"
 
-/// A colour of a chart.
-struct Colour {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    bool operator==(const Colour&) const = default;
-};
+namespace tanabashigo {
 
 /// A rectangle of a chart, in pixels from the top left.
 struct Box {

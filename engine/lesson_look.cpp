@@ -17,6 +17,11 @@ double meanSpacingPx(double unitPx, int rungs) {
 
 }  // namespace
 
+const PathColours& pathColours(int index) {
+    const bool known = index >= 0 && index < int(kPathColours.size());
+    return kPathColours[known ? std::size_t(index) : 0];
+}
+
 PathLook pathLook(double unitPx, double lineWidth, int rungs) {
     PathLook look;
     const double spacing = meanSpacingPx(unitPx, rungs);

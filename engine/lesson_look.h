@@ -1,10 +1,37 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 
+#include "colour_vision.h"
 #include "geometry.h"
 
 namespace tanabashigo {
+
+/// A colour the teacher can choose for the path, the start marks and the markers.
+struct PathColours {
+    std::string_view name;  ///< as the choice shows it
+    Colour path;            ///< the path and the start marks in the lesson window
+    Colour pagePath;        ///< the path on the page
+    Colour marker;          ///< the markers and their counts; on the page, the start marks too
+};
+
+/// The choices, today's red first and by default. The blue and the orange keep
+/// kGraphicsContrast against the black rungs and both backgrounds in protanopia and
+/// deuteranopia as well; the red does not.
+inline constexpr std::array<PathColours, 3> kPathColours{{
+    {"赤", {0xFF, 0x00, 0x00}, {0xFF, 0x30, 0x30}, {0xE0, 0x00, 0x00}},
+    {"青", {0x00, 0x72, 0xB2}, {0x00, 0x72, 0xB2}, {0x00, 0x72, 0xB2}},
+    {"オレンジ", {0xC8, 0x50, 0x00}, {0xC8, 0x50, 0x00}, {0xC8, 0x50, 0x00}},
+}};
+
+/// The background of the lesson window's picture, and of the page's.
+inline constexpr Colour kWindowBackground{0xFF, 0xFF, 0xFF};
+inline constexpr Colour kPageBackground{0xF4, 0xF4, 0xF0};
+
+/// Choice `index` of kPathColours; today's red for an index out of range.
+const PathColours& pathColours(int index);
 
 /// How the lesson draws the path on a ladder of one size and rung count, for the lesson window
 /// and the page alike. Rungs can be told apart while their mean spacing in one gap holds three

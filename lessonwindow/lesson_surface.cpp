@@ -11,8 +11,10 @@ namespace tanabashigo {
 
 namespace {
 
-const QColor kPathRed(0xFF, 0x00, 0x00);
-const QColor kMarkerRed(0xE0, 0x00, 0x00);
+QColor qColour(Colour colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
 const QColor kPauseOrange(0xC0, 0x50, 0x00);
 const QColor kBannerYellow(0xFF, 0xF0, 0x80);
 
@@ -26,10 +28,10 @@ QFont pixelFont(const QFont& base, int pixels, bool bold) {
 }  // namespace
 
 LessonSurface::LessonSurface(const Lesson& lesson, QWidget* parent)
-    : QWidget(parent), lesson_(lesson) {
+    : QWidget(parent), lesson_(lesson), colours_(&pathColours(0)) {
     setAutoFillBackground(true);
     QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Window, qColour(kWindowBackground));
     setPalette(white);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 240);
@@ -53,6 +55,11 @@ void LessonSurface::paintEvent(QPaintEvent*) {
     if (lesson_.isFinished() && heldColumn_ == 0) {
         paintBanner(painter, layout);
     }
+}
+
+void LessonSurface::setColours(int choice) {
+    colours_ = &pathColours(choice);
+    update();
 }
 
 void LessonSurface::holdBack(int column) {
@@ -89,7 +96,7 @@ void LessonSurface::paintHeader(QPainter& painter, const LessonLayout& layout) c
     triangle.lineTo(mark.center().x() + half, mark.top());
     triangle.lineTo(mark.center().x(), mark.bottom());
     triangle.closeSubpath();
-    painter.fillPath(triangle, kPathRed);
+    painter.fillPath(triangle, qColour(colours_->path));
 }
 
 void LessonSurface::paintLadder(QPainter& painter, const LessonLayout& layout) const {
@@ -104,7 +111,8 @@ void LessonSurface::paintLadder(QPainter& painter, const LessonLayout& layout) c
     }
     painter.setRenderHint(QPainter::Antialiasing);
     const PathLook look = pathLook(layout.unitPx(), layout.lineWidth, shownRungCount());
-    painter.setPen(QPen(kPathRed, look.pathWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(
+        QPen(qColour(colours_->path), look.pathWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const Segment& part : lesson_.path()) {
         painter.drawLine(layout.point(part.x1, part.y1), layout.point(part.x2, part.y2));
     }
@@ -127,7 +135,7 @@ void LessonSurface::paintPathEnd(QPainter& painter, const LessonLayout& layout,
     };
     disc(Qt::black, outer);
     disc(Qt::white, radius + look.endOutline);
-    disc(kPathRed, radius);
+    disc(qColour(colours_->path), radius);
 }
 
 void LessonSurface::paintColumns(QPainter& painter, const LessonLayout& layout) const {
@@ -137,7 +145,7 @@ void LessonSurface::paintColumns(QPainter& painter, const LessonLayout& layout) 
         const QRectF number = layout.cell(layout.numbers, column);
         if (start) {
             const double side = number.height() * 0.95;
-            painter.setBrush(kPathRed);
+            painter.setBrush(qColour(colours_->path));
             painter.setPen(Qt::NoPen);
             painter.drawEllipse(
                 QRectF(0, 0, side, side).translated(number.center() - QPointF(side / 2, side / 2)));
@@ -147,11 +155,11 @@ void LessonSurface::paintColumns(QPainter& painter, const LessonLayout& layout) 
         painter.drawText(number, Qt::AlignCenter, QString::number(column));
         const int shown =
             lesson_.count(column) - (column == heldColumn_ && !lesson_.isFinished() ? 1 : 0);
-        painter.setPen(kMarkerRed);
+        painter.setPen(qColour(colours_->marker));
         painter.drawText(layout.cell(layout.counts, column), Qt::AlignCenter,
                          QString::number(shown));
         for (int i = 1; i <= shown; ++i) {
-            painter.fillRect(layout.marker(column, i), kMarkerRed);
+            painter.fillRect(layout.marker(column, i), qColour(colours_->marker));
         }
     }
 }

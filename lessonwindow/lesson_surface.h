@@ -6,6 +6,7 @@ namespace tanabashigo {
 
 class Lesson;
 class LessonLayout;
+struct PathColours;
 struct PathLook;
 
 /// The lesson drawn for a projector, scaled to whatever size it is given: the ladder and path
@@ -18,6 +19,8 @@ class LessonSurface : public QWidget {
 public:
     /// `lesson` must outlive the surface.
     explicit LessonSurface(const Lesson& lesson, QWidget* parent = nullptr);
+    /// The colours of the path and the markers: choice `choice` of kPathColours.
+    void setColours(int choice);
     /// The landing in `column` is not in the record yet: its marker (or the end) is not shown.
     /// 0 shows everything.
     void holdBack(int column);
@@ -41,6 +44,7 @@ private:
 
     const Lesson& lesson_;
     int heldColumn_ = 0;
+    const PathColours* colours_;
 };
 
 }  // namespace tanabashigo

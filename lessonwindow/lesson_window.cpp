@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
@@ -97,7 +98,10 @@ LessonWindow::LessonWindow(Dialogs& dialogs, LessonOptions options, QWidget* par
       options_(std::move(options)),
       lesson_(options_.seed),
       gate_(options_.recorder),
-      theoryDialogs_(std::make_unique<QtTheoryDialogs>()) {
+      theoryDialogs_(std::make_unique<QtTheoryDialogs>()),
+      settings_(options_.settingsFile.isEmpty()
+                    ? std::make_unique<QSettings>()
+                    : std::make_unique<QSettings>(options_.settingsFile, QSettings::IniFormat)) {
     setWindowTitle(QStringLiteral("たなばしご　授業用"));
     elapsed_.start();
     lesson_.setRungCount(options_.rungs.value_or(50));
@@ -151,6 +155,16 @@ QWidget* LessonWindow::controlPanel() {
     }
     startChoiceBox_->setFocusPolicy(Qt::ClickFocus);
     startChoiceBox_->setAccessibleName(QStringLiteral("スタートの線の決め方"));
+    coloursBox_ = new QComboBox;
+    coloursBox_->setObjectName(QStringLiteral("pathColours"));
+    for (const PathColours& colours : kPathColours) {
+        coloursBox_->addItem(
+            QString::fromUtf8(colours.name.data(), qsizetype(colours.name.size())));
+    }
+    coloursBox_->setFocusPolicy(Qt::NoFocus);
+    coloursBox_->setAccessibleName(QStringLiteral("線と印の色"));
+    coloursBox_->setCurrentIndex(settings_->value(QStringLiteral("lesson/colours"), 0).toInt());
+    surface_->setColours(coloursBox_->currentIndex());
     auto* initialiseButton = panelButton(QStringLiteral("初期化"));
     auto* theoryButton = panelButton(QStringLiteral("理論と実験（Ctrl+T）"));
     auto* fullScreenButton = panelButton(QStringLiteral("全画面（F11）"));
@@ -163,6 +177,7 @@ QWidget* LessonWindow::controlPanel() {
     connect(rungsBox_, &QSpinBox::valueChanged, this, &LessonWindow::onRungsChosen);
     connect(startBox_, &QSpinBox::valueChanged, this, &LessonWindow::onStartLineChosen);
     connect(startChoiceBox_, &QComboBox::activated, this, &LessonWindow::onStartLineChoiceChosen);
+    connect(coloursBox_, &QComboBox::currentIndexChanged, this, &LessonWindow::onColoursChosen);
     connect(initialiseButton, &QPushButton::clicked, this, &LessonWindow::onInitialise);
     connect(theoryButton, &QPushButton::clicked, this, &LessonWindow::onTheory);
     connect(fullScreenButton, &QPushButton::clicked, this, &LessonWindow::onFullScreen);
@@ -187,6 +202,8 @@ QWidget* LessonWindow::controlPanel() {
     layout->addWidget(startBox_);
     layout->addWidget(new QLabel(QStringLiteral("線の決め方")));
     layout->addWidget(startChoiceBox_);
+    layout->addWidget(new QLabel(QStringLiteral("線と印の色")));
+    layout->addWidget(coloursBox_);
     crowdedNote_ = new QLabel;
     crowdedNote_->setObjectName(QStringLiteral("crowdedNote"));
     crowdedNote_->setWordWrap(true);
@@ -349,6 +366,11 @@ void LessonWindow::onStartLineChoiceChosen(int index) {
     }
     refresh();
     surface_->setFocus();  // the keys go back to the lesson once the choice is made
+}
+
+void LessonWindow::onColoursChosen(int choice) {
+    surface_->setColours(choice);
+    settings_->setValue(QStringLiteral("lesson/colours"), choice);
 }
 
 void LessonWindow::onInitialise() {

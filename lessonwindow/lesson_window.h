@@ -15,6 +15,7 @@
 
 class QComboBox;
 class QLabel;
+class QSettings;
 class QPushButton;
 class QSlider;
 class QSpinBox;
@@ -36,6 +37,7 @@ struct LessonOptions {
     LandingRecorder* recorder = nullptr;  ///< keeps every landing when set; must outlive the window
     QString recordPath;                   ///< the file the recorder writes, for 理論と実験
     std::function<double()> clockMs;      ///< steady milliseconds; the machine's when empty
+    QString settingsFile;  ///< an INI file keeping the room's settings; the user's when empty
 };
 
 /// 授業用: the experiment laid out for a projector and paced by the teacher. The surface fills
@@ -68,6 +70,8 @@ public:
     void onStartLineChosen(int line);
     /// `index` is a StartLineChoice: each trial's start line is found that way.
     void onStartLineChoiceChosen(int index);
+    /// Choice `choice` of kPathColours for the path and the markers, remembered.
+    void onColoursChosen(int choice);
     void onFullScreen();
     /// The next move is due.
     void onDue();
@@ -131,8 +135,10 @@ private:
     QSpinBox* startBox_ = nullptr;
     QComboBox* startChoiceBox_ = nullptr;
     QLabel* crowdedNote_ = nullptr;
+    QComboBox* coloursBox_ = nullptr;
     std::unique_ptr<TheoryDialogs> theoryDialogs_;
     QPointer<TheoryWindow> theory_;
+    std::unique_ptr<QSettings> settings_;
 };
 
 }  // namespace tanabashigo

@@ -7,6 +7,7 @@
 #include "sorted_ladder.h"
 
 #include <random>
+#include <set>
 #include <tuple>
 
 using namespace tanabashigo;
@@ -261,6 +262,49 @@ private slots:
             QCOMPARE(note.find(std::to_string(look.legibleRungs)) != std::string::npos,
                      row.crowded);
         }
+    }
+
+    // Each choice keeps graphics contrast against the black rungs and both backgrounds in
+    // every vision, except today's red where the list says. The figures anchor the sums:
+    // WCAG's white on black and #777 on white, and the 3.3:1 a protanope sees between the
+    // red path and black rungs.
+    void coloursStandApartInEveryVision() {
+        constexpr Colour kBlack{};
+        constexpr Colour kRed{0xFF, 0, 0}, kLightRed{0xFF, 0x30, 0x30}, kMarkerRed{0xE0, 0, 0};
+        using V = Vision;
+        struct Figure {
+            Colour a, b;
+            Vision vision;
+            double ratio;
+        };
+        for (const Figure& f : std::initializer_list<Figure>{
+                 {{0xFF, 0xFF, 0xFF}, kBlack, V::Normal, 21.0},
+                 {{0x77, 0x77, 0x77}, {0xFF, 0xFF, 0xFF}, V::Normal, 4.48},
+                 {kRed, kBlack, V::Protanopia, 3.29},
+                 {kMarkerRed, kBlack, V::Protanopia, 2.70},
+                 {kLightRed, kPageBackground, V::Deuteranopia, 2.73},
+                 {{0x00, 0x72, 0xB2}, kBlack, V::Deuteranopia, 3.74}}) {
+            QVERIFY(std::abs(contrastRatio(f.a, f.b, f.vision) - f.ratio) < 0.01);
+        }
+        const std::set<std::tuple<std::string, std::string, Vision>> redFalls{
+            {hexColour(kRed), hexColour(kPageBackground), V::Deuteranopia},
+            {hexColour(kLightRed), hexColour(kPageBackground), V::Deuteranopia},
+            {hexColour(kMarkerRed), hexColour(kBlack), V::Protanopia}};
+        std::size_t fell = 0;
+        for (const PathColours& choice : kPathColours) {
+            for (const Colour colour : {choice.path, choice.pagePath, choice.marker}) {
+                for (const Colour against : {kBlack, kWindowBackground, kPageBackground}) {
+                    for (const Vision vision : {V::Normal, V::Protanopia, V::Deuteranopia}) {
+                        const bool falls =
+                            contrastRatio(colour, against, vision) < kGraphicsContrast;
+                        QCOMPARE(falls, redFalls.count(
+                                            {hexColour(colour), hexColour(against), vision}) == 1);
+                        fell += falls;
+                    }
+                }
+            }
+        }
+        QCOMPARE(fell, redFalls.size());
     }
 
     // The one table both editions' keys follow.

@@ -1,7 +1,9 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "form1_fixture.h"
@@ -38,6 +40,7 @@ struct Classroom {
     ScriptedDialogs dialogs;
     KeptLandings record;
     double clock = 0;
+    QTemporaryDir folder;
     LessonWindow window{dialogs, options()};
 
     LessonOptions options() {
@@ -48,6 +51,7 @@ struct Classroom {
         options.speed = kFastestSpeed;
         options.recorder = &record;
         options.clockMs = [this] { return clock; };
+        options.settingsFile = folder.filePath("room.ini");
         return options;
     }
 
@@ -260,6 +264,15 @@ private slots:
         QVERIFY(room.window.theoryWindow() != nullptr);
         QCOMPARE(room.window.theoryWindow()->model().rungs(), 12);
         QCOMPARE(room.window.theoryWindow()->model().start(), 6);
+    }
+
+    // The room's settings outlast the window; a room without any starts as it always has.
+    void theRoomsSettingsAreKept() {
+        Classroom room;
+        QCOMPARE(room.window.findChild<QComboBox*>("pathColours")->currentIndex(), 0);
+        room.window.onColoursChosen(2);
+        LessonWindow again(room.dialogs, room.options());
+        QCOMPARE(again.findChild<QComboBox*>("pathColours")->currentIndex(), 2);
     }
 
     // At a 1024×768 projector the path's end still shows in a picture shrunk to a quarter,

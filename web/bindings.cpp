@@ -191,6 +191,14 @@ val pageConstants() {
     markers.set("startLeft", marker_layout::kStartLeft);
     markers.set("startTop", marker_layout::kStartTop);
     object.set("markers", markers);
+    object.set("pathColours", jsArray(kPathColours, [](const PathColours& colours) {
+                   val choice = val::object();
+                   choice.set("name", std::string(colours.name));
+                   choice.set("path", hexColour(colours.pagePath));
+                   choice.set("marker", hexColour(colours.marker));
+                   return choice;
+               }));
+    object.set("lessonBackground", hexColour(kPageBackground));
     return object;
 }
 

@@ -19,6 +19,10 @@ export interface PageConstants {
     fastest: number;
     /** The ten lines of the empty ladder, in ladder units. */
     emptyLadder: Segment[];
+    /** The lesson's choices of colour for the path and the markers, today's red first. */
+    pathColours: { name: string; path: string; marker: string }[];
+    /** The lesson picture's background. */
+    lessonBackground: string;
     /** Where the experiment window's red boxes stand in its ladder surface, in twips. */
     markers: {
         columnLeft: number[];

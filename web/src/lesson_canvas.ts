@@ -13,10 +13,10 @@ export interface LessonPicture {
     startLine: number;
     /** The column whose full stack ended the experiment, 0 while it runs. */
     endColumn: number;
+    /** The colours of the path and of the start marks and markers. */
+    colours: { path: string; marker: string };
 }
 
-const RED = "#e00000";
-const PATH_RED = "#ff3030";
 const GOTHIC = '"ＭＳ Ｐゴシック", IPAPGothic, "Hiragino Sans", "Yu Gothic", Meiryo, "Noto Sans CJK JP", sans-serif';
 
 /** Where things stand on a canvas of `width` × `height` CSS pixels. */
@@ -63,7 +63,8 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, ru
     }
     const c = canvas.getContext("2d")!;
     c.setTransform(ratio, 0, 0, ratio, 0, 0);
-    c.clearRect(0, 0, width, height);
+    c.fillStyle = constants().lessonBackground;
+    c.fillRect(0, 0, width, height);
     const g = lessonGeometry(width, height);
     const stroke = (segment: Segment, colour: string, lineWidth: number) => {
         c.strokeStyle = colour;
@@ -78,7 +79,7 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, ru
     emptyLadder.forEach((line) => stroke(line, "#000", g.lineWidth));
     picture.rungs.forEach((rung) => stroke(rung, "#000", g.lineWidth));
     const look = rules.lessonPathLook(g.unitPx, g.lineWidth, picture.rungCount);
-    picture.path.forEach((segment) => stroke(segment, PATH_RED, look.pathWidth));
+    picture.path.forEach((segment) => stroke(segment, picture.colours.path, look.pathWidth));
     const last = picture.path[picture.path.length - 1];
     if (last) {
         // The disc trails the moving end, so what lies ahead stays in view.
@@ -93,12 +94,13 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, ru
         };
         disc("#000", outer);
         disc("#fff", radius + look.endOutline);
-        disc(PATH_RED, radius);
+        disc(picture.colours.path, radius);
     }
 
-    // The start line: a red mark above it and its number in red.
+    // The start line: a mark above it and its number on a disc, both in the marker colour.
+    const marker = picture.colours.marker;
     const startX = g.lineX(picture.startLine);
-    c.fillStyle = RED;
+    c.fillStyle = marker;
     c.beginPath();
     c.moveTo(startX - g.lineWidth * 4, g.startMarkY - g.lineWidth * 3);
     c.lineTo(startX + g.lineWidth * 4, g.startMarkY - g.lineWidth * 3);
@@ -112,7 +114,7 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, ru
         const isStart = column === picture.startLine;
         c.font = `bold ${g.numberSize}px ${GOTHIC}`;
         if (isStart) {
-            c.fillStyle = RED;
+            c.fillStyle = marker;
             c.beginPath();
             c.arc(x, g.numberY, g.numberSize * 0.72, 0, 2 * Math.PI);
             c.fill();
@@ -122,14 +124,14 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, ru
         const count = picture.counts[column - 1];
         // The count stands just above its stack.
         c.font = `${g.numberSize}px ${GOTHIC}`;
-        c.fillStyle = column === picture.endColumn ? RED : "#333";
+        c.fillStyle = column === picture.endColumn ? marker : "#333";
         c.fillText(String(count), x, g.markerTop(count) - g.numberSize * 0.6);
-        c.fillStyle = RED;
+        c.fillStyle = marker;
         for (let index = 1; index <= count; ++index) {
             c.fillRect(x - g.markerWidth / 2, g.markerTop(index), g.markerWidth, g.markerHeight);
         }
         if (column === picture.endColumn) {
-            c.strokeStyle = RED;
+            c.strokeStyle = marker;
             c.lineWidth = g.lineWidth;
             c.strokeRect(x - g.markerWidth / 2 - 4, g.markerTop(columnCapacity) - 4, g.markerWidth + 8,
                 g.markerTop(0) - g.markerTop(columnCapacity) + 4);

@@ -6,6 +6,7 @@ import { askYesNo } from "./dialogs";
 import { FocusKind, LessonKey, LessonKind, StartLineChoice, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
 import { drawLesson } from "./lesson_canvas";
 import type { RecordStore } from "./record_store";
+import { remember, remembered } from "./room_settings";
 import { announce, endSentence, hiddenHeading, landingSentence, tallyTable } from "./spoken";
 import { child } from "./twips";
 
@@ -45,6 +46,7 @@ export class LessonPage {
     private readonly startField: HTMLSelectElement;
     private readonly startChoiceField: HTMLSelectElement;
     private readonly speedField: HTMLInputElement;
+    private readonly coloursField: HTMLSelectElement;
     private readonly trialLabel: HTMLElement;
     private readonly rungLabel: HTMLElement;
     private readonly banner: HTMLElement;
@@ -139,6 +141,14 @@ export class LessonPage {
             this.requestFrame();
         };
         setting("ゆっくり", this.speedField, "はやい");
+        this.coloursField = document.createElement("select");
+        const colours = remembered("colours", 0);
+        constants().pathColours.forEach((choice, k) => this.coloursField.add(new Option(choice.name, String(k), k === colours, k === colours)));
+        this.coloursField.onchange = () => {
+            remember("colours", Number(this.coloursField.value));
+            this.draw();
+        };
+        setting("線と印の色", this.coloursField);
         action("help", "HELP", "", () => void this.showHelp());
         const status = child(this.root, "div", "lesson-status");
         this.trialLabel = child(status, "span", "lesson-trial");
@@ -403,6 +413,7 @@ export class LessonPage {
             counts: this.counts(),
             startLine: lesson.trial() === 0 ? lesson.startLine() : lesson.trialStartLine(),
             endColumn: lesson.endColumn(),
+            colours: constants().pathColours[Number(this.coloursField.value)] ?? constants().pathColours[0],
         };
         const look = drawLesson(this.canvas, picture, this.engine);
         this.crowdedNote.textContent = this.engine.crowdedRungsNote(lesson.rungCount(), look.legibleRungs);
