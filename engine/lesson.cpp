@@ -116,6 +116,13 @@ std::vector<int> Lesson::counts() const {
     return result;
 }
 
+int Lesson::markedStartLine() const {
+    if (trial_ > 0) {
+        return trialStartLine();
+    }
+    return startLineChoice_ == StartLineChoice::InTurn ? 1 : startLine_;
+}
+
 std::vector<Rung> Lesson::rungs() const {
     std::vector<Rung> result;
     for (int i = 1; i < experiment_.ladder().rungNo(); ++i) {

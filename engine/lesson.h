@@ -96,6 +96,9 @@ public:
     int trialRungCount() const { return experiment_.ladder().rungCount(); }
     /// The start line of the trial on view.
     int trialStartLine() const { return experiment_.tracer().startLine(); }
+    /// The start line the picture marks: the trial's on view; before the first, the one it
+    /// takes when that is known (line 1 in turn), else the line set.
+    int markedStartLine() const;
     /// When the next move is due, or kNothingDue.
     double nextDueMs() const;
 

@@ -38,7 +38,7 @@ LessonSurface::LessonSurface(const Lesson& lesson, QWidget* parent)
 }
 
 int LessonSurface::markedLine() const {
-    return lesson_.trial() > 0 ? lesson_.trialStartLine() : lesson_.startLine();
+    return lesson_.markedStartLine();
 }
 
 int LessonSurface::shownRungCount() const {

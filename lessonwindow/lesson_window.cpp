@@ -543,8 +543,7 @@ void LessonWindow::refresh() {
     rungsBox_->setValue(lesson_.rungCount());
     // While the line changes from trial to trial, the box shows the line of the trial on view.
     const bool sameLine = lesson_.startLineChoice() == StartLineChoice::Same;
-    startBox_->setValue(sameLine || lesson_.trial() == 0 ? lesson_.startLine()
-                                                         : lesson_.trialStartLine());
+    startBox_->setValue(sameLine ? lesson_.startLine() : lesson_.markedStartLine());
     startBox_->setEnabled(sameLine);
     startChoiceBox_->setCurrentIndex(static_cast<int>(lesson_.startLineChoice()));
     showCrowding();

@@ -207,27 +207,6 @@ private slots:
         }
     }
 
-    // A lesson whose start line changed every trial fills the all-lines picture: each landing
-    // in the row of the line its trial started from, as the file's own lines say.
-    void changingStartLinesFillTheirRows() {
-        FakeDialogs dialogs;
-        dialogs.path = QFINDTESTDATA("data/changing_lines.csv");
-        TheoryWindow window(dialogs);
-        QSignalSpy loaded(&window.recordLoad(), &RecordLoad::finished);
-        window.onOpenRecord();
-        QVERIFY(loaded.wait(5'000));
-        window.onRungsChosen(30);
-        LandingsByStart expected{};
-        for (const QByteArray& line : readAll(dialogs.path).split('\n').mid(1)) {
-            const QList<QByteArray> fields = line.split(',');
-            if (fields.size() == 8) {
-                ++expected[fields[4].toInt()][fields[5].toInt()];
-            }
-        }
-        QCOMPARE(window.model().allLinesChart().landings, std::optional(expected));
-        QCOMPARE(window.recordList().rowCount(), kLineCount);
-    }
-
     void sentences_data() {
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("rungs");

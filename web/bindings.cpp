@@ -121,7 +121,7 @@ public:
     bool isPaused() const { return lesson_.isPaused(); }
     bool isFinished() const { return lesson_.isFinished(); }
     int endColumn() const { return lesson_.endColumn(); }
-    int trialStartLine() const { return lesson_.trialStartLine(); }
+    int markedStartLine() const { return lesson_.markedStartLine(); }
     double nextDue() const { return lesson_.nextDueMs(); }
 
     /// The rungs placed so far in the trial on view, as lines.
@@ -281,7 +281,7 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("isPaused", &PageLesson::isPaused)
         .function("isFinished", &PageLesson::isFinished)
         .function("endColumn", &PageLesson::endColumn)
-        .function("trialStartLine", &PageLesson::trialStartLine)
+        .function("markedStartLine", &PageLesson::markedStartLine)
         .function("nextDue", &PageLesson::nextDue)
         .function("rungs", &PageLesson::rungs)
         .function("path", &PageLesson::path);

@@ -101,7 +101,8 @@ export interface PageLesson {
     isPaused(): boolean;
     isFinished(): boolean;
     endColumn(): number;
-    trialStartLine(): number;
+    /** The start line the picture marks: the trial's on view, else the one the first takes when known. */
+    markedStartLine(): number;
     /** When the next move is due, or -1. */
     nextDue(): number;
     rungs(): Segment[];

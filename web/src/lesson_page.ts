@@ -390,7 +390,7 @@ export class LessonPage {
         // While the line changes from trial to trial, the field shows the line of the trial on view.
         const sameLine = lesson.startLineChoice() === StartLineChoice.Same;
         this.startField.disabled = !sameLine;
-        this.startField.value = String(sameLine || lesson.trial() === 0 ? lesson.startLine() : lesson.trialStartLine());
+        this.startField.value = String(sameLine ? lesson.startLine() : lesson.markedStartLine());
         this.startChoiceField.value = String(lesson.startLineChoice());
         this.trialLabel.textContent = `${lesson.trial()}回目`;
         this.rungLabel.textContent = `横線 ${this.rungNo} 本目`;
@@ -411,7 +411,7 @@ export class LessonPage {
             rungs: lesson.rungs(),
             path: lesson.path(),
             counts: this.counts(),
-            startLine: lesson.trial() === 0 ? lesson.startLine() : lesson.trialStartLine(),
+            startLine: lesson.markedStartLine(),
             endColumn: lesson.endColumn(),
             colours: constants().pathColours[Number(this.coloursField.value)] ?? constants().pathColours[0],
         };
