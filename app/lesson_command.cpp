@@ -14,6 +14,7 @@
 #include "random_source.h"
 #include "record_writer.h"
 #include "screen_fit.h"
+#include "sound_cues.h"
 #include "startup_notice.h"
 
 namespace tanabashigo {
@@ -60,6 +61,8 @@ int runLessonWindow(const CommandLine& commandLine, LandingRecorder* recorder) {
     }
     options.recorder = recorder;
     QtDialogs dialogs;
+    SoundEffectCues sounds;
+    options.playCue = [&sounds](const QString& file) { sounds.play(file); };
     LessonWindow window(dialogs, options);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         window.resize(screen->availableGeometry().size() * 0.92);

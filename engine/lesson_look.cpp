@@ -41,14 +41,18 @@ std::string crowdedRungsNote(int rungs, int legibleRungs) {
            " 本をこえると見分けにくくなります。";
 }
 
-EndMarkOffset endMarkOffset(const Segment& last) {
-    const double dx = last.x2 - last.x1;
-    const double dy = last.y2 - last.y1;
-    const double length = std::hypot(dx, dy);
-    if (length == 0) {
-        return {};
-    }
-    return {-dx / length, -dy / length};
+PathEnd pathEnd(const std::vector<Segment>& path) {
+    const Segment& last = path.back();
+    const auto meets = [&last](const Segment& step) {
+        return (step.x1 == last.x1 && step.y1 == last.y1) ||
+               (step.x2 == last.x1 && step.y2 == last.y1);
+    };
+    // The end the step before does not share is the one that moves.
+    const bool forwards = path.size() < 2 || meets(path[path.size() - 2]);
+    const int x = forwards ? last.x2 : last.x1, y = forwards ? last.y2 : last.y1;
+    const int fromX = forwards ? last.x1 : last.x2, fromY = forwards ? last.y1 : last.y2;
+    const double length = std::hypot(x - fromX, y - fromY);
+    return {x, y, length == 0 ? 0 : (fromX - x) / length, length == 0 ? 0 : (fromY - y) / length};
 }
 
 }  // namespace tanabashigo

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "colour_vision.h"
 #include "geometry.h"
@@ -52,13 +53,17 @@ PathLook pathLook(double unitPx, double lineWidth, int rungs);
 /// empty when they can be told apart.
 std::string crowdedRungsNote(int rungs, int legibleRungs);
 
-/// The way from the path's moving end to its disc's centre, one pixel long (a step runs straight
-/// down or straight across): back along the
-/// last step `last`, so that the disc touching the end leaves what lies ahead in view.
-struct EndMarkOffset {
-    double x = 0;
-    double y = 0;
+/// The path's moving end, in ladder units, and the way back along its last step, one pixel long
+/// (a step runs straight down or straight across): the disc's centre stands that way from the
+/// end, so that the disc touching the end leaves what lies ahead in view.
+struct PathEnd {
+    int x = 0;
+    int y = 0;
+    double backX = 0;
+    double backY = 0;
 };
-EndMarkOffset endMarkOffset(const Segment& last);
+/// The end of `path`, a run down first and then steps that each start where the last one ended
+/// (a step across may be stored either way round); `path` is not empty.
+PathEnd pathEnd(const std::vector<Segment>& path);
 
 }  // namespace tanabashigo

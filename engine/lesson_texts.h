@@ -23,7 +23,7 @@ inline constexpr std::string_view kLessonHelpTitle = "たなばしご　授業�
 inline constexpr std::array<std::string_view, 3> kStartLineChoices{"いつも同じ線", "順番に（1→10）",
                                                                    "でたらめに"};
 
-inline constexpr std::array<LessonHelpLine, 20> kLessonHelp{{
+inline constexpr std::array<LessonHelpLine, 22> kLessonHelp{{
     {"【問題】"},
     {"「たなばしご」は、どこをひいてもほんとうに平等なのでしょうか。"},
     {"【進め方】"},
@@ -43,6 +43,10 @@ inline constexpr std::array<LessonHelpLine, 20> kLessonHelp{{
     {"［横線の本数］0〜225 本　［スタートの線］1〜10 本目"},
     {"［線の決め方］いつも同じ線・順番に（1→10）・でたらめに。毎回スタートの線を変えると、"
      "理論と実験の「どこをひいても」の図を、10 本の線の実験でうめられます。"},
+    {"［線と印の色］赤・青・オレンジ。青とオレンジは、色の見え方がちがっても黒い横線や背景と"
+     "見分けやすい色です。［着地の音］着地のたびに音を鳴らします。どちらも次も同じです。"},
+    {"［プロジェクター用（静か）］いちばんゆっくり、音なしで、操作パネルをたたみます。"
+     "［操作］で元にもどります。"},
     {"［初期化］印をすべて消して、はじめからにします。印があるときは、先に聞きます。"},
     {"［理論と実験］同じ本数とスタートの線で、理論の確率と実験の記録をくらべます。"},
     {"［全画面］プロジェクターに大きく映します。［終了］授業用を閉じます。", kLessonWindow},

@@ -123,11 +123,10 @@ void LessonSurface::paintLadder(QPainter& painter, const LessonLayout& layout) c
 
 void LessonSurface::paintPathEnd(QPainter& painter, const LessonLayout& layout,
                                  const PathLook& look) const {
-    const Segment& last = lesson_.path().back();
+    const PathEnd end = pathEnd(lesson_.path());
     const double radius = look.endDiameter / 2;
     const double outer = radius + look.endOutline * 1.5;
-    const EndMarkOffset back = endMarkOffset(last);
-    const QPointF centre = layout.point(last.x2, last.y2) + QPointF(back.x, back.y) * outer;
+    const QPointF centre = layout.point(end.x, end.y) + QPointF(end.backX, end.backY) * outer;
     painter.setPen(Qt::NoPen);
     const auto disc = [&](const QColor& colour, double r) {
         painter.setBrush(colour);

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -113,6 +114,11 @@ LessonWindow::LessonWindow(Dialogs& dialogs, LessonOptions options, QWidget* par
     layout->setSpacing(0);
     layout->addWidget(surface_, 1);
     layout->addWidget(controlPanel());
+    panelBack_ = panelButton(QStringLiteral("操作"));
+    panelBack_->setAccessibleName(QStringLiteral("操作パネルを出す"));
+    panelBack_->hide();
+    connect(panelBack_, &QPushButton::clicked, this, [this] { onQuietChosen(false); });
+    layout->addWidget(panelBack_);
     addKeys();
     dueTimer_.setSingleShot(true);
     dueTimer_.setTimerType(Qt::PreciseTimer);
@@ -165,6 +171,11 @@ QWidget* LessonWindow::controlPanel() {
     coloursBox_->setAccessibleName(QStringLiteral("線と印の色"));
     coloursBox_->setCurrentIndex(settings_->value(QStringLiteral("lesson/colours"), 0).toInt());
     surface_->setColours(coloursBox_->currentIndex());
+    room_.sound = settings_->value(QStringLiteral("lesson/sound"), false).toBool();
+    soundBox_ = new QCheckBox(QStringLiteral("着地の音を鳴らす"));
+    soundBox_->setFocusPolicy(Qt::NoFocus);
+    soundBox_->setChecked(room_.sound);
+    auto* quietButton = panelButton(QStringLiteral("プロジェクター用（静か）"));
     auto* initialiseButton = panelButton(QStringLiteral("初期化"));
     auto* theoryButton = panelButton(QStringLiteral("理論と実験（Ctrl+T）"));
     auto* fullScreenButton = panelButton(QStringLiteral("全画面（F11）"));
@@ -178,6 +189,8 @@ QWidget* LessonWindow::controlPanel() {
     connect(startBox_, &QSpinBox::valueChanged, this, &LessonWindow::onStartLineChosen);
     connect(startChoiceBox_, &QComboBox::activated, this, &LessonWindow::onStartLineChoiceChosen);
     connect(coloursBox_, &QComboBox::currentIndexChanged, this, &LessonWindow::onColoursChosen);
+    connect(soundBox_, &QCheckBox::toggled, this, &LessonWindow::onSoundChosen);
+    connect(quietButton, &QPushButton::clicked, this, [this] { onQuietChosen(true); });
     connect(initialiseButton, &QPushButton::clicked, this, &LessonWindow::onInitialise);
     connect(theoryButton, &QPushButton::clicked, this, &LessonWindow::onTheory);
     connect(fullScreenButton, &QPushButton::clicked, this, &LessonWindow::onFullScreen);
@@ -204,6 +217,8 @@ QWidget* LessonWindow::controlPanel() {
     layout->addWidget(startChoiceBox_);
     layout->addWidget(new QLabel(QStringLiteral("線と印の色")));
     layout->addWidget(coloursBox_);
+    layout->addWidget(soundBox_);
+    layout->addWidget(quietButton);
     crowdedNote_ = new QLabel;
     crowdedNote_->setObjectName(QStringLiteral("crowdedNote"));
     crowdedNote_->setWordWrap(true);
@@ -337,7 +352,7 @@ void LessonWindow::refuse() {
 }
 
 void LessonWindow::onSpeedChosen(int speed) {
-    lesson_.setSpeed(speed);
+    lesson_.setSpeed(roomSpeed(room_, speed));
     take({});
 }
 
@@ -371,6 +386,20 @@ void LessonWindow::onStartLineChoiceChosen(int index) {
 void LessonWindow::onColoursChosen(int choice) {
     surface_->setColours(choice);
     settings_->setValue(QStringLiteral("lesson/colours"), choice);
+}
+
+void LessonWindow::onSoundChosen(bool on) {
+    room_.sound = on;
+    settings_->setValue(QStringLiteral("lesson/sound"), on);
+}
+
+void LessonWindow::onQuietChosen(bool on) {
+    room_.quiet = on;
+    panel_->setVisible(!on);
+    panelBack_->setVisible(on);
+    lesson_.setSpeed(roomSpeed(room_, speedSlider_->value()));
+    take({});
+    surface_->setFocus();
 }
 
 void LessonWindow::onInitialise() {
@@ -494,11 +523,16 @@ void LessonWindow::resizeEvent(QResizeEvent* event) {
     QFont font = panel_->font();
     font.setPixelSize(std::max(13, height() / 38));
     panel_->setFont(font);
+    panelBack_->setFont(font);
     showCrowding();
 }
 
 void LessonWindow::take(const std::vector<LessonEvent>& events) {
     for (const LessonEvent& event : events) {
+        const std::string_view cue = lessonChime(room_, event.kind);
+        if (!cue.empty() && options_.playCue) {
+            options_.playCue(QString::fromLatin1(cue.data(), qsizetype(cue.size())));
+        }
         if (options_.recorder == nullptr ||
             (event.kind != LessonEvent::Kind::Landed && event.kind != LessonEvent::Kind::Ended)) {
             continue;

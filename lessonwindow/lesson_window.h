@@ -12,7 +12,9 @@
 
 #include "lesson.h"
 #include "record_gate.h"
+#include "room_settings.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSettings;
@@ -38,11 +40,13 @@ struct LessonOptions {
     QString recordPath;                   ///< the file the recorder writes, for 理論と実験
     std::function<double()> clockMs;      ///< steady milliseconds; the machine's when empty
     QString settingsFile;  ///< an INI file keeping the room's settings; the user's when empty
+    std::function<void(const QString&)> playCue;  ///< sounds a cue file by its bare name
 };
 
 /// 授業用: the experiment laid out for a projector and paced by the teacher. The surface fills
 /// the window; the buttons beside it also answer keys: Enter starts, Space pauses and resumes,
-/// → steps, Ctrl+T opens 理論と実験, F11 toggles full screen.
+/// → steps, Ctrl+T opens 理論と実験, F11 toggles full screen. For the projector, quiet mode
+/// folds the panel away behind one button that brings it back.
 ///
 /// The lesson holds the rules; the window turns the teacher's keys into lesson calls, records
 /// each landing, and wakes when the next move is due.
@@ -72,6 +76,10 @@ public:
     void onStartLineChoiceChosen(int index);
     /// Choice `choice` of kPathColours for the path and the markers, remembered.
     void onColoursChosen(int choice);
+    /// Chimes at the landings or not, remembered.
+    void onSoundChosen(bool on);
+    /// Quiet mode on or off: see RoomSettings.
+    void onQuietChosen(bool on);
     void onFullScreen();
     /// The next move is due.
     void onDue();
@@ -136,6 +144,9 @@ private:
     QComboBox* startChoiceBox_ = nullptr;
     QLabel* crowdedNote_ = nullptr;
     QComboBox* coloursBox_ = nullptr;
+    QCheckBox* soundBox_ = nullptr;
+    QPushButton* panelBack_ = nullptr;  ///< shown in quiet mode, to leave it
+    RoomSettings room_;
     std::unique_ptr<TheoryDialogs> theoryDialogs_;
     QPointer<TheoryWindow> theory_;
     std::unique_ptr<QSettings> settings_;

@@ -16,6 +16,7 @@
 #include "lesson_texts.h"
 #include "marker_layout.h"
 #include "record_line.h"
+#include "room_settings.h"
 #include "rung_count_reader.h"
 #include "tally.h"
 #include "window_model.h"
@@ -132,6 +133,20 @@ public:
     }
     /// The path so far in the trial on view.
     val path() const { return jsArray(lesson_.path(), segmentObject); }
+    /// The path's moving end and the way back along its last step (see pathEnd()), or null
+    /// before the path starts.
+    val pathEnd() const {
+        if (lesson_.path().empty()) {
+            return val::null();
+        }
+        const PathEnd end = tanabashigo::pathEnd(lesson_.path());
+        val object = val::object();
+        object.set("x", end.x);
+        object.set("y", end.y);
+        object.set("backX", end.backX);
+        object.set("backY", end.backY);
+        return object;
+    }
 
 private:
     Lesson lesson_;
@@ -154,13 +169,15 @@ val lessonPathLook(double unitPx, double lineWidth, int rungs) {
     return object;
 }
 
-/// The way from the path's moving end to its disc's centre, one pixel long.
-val pathEndOffset(int x1, int y1, int x2, int y2) {
-    const EndMarkOffset offset = endMarkOffset({x1, y1, x2, y2});
-    val object = val::object();
-    object.set("x", offset.x);
-    object.set("y", offset.y);
-    return object;
+/// The cue file a lesson event of `kind` (LessonEvent::Kind as a number) sounds in this room,
+/// empty for none.
+std::string lessonCue(bool sound, bool quiet, int kind) {
+    return std::string(lessonChime({sound, quiet}, static_cast<LessonEvent::Kind>(kind)));
+}
+
+/// The speed the lesson runs at with `chosen` set: see roomSpeed().
+int lessonRoomSpeed(bool quiet, int chosen) {
+    return roomSpeed({false, quiet}, chosen);
 }
 
 val lessonLimits() {
@@ -284,10 +301,12 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("markedStartLine", &PageLesson::markedStartLine)
         .function("nextDue", &PageLesson::nextDue)
         .function("rungs", &PageLesson::rungs)
-        .function("path", &PageLesson::path);
+        .function("path", &PageLesson::path)
+        .function("pathEnd", &PageLesson::pathEnd);
     emscripten::function("lessonLimits", &lessonLimits);
     emscripten::function("lessonPathLook", &lessonPathLook);
-    emscripten::function("pathEndOffset", &pathEndOffset);
+    emscripten::function("lessonCue", &lessonCue);
+    emscripten::function("lessonRoomSpeed", &lessonRoomSpeed);
     emscripten::function("crowdedRungsNote", &crowdedRungsNote);
     emscripten::function("lessonTakesKey", &lessonTakesKey);
     emscripten::function("pageConstants", &pageConstants);

@@ -107,6 +107,8 @@ export interface PageLesson {
     nextDue(): number;
     rungs(): Segment[];
     path(): Segment[];
+    /** The path's moving end and the way back along its last step, null before the path starts. */
+    pathEnd(): PathEnd | null;
 }
 
 /** How each trial finds its start line; the numbers follow StartLineChoice in the engine. */
@@ -246,6 +248,14 @@ export interface WindowTexts {
     startLineChoices: string[];
 }
 
+/** Where the path's moving end stands, in ladder units, and the way back along its last step. */
+export interface PathEnd {
+    x: number;
+    y: number;
+    backX: number;
+    backY: number;
+}
+
 /** The path's stroke and the disc at its moving end, in CSS pixels. */
 export interface PathLook {
     pathWidth: number;
@@ -262,10 +272,12 @@ export interface Engine {
     lessonLimits(): LessonLimits;
     /** How the lesson draws its path on a ladder of `unitPx` pixels a unit, `lineWidth` wide lines, `rungs` rungs. */
     lessonPathLook(unitPx: number, lineWidth: number, rungs: number): PathLook;
-    /** The way from the path's moving end to its disc's centre, one pixel long. */
-    pathEndOffset(x1: number, y1: number, x2: number, y2: number): { x: number; y: number };
     /** The note that `rungs` rungs crowd the ladder, "" when they can be told apart. */
     crowdedRungsNote(rungs: number, legibleRungs: number): string;
+    /** The cue file a lesson event of `kind` sounds with the sound on or off and in quiet mode or not, "" for none. */
+    lessonCue(sound: boolean, quiet: boolean, kind: LessonKind): string;
+    /** The speed the lesson runs at with `chosen` set: the slowest while quiet. */
+    lessonRoomSpeed(quiet: boolean, chosen: number): number;
     /** Whether `key` goes to the lesson, given what holds the focus and whether a view lies in front. */
     lessonTakesKey(key: LessonKey, focus: FocusKind, covered: boolean): boolean;
     pageConstants(): PageConstants;

@@ -2,13 +2,15 @@
 // the column numbers with the start line marked, and the stacks with their counts.
 
 import { constants } from "./constants";
-import type { Engine, PathLook, Segment } from "./engine";
+import type { Engine, PathEnd, PathLook, Segment } from "./engine";
 
 export interface LessonPicture {
     /** The rung count of the ladder on view. */
     rungCount: number;
     rungs: Segment[];
     path: Segment[];
+    /** The path's moving end and the way back along its last step, null before it starts. */
+    pathEnd: PathEnd | null;
     counts: number[];
     startLine: number;
     /** The column whose full stack ended the experiment, 0 while it runs. */
@@ -50,7 +52,7 @@ export function lessonGeometry(width: number, height: number) {
 }
 
 /** The engine's rules for the path's look. */
-export type PathRules = Pick<Engine, "lessonPathLook" | "pathEndOffset">;
+export type PathRules = Pick<Engine, "lessonPathLook">;
 
 /** Draws `picture` and gives the path's look at this size. */
 export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, rules: PathRules): PathLook {
@@ -80,16 +82,15 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, ru
     picture.rungs.forEach((rung) => stroke(rung, "#000", g.lineWidth));
     const look = rules.lessonPathLook(g.unitPx, g.lineWidth, picture.rungCount);
     picture.path.forEach((segment) => stroke(segment, picture.colours.path, look.pathWidth));
-    const last = picture.path[picture.path.length - 1];
-    if (last) {
+    const end = picture.pathEnd;
+    if (end) {
         // The disc trails the moving end, so what lies ahead stays in view.
         const radius = look.endDiameter / 2;
         const outer = radius + look.endOutline * 1.5;
-        const back = rules.pathEndOffset(last.x1, last.y1, last.x2, last.y2);
         const disc = (colour: string, r: number) => {
             c.fillStyle = colour;
             c.beginPath();
-            c.arc(g.x(last.x2) + back.x * outer, g.y(last.y2) + back.y * outer, r, 0, 2 * Math.PI);
+            c.arc(g.x(end.x) + end.backX * outer, g.y(end.y) + end.backY * outer, r, 0, 2 * Math.PI);
             c.fill();
         };
         disc("#000", outer);

@@ -1,6 +1,7 @@
 // 授業モード: the experiment laid out for a projector and paced by the teacher. The lesson's
 // rules are the engine's; this page only draws them and forwards the teacher's controls.
 
+import { playChime } from "./chimes";
 import { constants } from "./constants";
 import { askYesNo } from "./dialogs";
 import { FocusKind, LessonKey, LessonKind, StartLineChoice, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
@@ -47,6 +48,12 @@ export class LessonPage {
     private readonly startChoiceField: HTMLSelectElement;
     private readonly speedField: HTMLInputElement;
     private readonly coloursField: HTMLSelectElement;
+    private readonly soundField: HTMLInputElement;
+    /** The teacher's controls, folded away in quiet mode. */
+    private readonly bar: HTMLElement;
+    /** Shown in quiet mode instead of the controls, to bring them back. */
+    private readonly unfold: HTMLButtonElement;
+    private quiet = false;
     private readonly trialLabel: HTMLElement;
     private readonly rungLabel: HTMLElement;
     private readonly banner: HTMLElement;
@@ -80,6 +87,11 @@ export class LessonPage {
         this.root = document.createElement("div");
         this.root.className = "lesson";
         const bar = child(this.root, "div", "lesson-controls");
+        this.bar = bar;
+        this.unfold = child(this.root, "button", "lesson-button lesson-unfold", "操作");
+        this.unfold.setAttribute("aria-label", "操作パネルを出す");
+        this.unfold.hidden = true;
+        this.unfold.onclick = () => this.setQuiet(false);
         const action = (name: string, caption: string, key: string, run: () => void) => {
             const button = child(bar, "button", "lesson-button", caption);
             button.dataset.action = name;
@@ -137,7 +149,7 @@ export class LessonPage {
         this.speedField.value = String(this.lesson.speed());
         this.speedField.setAttribute("aria-label", "速さ（ゆっくり〜はやい）");
         this.speedField.oninput = () => {
-            this.lesson.setSpeed(Number(this.speedField.value));
+            this.lesson.setSpeed(this.engine.lessonRoomSpeed(this.quiet, Number(this.speedField.value)));
             this.requestFrame();
         };
         setting("ゆっくり", this.speedField, "はやい");
@@ -149,6 +161,12 @@ export class LessonPage {
             this.draw();
         };
         setting("線と印の色", this.coloursField);
+        this.soundField = document.createElement("input");
+        this.soundField.type = "checkbox";
+        this.soundField.checked = remembered("sound", 0) === 1;
+        this.soundField.onchange = () => remember("sound", this.soundField.checked ? 1 : 0);
+        setting("着地の音", this.soundField);
+        action("quiet", "プロジェクター用（静か）", "", () => this.setQuiet(true));
         action("help", "HELP", "", () => void this.showHelp());
         const status = child(this.root, "div", "lesson-status");
         this.trialLabel = child(status, "span", "lesson-trial");
@@ -233,6 +251,16 @@ export class LessonPage {
             event.preventDefault();
             this.buttons[name].click();
         }
+    }
+
+    /** Quiet mode on or off: the slowest speed, no chimes and the controls folded away. */
+    private setQuiet(on: boolean): void {
+        this.quiet = on;
+        this.bar.hidden = on;
+        this.unfold.hidden = !on;
+        this.lesson.setSpeed(this.engine.lessonRoomSpeed(on, Number(this.speedField.value)));
+        this.root.focus({ preventScroll: true });
+        this.refresh();
     }
 
     private togglePause(): void {
@@ -369,6 +397,10 @@ export class LessonPage {
                         }
                         this.unstored[event.column - 1] -= ends ? 0 : 1;
                         announce(ends ? endSentence(event.column) : landingSentence(event.column, event.count));
+                        const cue = this.engine.lessonCue(this.soundField.checked, this.quiet, event.kind);
+                        if (cue) {
+                            playChime(cue);
+                        }
                         this.refresh();
                     });
                     break;
@@ -410,6 +442,7 @@ export class LessonPage {
             rungCount: lesson.trial() === 0 ? lesson.rungCount() : this.trialRungs,
             rungs: lesson.rungs(),
             path: lesson.path(),
+            pathEnd: lesson.pathEnd(),
             counts: this.counts(),
             startLine: lesson.markedStartLine(),
             endColumn: lesson.endColumn(),
