@@ -346,6 +346,17 @@ export class LessonPage {
     }
 
     /** A landing the storage refused: the lesson pauses before its marker shows. */
+    /** Counts the landings being written; the lesson is busy, for assistive technology too,
+     * until each is stored and its marker shows. */
+    private storingChanged(by: number): void {
+        this.storing += by;
+        if (this.storing > 0) {
+            this.root.setAttribute("aria-busy", "true");
+        } else {
+            this.root.removeAttribute("aria-busy");
+        }
+    }
+
     private refused(reason: string): void {
         if (this.lesson.isRunning() && !this.lesson.isPaused()) {
             this.lesson.pause(performance.now());
@@ -387,10 +398,10 @@ export class LessonPage {
                         count: ends ? this.lesson.count(event.column) : event.count,
                         ends,
                     };
-                    ++this.storing;
+                    this.storingChanged(+1);
                     this.unstored[event.column - 1] += ends ? 0 : 1;
                     void this.record.keep(landing).then((refusal) => {
-                        --this.storing;
+                        this.storingChanged(-1);
                         if (refusal) {
                             this.refused(refusal);
                             return;

@@ -83,9 +83,14 @@ export function buttons(page) {
 export async function runStoring(page, ms) {
     for (let done = 0; done < ms; done += 1000) {
         await page.clock.runFor(Math.min(1000, ms - done));
-        while (await page.evaluate(() => !!document.querySelector("[aria-busy=true]"))) {
-            await new Promise((resolve) => setTimeout(resolve, 2));
-        }
+        await stored(page);
+    }
+}
+
+/** Waits (in real time) until every landing being written is stored and shown. */
+export async function stored(page) {
+    while (await page.evaluate(() => !!document.querySelector("[aria-busy=true]"))) {
+        await new Promise((resolve) => setTimeout(resolve, 2));
     }
 }
 

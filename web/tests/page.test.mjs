@@ -6,7 +6,7 @@ import { readFileSync, mkdtempSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { answer, buttons, launch, lessonKeyTable, open, recordText, runStoring, tally } from "./browser.mjs";
+import { answer, buttons, launch, lessonKeyTable, open, recordText, runStoring, stored, tally } from "./browser.mjs";
 
 let browser;
 before(async () => (browser = await launch()));
@@ -117,6 +117,7 @@ test("授業モード: pause holds every pixel, → moves exactly one step", asy
     for (let n = 0; n < 60; ++n) {
         const before = await picture();
         await page.keyboard.press("ArrowRight");
+        await stored(page); // a landing's marker shows once it is stored
         const after = await picture();
         const rungs = Number(after.rungs) - Number(before.rungs);
         const path = Number(after.path) - Number(before.path);
