@@ -84,11 +84,22 @@ std::vector<LessonEvent> Lesson::step(double nowMs) {
 }
 
 void Lesson::initialise() {
+    if (experiment_.tally().total() > 0) {
+        prediction_ = {};
+    }
     experiment_.initialise();
     trial_ = 0;
     endColumn_ = 0;
     path_.clear();
     stop();
+}
+
+bool Lesson::setHands(int column, int hands) {
+    if (!predictionOpen() || column < 1 || column > kLineCount) {
+        return false;
+    }
+    prediction_.hands[column] = std::clamp(hands, 0, ClassPrediction::kMostHands);
+    return true;
 }
 
 std::vector<LessonEvent> Lesson::advance(double nowMs) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "class_prediction.h"
 #include "experiment.h"
 #include "lesson_event.h"
 #include "lesson_pace.h"
@@ -63,7 +64,12 @@ public:
     /// none is open), then paused. Nothing once finished.
     std::vector<LessonEvent> step(double nowMs);
     /// A new experiment: tally, trial number, ladder and path cleared, stopped; settings kept.
+    /// The prediction goes with the tally once a landing was counted; before that it stays
+    /// for the experiment about to run.
     void initialise();
+    /// Sets the hands raised for `column` (1..10), kept within 0..kMostHands, while the
+    /// prediction is open; false, and nothing changed, once it is locked.
+    bool setHands(int column, int hands);
     /// Every move due by `nowMs`, in order, up to a landing: call again for the rest.
     std::vector<LessonEvent> advance(double nowMs);
     /// A question is open in front of the lesson: every move waits, as if paused.
@@ -80,6 +86,10 @@ public:
     int count(int column) const { return experiment_.tally()(column); }
     /// Counts of columns 1..10, in order.
     std::vector<int> counts() const;
+    /// The class's prediction for this experiment.
+    const ClassPrediction& prediction() const { return prediction_; }
+    /// Whether the prediction may still change: no trial of this experiment has started.
+    bool predictionOpen() const { return trial_ == 0; }
     /// The number of the trial on view, 0 before the first.
     int trial() const { return trial_; }
     /// Whether the clock drives moves (started and not stopped; also while paused).
@@ -131,6 +141,7 @@ private:
     double waitStartMs_ = 0;            ///< when the wait for the pending move began (running)
     double pausedWaitMs_ = 0;           ///< how much of that wait had passed when paused
     std::vector<Segment> path_;
+    ClassPrediction prediction_;
 };
 
 }  // namespace tanabashigo

@@ -23,10 +23,13 @@ inline constexpr std::string_view kLessonHelpTitle = "たなばしご　授業�
 inline constexpr std::array<std::string_view, 3> kStartLineChoices{"いつも同じ線", "順番に（1→10）",
                                                                    "でたらめに"};
 
-inline constexpr std::array<LessonHelpLine, 22> kLessonHelp{{
+inline constexpr std::array<LessonHelpLine, 23> kLessonHelp{{
     {"【問題】"},
     {"「たなばしご」は、どこをひいてもほんとうに平等なのでしょうか。"},
     {"【進め方】"},
+    {"はじめに、どの列にいちばん多く着くと思うかクラスで手をあげ、列ごとの人数を − と ＋ で"
+     "入れます（予想）。最初の回が始まると予想は変えられず、実験が終わると結果の上に出ます。",
+     kLessonWindow},
     {"横線の本数とスタートの線を決めて［開始］を押すと、たなばしごを作り、線をたどって、"
      "着いた列に印を積みます。"},
     {"どれかの列の印が 20 個をこえたら、実験は終わりです。"},

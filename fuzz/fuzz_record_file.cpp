@@ -34,7 +34,7 @@ bool sameReading(const Read& a, const Read& b) {
     }
     for (std::size_t i = 0; i < left.size(); ++i) {
         if (left[i].counts != right[i].counts || left[i].trials != right[i].trials ||
-            left[i].ended != right[i].ended) {
+            left[i].ended != right[i].ended || left[i].prediction != right[i].prediction) {
             return false;
         }
     }

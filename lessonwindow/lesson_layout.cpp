@@ -30,6 +30,11 @@ LessonLayout::LessonLayout(QSizeF size)
     markerSize = std::floor(std::min(stacks.height() / kMarkerRows * 0.88, columnWidth_ * 0.4));
     textPixels =
         std::max(1, static_cast<int>(std::min(numbers.height(), columnWidth_ * 0.9) * 0.8));
+    const double buttonSide = std::min(ladder.height() * 0.2, columnWidth_ * 0.44);
+    predictionCaption = ladder.adjusted(0, 0, 0, -ladder.height() * 0.72);
+    handsButtons = QRectF(0, ladder.bottom() - buttonSide, size.width(), buttonSide);
+    predictionBars = QRectF(0, predictionCaption.bottom(), size.width(),
+                            handsButtons.top() - predictionCaption.bottom() - buttonSide * 0.15);
 }
 
 QPointF LessonLayout::point(double x, double y) const {
@@ -52,6 +57,13 @@ QRectF LessonLayout::marker(int column, int index) const {
 
 QRectF LessonLayout::cell(const QRectF& band, int line) const {
     return {lineX(line) - columnWidth_ / 2, band.top(), columnWidth_, band.height()};
+}
+
+QRectF LessonLayout::handsButton(int column, bool more) const {
+    const double side = handsButtons.height();
+    const double gap = columnWidth_ * 0.04;
+    return {more ? lineX(column) + gap / 2 : lineX(column) - gap / 2 - side, handsButtons.top(),
+            side, side};
 }
 
 }  // namespace tanabashigo

@@ -22,16 +22,22 @@ public:
     QRectF marker(int column, int index) const;
     /// The box of a text centred under or over line `line` in `band`.
     QRectF cell(const QRectF& band, int line) const;
+    /// The − (or, when `more`, the ＋) button under column `column`'s prediction bar.
+    QRectF handsButton(int column, bool more) const;
 
-    QRectF header;          ///< trial counter, pause note, rung label
-    QRectF startMark;       ///< the mark over the start line
-    QRectF ladder;          ///< the lines run from its top to its bottom
-    QRectF numbers;         ///< column numbers 1..10
-    QRectF counts;          ///< the count over each stack
-    QRectF stacks;          ///< the markers
-    double lineWidth = 1;   ///< ladder lines and rungs
-    double markerSize = 1;  ///< a marker's side
-    int textPixels = 1;     ///< pixel size of the numbers' font
+    QRectF header;     ///< trial counter, pause note, rung label
+    QRectF startMark;  ///< the mark over the start line
+    QRectF ladder;     ///< the lines run from its top to its bottom
+    QRectF numbers;    ///< column numbers 1..10
+    QRectF counts;     ///< the count over each stack
+    QRectF stacks;     ///< the markers
+    // The class's prediction, shown in the ladder's place before the first trial and at the end.
+    QRectF predictionCaption;  ///< what it asks, or the end banner and what the bars are
+    QRectF predictionBars;     ///< a bar of the hands raised over each column
+    QRectF handsButtons;       ///< the − and ＋ of each column, while the prediction is open
+    double lineWidth = 1;      ///< ladder lines and rungs
+    double markerSize = 1;     ///< a marker's side
+    int textPixels = 1;        ///< pixel size of the numbers' font
 
 private:
     double columnWidth_ = 1;

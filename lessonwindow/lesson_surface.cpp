@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 #include "lesson.h"
 #include "lesson_layout.h"
 #include "lesson_look.h"
@@ -17,6 +19,7 @@ QColor qColour(Colour colour) {
 
 const QColor kPauseOrange(0xC0, 0x50, 0x00);
 const QColor kBannerYellow(0xFF, 0xF0, 0x80);
+const QColor kPredictionBlue(0x1F, 0x5F, 0xC8);
 
 QFont pixelFont(const QFont& base, int pixels, bool bold) {
     QFont font = base;
@@ -50,7 +53,11 @@ void LessonSurface::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const LessonLayout layout(size());
     paintHeader(painter, layout);
-    paintLadder(painter, layout);
+    if (showsPrediction()) {
+        paintPrediction(painter, layout);
+    } else {
+        paintLadder(painter, layout);
+    }
     paintColumns(painter, layout);
     if (lesson_.isFinished() && heldColumn_ == 0) {
         paintBanner(painter, layout);
@@ -173,13 +180,75 @@ void LessonSurface::paintBanner(QPainter& painter, const LessonLayout& layout) c
     if (wide > room) {
         font.setPixelSize(std::max(1, int(layout.textPixels * room / wide)));
     }
+    // Over the prediction the banner keeps to the caption's upper half.
+    const bool overPrediction = showsPrediction();
+    const QRectF place = overPrediction ? layout.predictionCaption.adjusted(
+                                              0, 0, 0, -layout.predictionCaption.height() / 2)
+                                        : layout.ladder;
+    if (overPrediction) {
+        font.setPixelSize(std::max(1, std::min(font.pixelSize(), int(place.height() * 0.5))));
+    }
     painter.setFont(font);
-    const QRectF box = QFontMetricsF(font).boundingRect(text).adjusted(-24, -16, 24, 16);
-    const QRectF banner = box.translated(layout.ladder.center() - box.center());
+    const double pad = overPrediction ? font.pixelSize() * 0.25 : 16;
+    const QRectF box =
+        QFontMetricsF(font).boundingRect(text).adjusted(-pad * 1.5, -pad, pad * 1.5, pad);
+    const QRectF banner = box.translated(place.center() - box.center());
     painter.setPen(QPen(Qt::black, layout.lineWidth));
     painter.setBrush(kBannerYellow);
     painter.drawRoundedRect(banner, 12, 12);
     painter.drawText(banner, Qt::AlignCenter, text);
+}
+
+bool LessonSurface::showsPrediction() const {
+    return lesson_.predictionOpen() ||
+           (lesson_.isFinished() && heldColumn_ == 0 && !lesson_.prediction().empty());
+}
+
+void LessonSurface::paintPrediction(QPainter& painter, const LessonLayout& layout) const {
+    const ClassPrediction& prediction = lesson_.prediction();
+    const bool open = lesson_.predictionOpen();
+    const QRectF caption = layout.predictionCaption;
+    const QString ask = QStringLiteral("予想：いちばん多く着くのはどの列？");
+    const QString hands = open ? QStringLiteral("手をあげた人の数を − と ＋ で（いま %1 人）")
+                               : QStringLiteral("青い棒：実験の前のクラスの予想（%1 人）");
+    const auto line = [&](const QString& text, const QRectF& room, bool bold) {
+        QFont font = pixelFont(this->font(), int(room.height() * 0.7), bold);
+        const double wide = QFontMetricsF(font).horizontalAdvance(text);
+        if (wide > room.width() * 0.94) {
+            font.setPixelSize(std::max(1, int(font.pixelSize() * room.width() * 0.94 / wide)));
+        }
+        painter.setFont(font);
+        painter.drawText(room, Qt::AlignCenter, text);
+    };
+    const QRectF upper = caption.adjusted(0, 0, 0, -caption.height() / 2);
+    const QRectF lower = caption.adjusted(0, caption.height() / 2, 0, 0);
+    painter.setPen(Qt::black);
+    if (open) {
+        line(ask, upper, true);
+    }
+    painter.setPen(kPredictionBlue);
+    line(hands.arg(prediction.total()), lower, false);
+
+    const QRectF bars = open
+                            ? layout.predictionBars
+                            : layout.predictionBars.adjusted(0, 0, 0, layout.handsButtons.height());
+    const int most =
+        std::max(1, *std::max_element(prediction.hands.begin(), prediction.hands.end()));
+    const double numberHeight = std::min(bars.height() * 0.3, double(layout.textPixels));
+    const QFont numberFont = pixelFont(font(), int(numberHeight * 0.85), true);
+    painter.setFont(numberFont);
+    painter.setPen(QPen(Qt::gray, 1));
+    painter.drawLine(QPointF(0, bars.bottom()), QPointF(width(), bars.bottom()));
+    for (int column = 1; column <= kLineCount; ++column) {
+        const QRectF cell = layout.cell(bars, column);
+        const double tall = (bars.height() - numberHeight) * prediction.hands[column] / most;
+        const QRectF bar(cell.center().x() - cell.width() * 0.22, bars.bottom() - tall,
+                         cell.width() * 0.44, tall);
+        painter.fillRect(bar, kPredictionBlue);
+        painter.setPen(kPredictionBlue);
+        painter.drawText(QRectF(cell.left(), bar.top() - numberHeight, cell.width(), numberHeight),
+                         Qt::AlignCenter, QString::number(prediction.hands[column]));
+    }
 }
 
 }  // namespace tanabashigo

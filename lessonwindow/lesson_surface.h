@@ -12,6 +12,8 @@ struct PathLook;
 /// The lesson drawn for a projector, scaled to whatever size it is given: the ladder and path
 /// of the trial on view, column numbers with the start line marked, counts and stacks of
 /// markers, the trial counter, the rung label and, at the end, a banner naming the column.
+/// Before the first trial, and at the end when the class predicted, the class's prediction
+/// stands in the ladder's place: a bar of the hands raised over each column.
 ///
 /// It draws from the lesson's state alone, so any repaint shows exactly what the lesson holds.
 class LessonSurface : public QWidget {
@@ -41,6 +43,9 @@ private:
     void paintPathEnd(QPainter& painter, const LessonLayout& layout, const PathLook& look) const;
     void paintColumns(QPainter& painter, const LessonLayout& layout) const;
     void paintBanner(QPainter& painter, const LessonLayout& layout) const;
+    /// Whether the prediction stands in the ladder's place.
+    bool showsPrediction() const;
+    void paintPrediction(QPainter& painter, const LessonLayout& layout) const;
 
     const Lesson& lesson_;
     int heldColumn_ = 0;

@@ -119,6 +119,7 @@ LessonWindow::LessonWindow(Dialogs& dialogs, LessonOptions options, QWidget* par
     panelBack_->hide();
     connect(panelBack_, &QPushButton::clicked, this, [this] { onQuietChosen(false); });
     layout->addWidget(panelBack_);
+    addHandsButtons();
     addKeys();
     dueTimer_.setSingleShot(true);
     dueTimer_.setTimerType(Qt::PreciseTimer);
@@ -233,6 +234,46 @@ QWidget* LessonWindow::controlPanel() {
     return panel_;
 }
 
+void LessonWindow::addHandsButtons() {
+    for (int column = 1; column <= kLineCount; ++column) {
+        for (const int change : {-1, 1}) {
+            auto* button =
+                new QPushButton(change < 0 ? QStringLiteral("−") : QStringLiteral("＋"), surface_);
+            // Like the panel's buttons, they leave the keys with the lesson.
+            button->setFocusPolicy(Qt::NoFocus);
+            button->setAutoRepeat(true);
+            button->setAccessibleName(
+                QStringLiteral("%1 の列の予想を 1 人%2")
+                    .arg(column)
+                    .arg(change < 0 ? QStringLiteral("へらす") : QStringLiteral("ふやす")));
+            connect(button, &QPushButton::clicked, this,
+                    [this, column, change] { onHandsChanged(column, change); });
+            handsButtons_.push_back(button);
+        }
+    }
+    surface_->installEventFilter(this);
+    placeHandsButtons();
+}
+
+void LessonWindow::placeHandsButtons() {
+    const LessonLayout layout(surface_->size());
+    for (std::size_t i = 0; i < handsButtons_.size(); ++i) {
+        QPushButton* button = handsButtons_[i];
+        button->setGeometry(layout.handsButton(int(i / 2) + 1, i % 2 == 1).toRect());
+        QFont font = button->font();
+        font.setPixelSize(std::max(8, int(button->height() * 0.6)));
+        font.setBold(true);
+        button->setFont(font);
+    }
+}
+
+void LessonWindow::onHandsChanged(int column, int change) {
+    if (lesson_.predictionOpen()) {
+        lesson_.setHands(column, lesson_.prediction().hands[column] + change);
+    }
+    refresh();
+}
+
 void LessonWindow::addKeys() {
     const auto key = [this](QKeySequence sequence, void (LessonWindow::*slot)()) {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, slot);
@@ -249,6 +290,9 @@ void LessonWindow::addKeys() {
 }
 
 bool LessonWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == surface_ && event->type() == QEvent::Resize) {
+        placeHandsButtons();
+    }
     // Only where the key first arrives: the focus may move before it travels on to the parents.
     auto* widget = qobject_cast<QWidget*>(watched);
     QWidget* focus = QApplication::focusWidget();
@@ -403,7 +447,9 @@ void LessonWindow::onQuietChosen(bool on) {
 }
 
 void LessonWindow::onInitialise() {
-    mayClear(QStringLiteral("印をすべて消して、はじめからにしますか？"));
+    mayClear(lesson_.prediction().empty()
+                 ? QStringLiteral("印をすべて消して、はじめからにしますか？")
+                 : QStringLiteral("印とクラスの予想をすべて消して、はじめからにしますか？"));
     refresh();
 }
 
@@ -537,8 +583,9 @@ void LessonWindow::take(const std::vector<LessonEvent>& events) {
             (event.kind != LessonEvent::Kind::Landed && event.kind != LessonEvent::Kind::Ended)) {
             continue;
         }
-        // No marker shows before its line is in the record.
+        // No marker shows before its line is in the record, the prediction ahead of the first.
         surface_->holdBack(event.column);
+        gate_.predict(lesson_.prediction());
         const RecordGate::State state = gate_.offer(event.entry, std::int64_t(now()));
         if (state == RecordGate::State::Waiting) {
             dueTimer_.stop();
@@ -572,6 +619,9 @@ void LessonWindow::refresh() {
                                              : QStringLiteral("一時停止（Space）"));
     pauseButton_->setEnabled(running);
     stepButton_->setEnabled(!finished);
+    for (QPushButton* button : handsButtons_) {
+        button->setVisible(lesson_.predictionOpen());
+    }
     const QSignalBlocker rungsBlocker(rungsBox_);
     const QSignalBlocker startBlocker(startBox_);
     rungsBox_->setValue(lesson_.rungCount());

@@ -80,6 +80,8 @@ public:
     void onSoundChosen(bool on);
     /// Quiet mode on or off: see RoomSettings.
     void onQuietChosen(bool on);
+    /// The class's prediction for `column` changes by `change` hands, while it may.
+    void onHandsChanged(int column, int change);
     void onFullScreen();
     /// The next move is due.
     void onDue();
@@ -96,6 +98,10 @@ protected:
 
 private:
     QWidget* controlPanel();
+    /// The − and ＋ under each column's prediction bar, on the surface.
+    void addHandsButtons();
+    /// Puts them where the surface's layout has them.
+    void placeHandsButtons();
     void addKeys();
     /// Asks for the rung count until it is one the lesson takes; cancel keeps the one set.
     void askRungCount();
@@ -147,6 +153,7 @@ private:
     QCheckBox* soundBox_ = nullptr;
     QPushButton* panelBack_ = nullptr;  ///< shown in quiet mode, to leave it
     RoomSettings room_;
+    std::vector<QPushButton*> handsButtons_;  ///< −, ＋ of column 1, then of column 2, …
     std::unique_ptr<TheoryDialogs> theoryDialogs_;
     QPointer<TheoryWindow> theory_;
     std::unique_ptr<QSettings> settings_;

@@ -6,14 +6,17 @@ namespace tanabashigo {
 
 namespace {
 
-/// Whether `experiment`, as the record holds it, is the one whose lines are `lines`.
-bool holds(const ExperimentSoFar& experiment, const std::vector<RecordLine>& lines) {
+/// Whether `experiment`, as the record holds it, is the one whose lines are `lines`, predicted
+/// as `prediction`.
+bool holds(const ExperimentSoFar& experiment, const std::vector<RecordLine>& lines,
+           const ClassPrediction& prediction) {
     ColumnCounts counts{};
     for (const RecordLine& line : lines) {
         counts[line.column] += line.endsExperiment ? 0 : 1;
     }
     return !experiment.ended && experiment.trials == int(lines.size()) &&
-           experiment.rungs == lines.front().rungs && experiment.counts == counts;
+           experiment.rungs == lines.front().rungs && experiment.counts == counts &&
+           experiment.prediction == prediction;
 }
 
 RecordError numbersUsedUp() {
@@ -53,7 +56,7 @@ std::variant<RecordAppend, RecordError> RecordAppender::append(const RecordReade
     bool afresh = lines.empty();
     if (!afresh) {
         const ExperimentSoFar* found = after.latest(lines.front().experiment);
-        if (found == nullptr || !holds(*found, lines)) {
+        if (found == nullptr || !holds(*found, lines, prediction_)) {
             if (!moved) {
                 return changedUnderneath(found, int(lines.size()));
             }
@@ -68,7 +71,8 @@ std::variant<RecordAppend, RecordError> RecordAppender::append(const RecordReade
     std::string added;
     for (std::size_t i = afresh ? 0 : lines.size() - 1; i < lines.size(); ++i) {
         lines[i].experiment = experiment;
-        added += formatRecordLine(lines[i]);
+        added += (i == 0 ? formatPrediction(prediction_, lines[i]) : std::string()) +
+                 formatRecordLine(lines[i]);
     }
     // What the reader would refuse is never written.
     if (!after.read(added)) {

@@ -24,8 +24,14 @@ struct RecordAppend {
 /// that reader takes too. A record the reader refuses is refused with the reader's reason.
 class RecordAppender {
 public:
-    /// The landings that follow belong to a new experiment.
-    void startExperiment() { lines_.clear(); }
+    /// The landings that follow belong to a new experiment, predicted by no one yet.
+    void startExperiment() {
+        lines_.clear();
+        prediction_ = {};
+    }
+    /// The class's prediction for the experiment, written ahead of its first landing (and with
+    /// it whenever the experiment is written afresh); set it before that landing.
+    void predict(const ClassPrediction& prediction) { prediction_ = prediction; }
     /// What to append to `record` to keep `entry` at `time`. When the record no longer holds
     /// the experiment's lines so far, a `moved` record (another file now at the path, or a new
     /// one) gets the experiment afresh under a new number; the same record is refused, as it
@@ -40,6 +46,7 @@ public:
 
 private:
     std::vector<RecordLine> lines_;
+    ClassPrediction prediction_;
 };
 
 }  // namespace tanabashigo

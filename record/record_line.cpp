@@ -55,6 +55,7 @@ bool isTimestamp(std::string_view text) {
 
 constexpr std::string_view kLandingEvent = "landing";
 constexpr std::string_view kEndEvent = "end";
+constexpr std::string_view kPredictionEvent = "prediction";
 constexpr int kFieldCount = 8;
 
 }  // namespace
@@ -85,8 +86,19 @@ std::string formatRecordLine(const RecordLine& line) {
         text += std::to_string(value);
     }
     text += ',';
-    text += line.endsExperiment ? kEndEvent : kLandingEvent;
+    text += line.predicts ? kPredictionEvent : line.endsExperiment ? kEndEvent : kLandingEvent;
     text += '\n';
+    return text;
+}
+
+std::string formatPrediction(const ClassPrediction& prediction, const RecordLine& first) {
+    std::string text;
+    for (int column = 1; column <= kLineCount; ++column) {
+        if (prediction.hands[column] > 0) {
+            text += formatRecordLine({first.time, first.experiment, 0, first.rungs, first.start,
+                                      column, prediction.hands[column], false, true});
+        }
+    }
     return text;
 }
 
@@ -103,19 +115,29 @@ std::optional<RecordLine> parseRecordLine(std::string_view text) {
     if (!isTimestamp(fields[0])) {
         return std::nullopt;
     }
+    const bool predicts = fields[7] == kPredictionEvent;
+    const bool ends = fields[7] == kEndEvent;
     const auto experiment = numberIn(fields[1], 1, kMostRecordNumber);
-    const auto trial = numberIn(fields[2], 1, kMostRecordNumber);
+    const auto trial = numberIn(fields[2], predicts ? 0 : 1, predicts ? 0 : kMostRecordNumber);
     const auto rungs = numberIn(fields[3], 0, kSlotCount);
     const auto start = numberIn(fields[4], 1, 10);
     const auto column = numberIn(fields[5], 1, 10);
-    const auto count = numberIn(fields[6], 1, Tally::kColumnCapacity);
-    const bool ends = fields[7] == kEndEvent;
+    const auto count =
+        numberIn(fields[6], 1, predicts ? ClassPrediction::kMostHands : Tally::kColumnCapacity);
     if (!experiment || !trial || !rungs || !start || !column || !count ||
-        (!ends && fields[7] != kLandingEvent) || (ends && *count != Tally::kColumnCapacity)) {
+        (!ends && !predicts && fields[7] != kLandingEvent) ||
+        (ends && *count != Tally::kColumnCapacity)) {
         return std::nullopt;
     }
-    return RecordLine{
-        std::string(fields[0]), *experiment, *trial, *rungs, *start, *column, *count, ends};
+    return RecordLine{std::string(fields[0]),
+                      *experiment,
+                      *trial,
+                      *rungs,
+                      *start,
+                      *column,
+                      *count,
+                      ends,
+                      predicts};
 }
 
 }  // namespace tanabashigo

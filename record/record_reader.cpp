@@ -14,6 +14,11 @@ namespace {
 /// The longest line read: a record line is under a hundred bytes.
 constexpr std::size_t kLongestLine = 4096;
 
+RecordError changedRungs(int lineNumber) {
+    return {lineNumber, "実験の途中で横線の本数が変わっています。",
+            "the rungs change within the experiment"};
+}
+
 /// Why `line` cannot continue `experiment`, or nothing when it can.
 std::optional<RecordError> breaksExperiment(const ExperimentSoFar& experiment,
                                             const RecordLine& line, int lineNumber) {
@@ -30,8 +35,7 @@ std::optional<RecordError> breaksExperiment(const ExperimentSoFar& experiment,
                            "the trial number does not follow the line before"};
     }
     if (line.rungs != experiment.rungs) {
-        return RecordError{lineNumber, "実験の途中で横線の本数が変わっています。",
-                           "the rungs change within the experiment"};
+        return changedRungs(lineNumber);
     }
     const std::uint64_t before = experiment.counts[line.column];
     const std::uint64_t after = line.endsExperiment ? before : before + 1;
@@ -58,27 +62,30 @@ std::uint64_t ladderFingerprint(int rungs, int start) {
 
 /// Whether `line`, unreadable as it is, is the start of a record line: what a write cut
 /// short leaves. Its last field is completed in a few ways and the fields after it are
-/// filled in; one of those must read.
+/// filled in, for each event; one of those must read.
 bool isCutShort(std::string_view line) {
-    static constexpr std::array<std::string_view, 8> kFilling = {
-        "2000-01-01T00:00:00+00:00", "1", "1", "0", "1", "1", "1", "landing"};
+    static constexpr std::array<std::string_view, 7> kFilling = {
+        "2000-01-01T00:00:00+00:00", "1", "1", "0", "1", "1", "1"};
     const auto field = static_cast<std::size_t>(std::count(line.begin(), line.end(), ','));
-    if (field >= kFilling.size()) {
+    if (field > kFilling.size()) {
         return false;
     }
     const std::size_t comma = line.rfind(',');
     const std::string_view last = comma == std::string_view::npos ? line : line.substr(comma + 1);
-    std::string rest;
-    for (std::size_t after = field + 1; after < kFilling.size(); ++after) {
-        rest.append(",").append(kFilling[after]);
-    }
-    const std::string_view filling = kFilling[field];
-    const std::string_view end = "end";
-    for (const std::string& ending :
-         {std::string(filling.substr(std::min(last.size(), filling.size()))), std::string("1"),
-          std::string(end.starts_with(last) ? end.substr(last.size()) : "?")}) {
-        if (parseRecordLine(std::string(line) + ending + rest)) {
-            return true;
+    for (const std::string_view event : {"landing", "end", "prediction"}) {
+        // A prediction's trial is 0: its filling then follows a landing's rules no further.
+        std::string rest;
+        for (std::size_t after = field + 1; after <= kFilling.size(); ++after) {
+            rest.append(",").append(after == kFilling.size()              ? event
+                                    : after == 2 && event == "prediction" ? "0"
+                                                                          : kFilling[after]);
+        }
+        const std::string_view filling = field == kFilling.size() ? event : kFilling[field];
+        for (const std::string_view ending :
+             {filling.substr(std::min(last.size(), filling.size())), std::string_view("1")}) {
+            if (parseRecordLine(std::string(line).append(ending).append(rest))) {
+                return true;
+            }
         }
     }
     return false;
@@ -139,10 +146,22 @@ void RecordReader::readLine(std::string_view line) {
         return;
     }
     const std::uint64_t key = std::uint64_t(headers_) << 32 | std::uint32_t(read->experiment);
+    if (read->predicts) {
+        readPrediction(*read, key);
+        return;
+    }
     const auto [at, isNew] = found_.try_emplace(key, ExperimentSoFar{.rungs = read->rungs});
     ExperimentSoFar& whole = at->second;
     if (isNew) {
         highest_ = std::max(highest_, read->experiment);
+        if (const auto predicted = predicting_.find(key); predicted != predicting_.end()) {
+            if (predicted->second.rungs != read->rungs) {
+                error_ = changedRungs(lineNumber_);
+                return;
+            }
+            whole.prediction = predicted->second.prediction;
+            predicting_.erase(predicted);
+        }
     }
     if (auto broken = breaksExperiment(whole, *read, lineNumber_)) {
         error_ = std::move(broken);
@@ -160,6 +179,7 @@ void RecordReader::readLine(std::string_view line) {
         fromLine.start = read->start;
         fromLine.part = headers_;
         fromLine.fingerprint = ladderFingerprint(read->rungs, read->start);
+        fromLine.prediction = whole.prediction;
         experiments.push_back(fromLine);
         index = experiments.size();
     }
@@ -183,6 +203,25 @@ void RecordReader::readLine(std::string_view line) {
     if (std::size_t(experiment.trials) <= experiment.opening.size()) {
         experiment.opening[std::size_t(experiment.trials) - 1] =
             static_cast<std::uint32_t>(experiment.fingerprint);
+    }
+}
+
+void RecordReader::readPrediction(const RecordLine& line, std::uint64_t key) {
+    if (found_.contains(key)) {
+        error_ = RecordError{lineNumber_, "予想の行が、実験の最初の着地より後にあります。",
+                             "a prediction line follows the experiment's first landing"};
+        return;
+    }
+    const auto [at, isNew] = predicting_.try_emplace(key, Predicting{line.rungs, {}});
+    Predicting& predicting = at->second;
+    if (predicting.rungs != line.rungs) {
+        error_ = changedRungs(lineNumber_);
+    } else if (predicting.prediction.hands[line.column] != 0) {
+        error_ = RecordError{lineNumber_, "同じ列の予想が二度あります。",
+                             "the prediction names a column twice"};
+    } else {
+        predicting.prediction.hands[line.column] = line.count;
+        highest_ = std::max(highest_, line.experiment);
     }
 }
 

@@ -11,9 +11,12 @@
 #include <variant>
 #include <vector>
 
+#include "class_prediction.h"
 #include "geometry.h"
 
 namespace tanabashigo {
+
+struct RecordLine;
 
 /// The landings of one experiment from one start line, read from a record file. An experiment
 /// whose start line changes from trial to trial is one of these per start line, so that what
@@ -33,6 +36,7 @@ struct RecordedExperiment {
     std::uint64_t fingerprint = 0;
     /// The fingerprint after each of its first lines, so a copy taken before it ended is known.
     std::array<std::uint32_t, 8> opening{};
+    ClassPrediction prediction{};  ///< of the whole experiment, from its prediction lines
 };
 
 /// An experiment as far as the lines read so far go, every start line together.
@@ -42,6 +46,7 @@ struct ExperimentSoFar {
     ColumnCounts counts{};  ///< counted landings per column: the tally its counts follow
     bool ended = false;     ///< it has its "end" line
     std::array<std::size_t, kLineCount + 1> byStart{};  ///< 1 + its index per start line, 0 none
+    ClassPrediction prediction{};  ///< from its prediction lines, ahead of its first landing
 };
 
 /// What a record file holds.
@@ -67,9 +72,11 @@ using RecordRead = std::variant<RecordContents, RecordError>;
 /// header repeated where files were joined; an experiment number counts afresh after each
 /// header. Skips and counts lines cut short. Refuses lines that do not continue their
 /// experiment: a trial number out of turn, a count that does not follow the earlier landings
-/// (of every start line: one tally holds them all), a change of rungs, or a line after the end. The
-/// writer keeps one to know what the file it appends to holds, so both refuse the same files for
-/// the same reason.
+/// (of every start line: one tally holds them all), a change of rungs, or a line after the end.
+/// An experiment's prediction lines come before its first landing, a column once each; a
+/// prediction without any landing (its landing cut short) holds its number but makes no
+/// experiment. The writer keeps one to know what the file it appends to holds, so both refuse
+/// the same files for the same reason.
 class RecordReader {
 public:
     /// Reads the next piece of the text; false once the text is refused.
@@ -95,10 +102,19 @@ public:
 private:
     /// Reads one line, without its line end.
     void readLine(std::string_view line);
+    /// Reads a prediction line of the experiment `key` names.
+    void readPrediction(const RecordLine& line, std::uint64_t key);
+
+    /// The prediction lines of an experiment whose first landing has not come yet.
+    struct Predicting {
+        int rungs = 0;
+        ClassPrediction prediction;
+    };
 
     std::string partial_;  ///< the start of a line whose end has not come yet
     RecordContents contents_;
     std::unordered_map<std::uint64_t, ExperimentSoFar> found_;  ///< by (header, experiment)
+    std::unordered_map<std::uint64_t, Predicting> predicting_;  ///< by (header, experiment)
     int headers_ = 0;
     int highest_ = 0;
     int lineNumber_ = 0;

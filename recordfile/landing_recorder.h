@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "class_prediction.h"
 #include "landing_entry.h"
 
 namespace tanabashigo {
@@ -25,6 +26,8 @@ public:
     virtual ~LandingRecorder() = default;
     /// The tally starts empty: the landings that follow belong to a new experiment.
     virtual void startExperiment() = 0;
+    /// The class's prediction for the experiment, kept with its first landing; given before it.
+    virtual void predict(const ClassPrediction& prediction) = 0;
     /// Keeps one landing: nothing when it is safely stored, else why it is not kept. It never
     /// waits longer than kLongestWaitMs; the same landing may be given again after a fault.
     virtual std::optional<RecordFault> recordLanding(const LandingEntry& landing) = 0;

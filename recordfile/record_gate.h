@@ -30,6 +30,12 @@ public:
     State retry(std::int64_t nowMs);
     /// A new experiment: the held landing, if any, is given up and the recorder told.
     void startExperiment();
+    /// The class's prediction for the experiment, for the recorder to keep with its first landing.
+    void predict(const ClassPrediction& prediction) {
+        if (recorder_ != nullptr) {
+            recorder_->predict(prediction);
+        }
+    }
     bool holding() const { return held_.has_value(); }
     /// Why the last try failed.
     const std::optional<RecordFault>& fault() const { return fault_; }

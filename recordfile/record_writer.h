@@ -44,6 +44,7 @@ public:
     RecordWriter& operator=(const RecordWriter&) = delete;
 
     void startExperiment() override { appender_.startExperiment(); }
+    void predict(const ClassPrediction& prediction) override { appender_.predict(prediction); }
     std::optional<RecordFault> recordLanding(const LandingEntry& landing) override;
 
     /// A warning, with its line end, when the file is near the size a record may have; empty

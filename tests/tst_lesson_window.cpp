@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -25,7 +26,9 @@ public:
     std::vector<LandingEntry> landings;
     int experiments = 0;
     QList<bool> refusals;  ///< the next tries refused: true for a file another program holds
+    QList<ClassPrediction> predictions;  ///< as given before each landing
     void startExperiment() override { ++experiments; }
+    void predict(const ClassPrediction& prediction) override { predictions << prediction; }
     std::optional<RecordFault> recordLanding(const LandingEntry& landing) override {
         if (!refusals.isEmpty()) {
             const bool busy = refusals.takeFirst();
@@ -243,6 +246,70 @@ private slots:
             ++checked;
         }
         QCOMPARE(checked, 6 + 3 * 6);
+    }
+
+    void theClassPredictsBeforeTheFirstTrial_data() {
+        QTest::addColumn<QString>("taps");    // "3+" presses ＋ under column 3, "3-" its −
+        QTest::addColumn<QString>("action");  // what the teacher does next, then "3+" again
+        QTest::addColumn<QString>("hands");   // the prediction at last, columns 1..10
+        QTest::newRow("entered, kept with the first landing") << "3+ 3+ 3+ 3- 5+ 1- 10+"
+                                                              << "land"
+                                                              << "0 0 2 0 1 0 0 0 0 1";
+        QTest::newRow("locked by a step") << "3+ 4+"
+                                          << "step"
+                                          << "0 0 1 1 0 0 0 0 0 0";
+        QTest::newRow("kept through a new rung count") << "3+ 4+"
+                                                       << "rungs"
+                                                       << "0 0 2 1 0 0 0 0 0 0";
+        QTest::newRow("初期化 before a landing keeps it") << "6+ 6+"
+                                                          << "initialise"
+                                                          << "0 0 1 0 0 2 0 0 0 0";
+        QTest::newRow("初期化 after landings clears it") << "6+ 6+"
+                                                         << "land, initialise"
+                                                         << "0 0 1 0 0 0 0 0 0 0";
+    }
+    // The teacher's taps change the prediction only before the first trial, leave the keys
+    // with the lesson, and the record is given the prediction with the first landing.
+    void theClassPredictsBeforeTheFirstTrial() {
+        QFETCH(QString, taps);
+        QFETCH(QString, action);
+        Classroom room;
+        room.show();
+        const auto tap = [&room](const QString& what) {
+            const QString name =
+                QString("%1 の列の予想を 1 人%2")
+                    .arg(what.chopped(1), what.endsWith('+') ? "ふやす" : "へらす");
+            for (QPushButton* button : room.window.surface()->findChildren<QPushButton*>()) {
+                if (button->accessibleName() == name && button->isVisible()) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                }
+            }
+        };
+        for (const QString& what : taps.split(' ')) {
+            tap(what);
+        }
+        QCOMPARE(QApplication::focusWidget(), room.window.surface());
+        const ClassPrediction entered = room.window.lesson().prediction();
+        if (action.startsWith("land")) {
+            room.key(Qt::Key_Return);
+            room.run(20'000);
+            QVERIFY(!room.record.predictions.isEmpty());
+            QCOMPARE(room.record.predictions.front(), entered);
+        }
+        room.dialogs.replies = {true};
+        if (action == "step") {
+            room.key(Qt::Key_Right);
+        } else if (action == "rungs") {
+            room.window.onRungsChosen(40);
+        } else if (action.endsWith("initialise")) {
+            room.window.onInitialise();
+        }
+        tap("3+");
+        QStringList hands;
+        for (const int raised : room.window.lesson().prediction().hands) {
+            hands << QString::number(raised);
+        }
+        QTEST(hands.join(' '), "hands");
     }
 
     // Space holds every pixel however long the class thinks; → moves exactly one rung or one

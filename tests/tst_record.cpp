@@ -46,7 +46,17 @@ void addExpectations(const char* fileName) {
     });
 }
 
-/// Each experiment read as "number/rungs/start trials[ end]: counts", or the line refused.
+/// " p: " and the hands of each column, or nothing for no prediction.
+QString handsOf(const ClassPrediction& prediction) {
+    QStringList hands;
+    for (const int raised : prediction.hands) {
+        hands << QString::number(raised);
+    }
+    return prediction.empty() ? QString() : " p: " + hands.join(' ');
+}
+
+/// Each experiment read as "number/rungs/start trials[ end]: counts[ p: hands]", or the line
+/// refused.
 QString outcome(const RecordRead& read) {
     if (const auto* error = std::get_if<RecordError>(&read)) {
         return QString("refused at line %1").arg(error->line);
@@ -59,7 +69,7 @@ QString outcome(const RecordRead& read) {
         }
         parts << QString::asprintf("%d/%d/%d t%d%s: ", e.experiment, e.rungs, e.start, e.trials,
                                    e.ended ? " end" : "") +
-                     counts.join(' ');
+                     counts.join(' ') + handsOf(e.prediction);
     }
     const int torn = std::get<0>(read).tornLines;
     return parts.join(" | ") + (torn > 0 ? QString(" (%1 cut short)").arg(torn) : QString());

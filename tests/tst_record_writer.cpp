@@ -169,6 +169,14 @@ private slots:
             "line 2: not a record line");
         row("rows sorted", "{H}|~,4,2,30,3,4,2,landing|~,4,1,30,3,4,1,landing|", "",
             "line 2: an experiment's first line is not trial 1");
+        row("predicted", "", "predict", "H 1.0 1.0 1.1 1.2 1.3");
+        row("predicted, then deleted", "", "predict rm", "H 1.0 1.0 1.1 1.2 1.3");
+        row("holding predictions, one whose landing was cut short",
+            "{H}|~,4,0,30,3,4,7,prediction|~,4,1,30,3,4,1,landing|~,5,0,30,3,2,1,prediction|~,5,1",
+            "", "H 4.0 4.1 5.0 x 6.1 6.2 6.3");
+        row("a prediction after its landing",
+            "{H}|~,4,1,30,3,4,1,landing|~,4,0,30,3,4,7,prediction|", "",
+            "line 3: a prediction line follows the experiment's first landing");
         row("symbolic link", "<symlink>", "", "it is a symbolic link: name the record file itself");
         row("no folder", "<no folder>", "", "the folder does not exist");
         row("read-only folder", "<read-only folder>", "", "the folder is read-only");
@@ -206,6 +214,13 @@ private slots:
             return;
         }
         RecordWriter& writer = *std::get<0>(opened);
+        if (event.startsWith("predict")) {
+            ClassPrediction prediction;
+            prediction.hands[3] = 7;
+            prediction.hands[4] = 2;
+            writer.predict(prediction);
+            event = event.mid(8);
+        }
         QString result = land(writer, 1);
         calls.failNext = event.section(',', 0, 0);
         calls.truncateFails = event.endsWith("truncate fails");
