@@ -109,6 +109,10 @@ public:
     void resume(double now) { lesson_.resume(now); }
     val step(double now) { return lessonEventList(lesson_.step(now)); }
     void initialise() { lesson_.initialise(); }
+    bool setHands(int column, int hands) { return lesson_.setHands(column, hands); }
+    /// The class's prediction: the hands raised for columns 1..10.
+    val hands() const { return numberArray(lesson_.prediction().hands); }
+    bool predictionOpen() const { return lesson_.predictionOpen(); }
     val advance(double now) { return lessonEventList(lesson_.advance(now)); }
     void holdForQuestion(double now) { lesson_.holdForQuestion(now); }
     void questionAnswered(double now) { lesson_.questionAnswered(now); }
@@ -286,6 +290,9 @@ EMSCRIPTEN_BINDINGS(tanabashigo) {
         .function("resume", &PageLesson::resume)
         .function("step", &PageLesson::step)
         .function("initialise", &PageLesson::initialise)
+        .function("setHands", &PageLesson::setHands)
+        .function("hands", &PageLesson::hands)
+        .function("predictionOpen", &PageLesson::predictionOpen)
         .function("advance", &PageLesson::advance)
         .function("holdForQuestion", &PageLesson::holdForQuestion)
         .function("questionAnswered", &PageLesson::questionAnswered)

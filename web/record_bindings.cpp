@@ -94,6 +94,15 @@ public:
     }
     /// The tally starts empty: the landings that follow belong to a new experiment.
     void startExperiment() { appender_.startExperiment(); }
+    /// The class's prediction for the experiment (the hands of columns 1..10), written ahead
+    /// of its first landing.
+    void predict(const val& hands) {
+        ClassPrediction prediction;
+        for (int column = 1; column <= kLineCount; ++column) {
+            prediction.hands[column] = hands[column - 1].as<int>();
+        }
+        appender_.predict(prediction);
+    }
     /// What to append to the record taken last to keep a landing at `time`: {text}, or the
     /// refusal. `moved`: the stored record is another than the one this page wrote to.
     val append(int rungs, int start, int column, int count, bool ends, const std::string& time,
@@ -141,6 +150,7 @@ EMSCRIPTEN_BINDINGS(tanabashigo_records) {
         .constructor<>()
         .function("take", &PageRecordKeeper::take)
         .function("startExperiment", &PageRecordKeeper::startExperiment)
+        .function("predict", &PageRecordKeeper::predict)
         .function("append", &PageRecordKeeper::append)
         .function("appended", &PageRecordKeeper::appended)
         .function("save", &PageRecordKeeper::save)

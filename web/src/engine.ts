@@ -87,6 +87,12 @@ export interface PageLesson {
     resume(now: number): void;
     step(now: number): LessonEvent[];
     initialise(): void;
+    /** Sets the hands raised for `column` while the prediction is open; false once it is locked. */
+    setHands(column: number, hands: number): boolean;
+    /** The class's prediction: the hands raised for columns 1..10. */
+    hands(): number[];
+    /** Whether the prediction may still change: no trial of this experiment has started. */
+    predictionOpen(): boolean;
     advance(now: number): LessonEvent[];
     /** A question or the help is open: every move waits. */
     holdForQuestion(now: number): void;
@@ -213,6 +219,8 @@ export interface PageRecordKeeper {
     take(text: string): RecordRefusal | null;
     /** The landings that follow belong to a new experiment. */
     startExperiment(): void;
+    /** The class's prediction for it (the hands for columns 1..10), written ahead of its first landing. */
+    predict(hands: number[]): void;
     /** What to append to the record taken last to keep a landing at `time`, or the refusal. */
     append(rungs: number, start: number, column: number, count: number, ends: boolean, time: string, moved: boolean):
         { text: string } | RecordRefusal;

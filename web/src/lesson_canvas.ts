@@ -1,5 +1,7 @@
 // The lesson's picture, drawn whole at whatever size the canvas has: the ladder with its path,
-// the column numbers with the start line marked, and the stacks with their counts.
+// the column numbers with the start line marked, and the stacks with their counts. Before the
+// first trial, and at the end when the class predicted, the class's prediction stands in the
+// ladder's place: a bar of the hands raised over each column.
 
 import { constants } from "./constants";
 import type { Engine, PathEnd, PathLook, Segment } from "./engine";
@@ -17,8 +19,11 @@ export interface LessonPicture {
     endColumn: number;
     /** The colours of the path and of the start marks and markers. */
     colours: { path: string; marker: string };
+    /** The hands raised for each column, and whether they may still change. */
+    prediction: { hands: number[]; open: boolean };
 }
 
+const BLUE = "#1f5fc8";
 const GOTHIC = '"ＭＳ Ｐゴシック", IPAPGothic, "Hiragino Sans", "Yu Gothic", Meiryo, "Noto Sans CJK JP", sans-serif';
 
 /** Where things stand on a canvas of `width` × `height` CSS pixels. */
@@ -48,6 +53,10 @@ export function lessonGeometry(width: number, height: number) {
         markerHeight: Math.max(4, pitch - Math.max(2, pitch * 0.12)),
         markerTop: (index: number) => stackBottom - pitch * index,
         startMarkY: top * 0.45,
+        /** The prediction's caption and bars; the − and ＋ stand below the bars while it is open. */
+        captionY: height * 0.1,
+        barsTop: height * 0.14,
+        barsBottom: height * 0.335,
     };
 }
 
@@ -78,24 +87,30 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, ru
         c.stroke();
     };
     const { lineCount, columnCapacity, emptyLadder } = constants();
-    emptyLadder.forEach((line) => stroke(line, "#000", g.lineWidth));
-    picture.rungs.forEach((rung) => stroke(rung, "#000", g.lineWidth));
     const look = rules.lessonPathLook(g.unitPx, g.lineWidth, picture.rungCount);
-    picture.path.forEach((segment) => stroke(segment, picture.colours.path, look.pathWidth));
-    const end = picture.pathEnd;
-    if (end) {
-        // The disc trails the moving end, so what lies ahead stays in view.
-        const radius = look.endDiameter / 2;
-        const outer = radius + look.endOutline * 1.5;
-        const disc = (colour: string, r: number) => {
-            c.fillStyle = colour;
-            c.beginPath();
-            c.arc(g.x(end.x) + end.backX * outer, g.y(end.y) + end.backY * outer, r, 0, 2 * Math.PI);
-            c.fill();
-        };
-        disc("#000", outer);
-        disc("#fff", radius + look.endOutline);
-        disc(picture.colours.path, radius);
+    const { hands, open } = picture.prediction;
+    const predicted = hands.some((raised) => raised > 0);
+    if (open || (picture.endColumn > 0 && predicted)) {
+        drawPrediction(c, g, hands, open, width);
+    } else {
+        emptyLadder.forEach((line) => stroke(line, "#000", g.lineWidth));
+        picture.rungs.forEach((rung) => stroke(rung, "#000", g.lineWidth));
+        picture.path.forEach((segment) => stroke(segment, picture.colours.path, look.pathWidth));
+        const end = picture.pathEnd;
+        if (end) {
+            // The disc trails the moving end, so what lies ahead stays in view.
+            const radius = look.endDiameter / 2;
+            const outer = radius + look.endOutline * 1.5;
+            const disc = (colour: string, r: number) => {
+                c.fillStyle = colour;
+                c.beginPath();
+                c.arc(g.x(end.x) + end.backX * outer, g.y(end.y) + end.backY * outer, r, 0, 2 * Math.PI);
+                c.fill();
+            };
+            disc("#000", outer);
+            disc("#fff", radius + look.endOutline);
+            disc(picture.colours.path, radius);
+        }
     }
 
     // The start line: a mark above it and its number on a disc, both in the marker colour.
@@ -139,4 +154,36 @@ export function drawLesson(canvas: HTMLCanvasElement, picture: LessonPicture, ru
         }
     }
     return look;
+}
+
+/** The class's prediction in the ladder's place: what it asks, and a bar of hands per column. */
+function drawPrediction(
+    c: CanvasRenderingContext2D,
+    g: ReturnType<typeof lessonGeometry>,
+    hands: number[],
+    open: boolean,
+    width: number,
+): void {
+    const total = hands.reduce((sum, raised) => sum + raised, 0);
+    const caption = open
+        ? `予想：いちばん多く着くのはどの列？　手をあげた人の数を − と ＋ で（いま ${total} 人）`
+        : `青い棒：実験の前のクラスの予想（${total} 人）`;
+    c.textAlign = "center";
+    c.textBaseline = "middle";
+    c.fillStyle = open ? "#000" : BLUE;
+    c.font = `bold ${Math.round(g.numberSize * 0.7)}px ${GOTHIC}`;
+    c.fillText(caption, width / 2, g.captionY, width * 0.96);
+    const bottom = open ? g.barsBottom : g.numberY - g.numberSize;
+    const most = Math.max(1, ...hands);
+    const numberSize = Math.round(g.numberSize * 0.8);
+    c.font = `bold ${numberSize}px ${GOTHIC}`;
+    hands.forEach((raised, k) => {
+        const x = g.lineX(k + 1);
+        const tall = ((bottom - g.barsTop - numberSize) * raised) / most;
+        c.fillStyle = BLUE;
+        c.fillRect(x - g.markerWidth / 2, bottom - tall, g.markerWidth, tall);
+        c.fillText(String(raised), x, bottom - tall - numberSize * 0.6);
+    });
+    c.fillStyle = "#888";
+    c.fillRect(0, bottom, width, 1);
 }

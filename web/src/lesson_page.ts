@@ -59,6 +59,8 @@ export class LessonPage {
     private readonly banner: HTMLElement;
     /** Says when the rung count set crowds the ladder at the canvas's size. */
     private readonly crowdedNote: HTMLElement;
+    /** The − and ＋ under each column's prediction bar, shown while the prediction is open. */
+    private readonly handsRow: HTMLElement;
     /** The counts as a table for assistive tools, column 1 first. */
     private readonly tally: HTMLTableCellElement[];
     private trialRungs = 0;
@@ -173,9 +175,27 @@ export class LessonPage {
         this.rungLabel = child(status, "span", "lesson-rung");
         this.banner = child(status, "span", "lesson-banner");
         this.crowdedNote = child(status, "span", "lesson-note");
-        this.canvas = child(this.root, "canvas", "lesson-canvas");
+        const picture = child(this.root, "div", "lesson-picture");
+        this.canvas = child(picture, "canvas", "lesson-canvas");
         this.canvas.setAttribute("role", "img");
         this.canvas.setAttribute("aria-label", "たなばしごと着地の数");
+        this.handsRow = child(picture, "div", "lesson-hands");
+        for (let column = 1; column <= constants().lineCount; ++column) {
+            const cell = child(this.handsRow, "div", "lesson-hands-cell");
+            cell.style.setProperty("--column", String(column - 1));
+            cell.dataset.column = String(column);
+            for (const change of [-1, 1]) {
+                const button = child(cell, "button", "lesson-button lesson-hand", change < 0 ? "−" : "＋");
+                button.dataset.column = String(column);
+                button.setAttribute("aria-label", `${column} の列の予想を 1 人${change < 0 ? "へらす" : "ふやす"}`);
+                // Like the lesson's other buttons, a tap leaves the keys with the lesson.
+                button.onmousedown = (event) => event.preventDefault();
+                button.onclick = () => {
+                    this.lesson.setHands(column, this.lesson.hands()[column - 1] + change);
+                    this.refresh();
+                };
+            }
+        }
         this.tally = tallyTable(this.root);
         hiddenHeading(this.root, 1, "授業モード");
         document.addEventListener("keydown", this.onKey);
@@ -272,7 +292,9 @@ export class LessonPage {
     }
 
     private async initialise(): Promise<void> {
-        if (await this.ask("着地した印をすべて消して、始めからやり直しますか？", "初期化")) {
+        const predicted = this.lesson.hands().some((hands) => hands > 0);
+        const what = predicted ? "着地した印とクラスの予想" : "着地した印";
+        if (await this.ask(`${what}をすべて消して、始めからやり直しますか？`, "初期化")) {
             this.clear();
         }
     }
@@ -382,6 +404,9 @@ export class LessonPage {
         for (const event of events) {
             switch (event.kind) {
                 case LessonKind.TrialStarted:
+                    if (event.trial === 1) {
+                        this.record.predict(this.lesson.hands());
+                    }
                     this.trialRungs = this.lesson.rungCount();
                     this.rungNo = 0;
                     break;
@@ -440,6 +465,8 @@ export class LessonPage {
         const end = lesson.endColumn();
         this.banner.textContent = end ? `${end} の列に ${constants().columnCapacity + 1} 回目が来たので終わり` : "";
         this.banner.hidden = end === 0;
+        // Hidden once the first trial starts, so that Tab no longer reaches them.
+        this.handsRow.hidden = !lesson.predictionOpen();
         this.draw();
         this.requestFrame();
     }
@@ -458,6 +485,7 @@ export class LessonPage {
             startLine: lesson.markedStartLine(),
             endColumn: lesson.endColumn(),
             colours: constants().pathColours[Number(this.coloursField.value)] ?? constants().pathColours[0],
+            prediction: { hands: lesson.hands(), open: lesson.predictionOpen() },
         };
         const look = drawLesson(this.canvas, picture, this.engine);
         this.crowdedNote.textContent = this.engine.crowdedRungsNote(lesson.rungCount(), look.legibleRungs);
@@ -467,5 +495,6 @@ export class LessonPage {
         picture.counts.forEach((count, k) => (this.tally[k].textContent = String(count)));
         this.canvas.dataset.rungs = String(picture.rungs.length);
         this.canvas.dataset.path = String(picture.path.length);
+        this.canvas.dataset.hands = picture.prediction.hands.join(" ");
     }
 }

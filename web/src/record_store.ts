@@ -95,6 +95,8 @@ export class RecordStore {
     /** The experiment of this page that the keeper's landings continue; -1 before any. */
     private continuing = -1;
     private waiting: Waiting[] = [];
+    /** The class's prediction of each experiment of this page that has one. */
+    private predictions = new Map<number, number[]>();
     /** Writes and reads one at a time, so that no landing is numbered twice. */
     private queue: Promise<unknown> = Promise.resolve();
 
@@ -108,6 +110,11 @@ export class RecordStore {
     /** The landings that follow belong to a new experiment. */
     startExperiment(): void {
         ++this.generation;
+    }
+
+    /** The class's prediction for the experiment under way, written ahead of its first landing. */
+    predict(hands: number[]): void {
+        this.predictions.set(this.generation, hands.slice());
     }
 
     /** Whether landings wait to be written. */
@@ -191,6 +198,10 @@ export class RecordStore {
         for (const { time, landing, generation } of landings) {
             if (generation !== continuing) {
                 this.keeper.startExperiment();
+                const hands = this.predictions.get(generation);
+                if (hands) {
+                    this.keeper.predict(hands);
+                }
                 continuing = generation;
             }
             const { rungs, start, column, count, ends } = landing;
