@@ -1,5 +1,6 @@
 #include "comparison_report.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numeric>
@@ -134,6 +135,45 @@ PlainComparison compareCounts(const ColumnCounts& counts, const ColumnLaw& law,
     return comparison;
 }
 
+namespace {
+
+/// The columns (1..10) whose values lie within `slack` of the largest of `values`, as 「3」,
+/// 「3・4」 or, in English, "3" and "3, 4".
+template <class Values>
+std::pair<std::string, std::string> mostColumns(const Values& values, double slack = 0) {
+    const double most = static_cast<double>(*std::max_element(values.begin(), values.end()));
+    std::pair<std::string, std::string> columns;
+    int column = 1;
+    for (const auto value : values) {
+        if (static_cast<double>(value) >= most - slack) {
+            columns.first += (columns.first.empty() ? "" : "・") + std::to_string(column);
+            columns.second += (columns.second.empty() ? "" : ", ") + std::to_string(column);
+        }
+        ++column;
+    }
+    return columns;
+}
+
+}  // namespace
+
+PlainComparison comparePrediction(const Comparison& comparison, const ColumnLaw& law) {
+    const ClassPrediction& prediction = comparison.prediction;
+    if (prediction.empty()) {
+        return {};
+    }
+    const auto [handsJa, handsEn] = mostColumns(prediction.hands);
+    const auto [landedJa, landedEn] = mostColumns(comparison.counts);
+    const auto [lawJa, lawEn] = mostColumns(law, 1e-12);
+    const std::string hands = std::to_string(prediction.total());
+    return {"クラスの予想でいちばん手が多かったのは " + handsJa + " の列（手 " + hands +
+                " 人）、いちばん多く着いたのは " + landedJa +
+                " の列、理論でいちばん着きやすいのは " + lawJa + " の列です。",
+            "The class's prediction (" + hands + " hands) chose column " + handsEn +
+                " most; most landings fell in column " + landedEn +
+                ", and the exact law favours column " + lawEn + ".",
+            {}};
+}
+
 std::string comparisonText(const Comparison& comparison) {
     const ColumnLaw law = exactLandingLaw(comparison.rungs, comparison.start);
     const std::uint64_t total = landingsOf(comparison.counts);
@@ -155,6 +195,10 @@ std::string comparisonText(const Comparison& comparison) {
     }
     const PlainComparison plain = compareCounts(comparison.counts, law, comparison.whose);
     text += plain.japanese + '\n' + plain.english + '\n';
+    if (const PlainComparison predicted = comparePrediction(comparison, law);
+        !predicted.japanese.empty()) {
+        text += predicted.japanese + '\n' + predicted.english + '\n';
+    }
     return plain.figures.empty() ? text : text + plain.figures + '\n';
 }
 

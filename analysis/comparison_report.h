@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "class_prediction.h"
 #include "fairness_statistics.h"
 
 namespace tanabashigo {
@@ -16,6 +17,7 @@ struct Comparison {
     int rungs = 0;
     int start = 3;
     std::vector<std::uint8_t> order;  ///< the columns landed in, in turn, where they are known
+    ClassPrediction prediction{};     ///< the class's predictions of its experiments, pooled
 };
 
 /// The landings `counts` holds.
@@ -44,8 +46,12 @@ std::string chiSquareFigures(const ChiSquareTest& test);
 PlainComparison compareCounts(const ColumnCounts& counts, const ColumnLaw& law,
                               const std::string& whose);
 
-/// The counts of `comparison` beside the law of its ladder, and what they say, for
-/// --compare.
+/// The class's prediction beside its landings and `law`: the columns most hands chose, the
+/// most landings fell in, and the law favours. Empty texts when it holds no prediction.
+PlainComparison comparePrediction(const Comparison& comparison, const ColumnLaw& law);
+
+/// The counts of `comparison` beside the law of its ladder, and what they say (with the
+/// class's prediction when it has one), for --compare.
 std::string comparisonText(const Comparison& comparison);
 
 /// `rungs,start,column,exact,count,share` and ten rows a comparison, full precision, for

@@ -54,6 +54,7 @@ std::vector<LadderGroup> groupByLadder(const std::vector<RecordedExperiment>& ex
             group.counts[column] += landings[column];
         }
         group.trials += std::uint64_t(experiment.trials);
+        group.prediction += experiment.prediction;
         group.newestFirst.push_back(std::uint32_t(i));
     }
     return groups;
@@ -72,14 +73,15 @@ std::vector<RecordChoice> choicesByLadder(const std::vector<RecordedExperiment>&
 }
 
 RecordChoice experimentChoice(const RecordedExperiment& experiment) {
-    return {"実験 " + std::to_string(experiment.experiment) + "（" +
-                ladderText(experiment.rungs, experiment.start) + "、着地 " +
-                std::to_string(landingsOf(everyLanding(experiment))) + " 回、" +
-                (experiment.ended ? "終わりまで" : "途中まで") + "）",
-            {experimentName(experiment.experiment), kWhose, everyLanding(experiment),
-             experiment.rungs, experiment.start, everyLandingInTurn(experiment)},
-            1,
-            experiment.experiment};
+    return {
+        "実験 " + std::to_string(experiment.experiment) + "（" +
+            ladderText(experiment.rungs, experiment.start) + "、着地 " +
+            std::to_string(landingsOf(everyLanding(experiment))) + " 回、" +
+            (experiment.ended ? "終わりまで" : "途中まで") + "）",
+        {experimentName(experiment.experiment), kWhose, everyLanding(experiment), experiment.rungs,
+         experiment.start, everyLandingInTurn(experiment), experiment.prediction},
+        1,
+        experiment.experiment};
 }
 
 RecordChoice groupChoice(const LadderGroup& group,
@@ -95,7 +97,7 @@ RecordChoice groupChoice(const LadderGroup& group,
     return {ladderText(group.rungs, group.start) + "（" + together + "、着地 " +
                 std::to_string(landingsOf(group.counts)) + " 回）",
             {count == 1 ? experimentName(only) : "クラスの記録（" + together + "）", kWhose,
-             group.counts, group.rungs, group.start, std::move(order)},
+             group.counts, group.rungs, group.start, std::move(order), group.prediction},
             count,
             only};
 }

@@ -23,6 +23,7 @@ struct LadderGroup {
     ColumnCounts counts{};                   ///< their landings together
     std::uint64_t trials = 0;                ///< their lines together
     std::vector<std::uint32_t> newestFirst;  ///< indices into the experiments, the last first
+    ClassPrediction prediction{};            ///< their predictions together
 };
 
 /// The experiments grouped by rung count and start line: the group of the newest experiment

@@ -143,9 +143,12 @@ int runCompare(const CommandLine& commandLine) {
                                "draw with --experiment.");
         }
         const Comparison& comparison = choices.front().comparison;
-        const LawChart chart{comparison.rungs, comparison.start,
-                             exactLandingLaw(comparison.rungs, comparison.start), comparison.counts,
-                             comparison.name};
+        const LawChart chart{comparison.rungs,
+                             comparison.start,
+                             exactLandingLaw(comparison.rungs, comparison.start),
+                             comparison.counts,
+                             comparison.name,
+                             comparison.prediction};
         status = saveChartFile(commandLine.chart, lawChartSvg(chart), kLawChartArea);
     }
     std::string text = commandLine.csv ? comparisonCsvHeader() : std::string();

@@ -16,6 +16,7 @@ inline constexpr Colour kExact{52, 101, 164};          ///< the exact law
 inline constexpr Colour kCompared{237, 140, 40};       ///< simulated shares or the class's shares
 inline constexpr Colour kExactText{32, 72, 130};       ///< the labels of the exact bars
 inline constexpr Colour kComparedText{168, 84, 0};     ///< the labels of the compared bars
+inline constexpr Colour kPredicted{96, 96, 96};        ///< the class's prediction, by hands raised
 inline constexpr Colour kFair{204, 0, 0};              ///< the fair line at 10 %
 inline constexpr Colour kNearlyFair{214, 240, 206};    ///< the band of 10 % ± 1 point
 inline constexpr Colour kNearlyFairMark{40, 130, 40};  ///< where the band begins and ends

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "chance_text.h"
 #include "chart_frame.h"
@@ -73,6 +75,14 @@ ColumnLaw sharesOf(const ColumnCounts& counts) {
     return shares;
 }
 
+ColumnLaw sharesOf(const ClassPrediction& prediction) {
+    ColumnCounts hands{};
+    for (int column = 1; column <= kLineCount; ++column) {
+        hands[column] = static_cast<std::uint64_t>(prediction.hands[column]);
+    }
+    return sharesOf(hands);
+}
+
 Box lawChartPlot(const Box& area) {
     const double u = chartTextSize(area);
     const double top = (kTitleLines + kLegendLines + kLabelLines) * u;
@@ -89,7 +99,10 @@ std::string lawChartSvg(const LawChart& chart, const Box& area) {
                         kTitleLines * u);
     const std::optional<ColumnLaw> compared =
         chart.compared ? std::optional(sharesOf(*chart.compared)) : std::nullopt;
-    const double top = std::max(largest(chart.law), compared ? largest(*compared) : 0.0);
+    const std::optional<ColumnLaw> predicted =
+        chart.prediction.empty() ? std::nullopt : std::optional(sharesOf(chart.prediction));
+    const double top = std::max({largest(chart.law), compared ? largest(*compared) : 0.0,
+                                 predicted ? largest(*predicted) : 0.0});
     const ChartFrame frame(lawChartPlot(area), 0.0, kLineCount, percentAxisTop(top));
     const Box& plot = frame.plot();
     std::vector<LegendEntry> legend{{chartColours::kExact, "理論（正確な確率）"}};
@@ -101,6 +114,11 @@ std::string lawChartSvg(const LawChart& chart, const Box& area) {
         legend.push_back({chartColours::kCompared,
                           chart.comparedName + "：着地 " + groupedDigits(landings) + " 回"});
     }
+    if (predicted) {
+        legend.push_back(
+            {chartColours::kPredicted,
+             "クラスの予想：手 " + groupedDigits(std::uint64_t(chart.prediction.total())) + " 人"});
+    }
     legend.push_back(fairLineEntry());
     drawLegend(svg, plot.left, area.top + (kTitleLines + kLegendLines / 2.0) * u,
                area.right() - plot.left, legend, u);
@@ -111,16 +129,27 @@ std::string lawChartSvg(const LawChart& chart, const Box& area) {
     for (int column = 1; column <= kLineCount; ++column) {
         const double p = chart.law[column];
         const double left = plot.left + (column - 1) * width;
-        if (compared) {
+        if (compared || predicted) {
             // Each bar carries its own share, right above it, in its own colour.
-            const Box exact = bar(frame, left + 0.06 * width, 0.42 * width, p);
-            const Box other = bar(frame, left + 0.52 * width, 0.42 * width, (*compared)[column]);
-            svg.fillRect(exact, chartColours::kExact);
-            svg.fillRect(other, chartColours::kCompared);
-            drawLabels(svg, exact.left + exact.width / 2.0, exact.top, exact.width + 0.04 * width,
-                       {percentText(p)}, labelSize, chartColours::kExactText);
-            drawLabels(svg, other.left + other.width / 2.0, other.top, other.width + 0.04 * width,
-                       {percentText((*compared)[column])}, labelSize, chartColours::kComparedText);
+            std::vector<std::tuple<double, Colour, Colour>> bars{
+                {p, chartColours::kExact, chartColours::kExactText}};
+            if (compared) {
+                bars.emplace_back((*compared)[column], chartColours::kCompared,
+                                  chartColours::kComparedText);
+            }
+            if (predicted) {
+                bars.emplace_back((*predicted)[column], chartColours::kPredicted,
+                                  chartColours::kPredicted);
+            }
+            const double each = 0.92 / double(bars.size());
+            for (std::size_t i = 0; i < bars.size(); ++i) {
+                const auto [share, fill, text] = bars[i];
+                const Box drawn = bar(frame, left + (0.06 + each * double(i)) * width,
+                                      (each - 0.04) * width, share);
+                svg.fillRect(drawn, fill);
+                drawLabels(svg, drawn.left + drawn.width / 2.0, drawn.top,
+                           drawn.width + 0.04 * width, {percentText(share)}, labelSize, text);
+            }
         } else {
             const Box exact = bar(frame, left + 0.2 * width, 0.6 * width, p);
             svg.fillRect(exact, chartColours::kExact);

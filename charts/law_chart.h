@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "class_prediction.h"
 #include "landing_law.h"
 #include "landing_simulation.h"
 #include "svg_document.h"
@@ -18,10 +19,14 @@ struct LawChart {
     ColumnLaw law{};
     std::optional<ColumnCounts> compared;
     std::string comparedName;  ///< what the compared counts are, for the legend
+    /// The class's prediction beside them, as shares of the hands raised; none when empty.
+    ClassPrediction prediction{};
 };
 
 /// Each column's share of `counts` (all zero when there are none), for the compared bars.
 ColumnLaw sharesOf(const ColumnCounts& counts);
+/// Each column's share of the hands raised (all zero when none is).
+ColumnLaw sharesOf(const ClassPrediction& prediction);
 
 /// The size law charts are saved at.
 inline constexpr Box kLawChartArea{0.0, 0.0, 1200.0, 720.0};

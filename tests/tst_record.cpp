@@ -88,7 +88,7 @@ QString pooledOutcome(const ClassPool& pool) {
                          .arg(ladder.total.comparison.rungs)
                          .arg(ladder.total.comparison.start)
                          .arg(ladder.total.experiments) +
-                     counts.join(' ');
+                     counts.join(' ') + handsOf(ladder.total.comparison.prediction);
     }
     QStringList said;
     for (const PoolNote& note : notes) {

@@ -139,11 +139,17 @@ std::optional<PlainComparison> TheoryModel::plainComparison() const {
     return compareCounts(shown->counts, law(), shown->whose);
 }
 
+std::string TheoryModel::predictionSentence() const {
+    const Comparison* shown = shownComparison();
+    return shown == nullptr ? std::string() : comparePrediction(*shown, law()).japanese;
+}
+
 LawChart TheoryModel::lawChart() const {
     LawChart chart{rungs_, start_, law(), std::nullopt, {}};
     if (const Comparison* shown = shownComparison()) {
         chart.compared = shown->counts;
         chart.comparedName = shown->name;
+        chart.prediction = shown->prediction;
     }
     return chart;
 }

@@ -54,6 +54,8 @@ public:
     const Comparison* shownComparison() const;
     /// The shown counts compared with the law; nothing without them.
     std::optional<PlainComparison> plainComparison() const;
+    /// The class's prediction beside the shown counts and the law; empty without one.
+    std::string predictionSentence() const;
 
     LawChart lawChart() const;
     FairnessChart fairnessChart() const;

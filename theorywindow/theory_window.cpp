@@ -606,8 +606,10 @@ void TheoryWindow::refresh() {
     fairnessText_->setText(QString::fromStdString(model_.fairnessSentence()));
     durationText_->setText(QString::fromStdString(model_.durationSentence()));
     if (const std::optional<PlainComparison> comparison = model_.plainComparison()) {
-        comparisonText_->setText(QString::fromStdString(model_.shownComparison()->name +
-                                                        "と理論：" + comparison->japanese));
+        const std::string predicted = model_.predictionSentence();
+        comparisonText_->setText(QString::fromStdString(
+            model_.shownComparison()->name + "と理論：" + comparison->japanese +
+            (predicted.empty() ? std::string() : "\n" + predicted)));
         figuresText_->setText(QString::fromStdString(comparison->figures));
     } else {
         comparisonText_->setText(

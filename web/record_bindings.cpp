@@ -58,6 +58,7 @@ public:
                 object.set("start", ladder.total.comparison.start);
                 object.set("counts", numberArray(ladder.total.comparison.counts));
                 object.set("experiments", ladder.total.experiments);
+                object.set("prediction", numberArray(ladder.total.comparison.prediction.hands));
                 const std::vector<std::uint8_t>& order = ladder.total.comparison.order;
                 object.set("order",
                            val::global("Uint8Array")

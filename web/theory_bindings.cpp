@@ -34,12 +34,15 @@ public:
         return val::global("Uint8Array").new_(emscripten::typed_memory_view(csv.size(), bytes));
     }
 
-    /// Sets `counts` (ten landing counts) beside the law of `rungs` rungs from `start`.
+    /// Sets `counts` (ten landing counts) beside the law of `rungs` rungs from `start`, with
+    /// the class's prediction `hands` (ten, or none).
     void setComparison(const std::string& name, const std::string& whose, const val& counts,
-                       int rungs, int start) {
+                       int rungs, int start, const val& hands) {
         Comparison comparison{name, whose, {}, rungs, start, {}};
+        const bool predicted = hands["length"].as<int>() == kLineCount;
         for (int column = 1; column <= kLineCount; ++column) {
             comparison.counts[column] = static_cast<std::uint64_t>(counts[column - 1].as<double>());
+            comparison.prediction.hands[column] = predicted ? hands[column - 1].as<int>() : 0;
         }
         model_.setComparison(comparison);
     }
@@ -92,6 +95,7 @@ public:
         val object = val::object();
         object.set("japanese", plain->japanese);
         object.set("figures", plain->figures);
+        object.set("prediction", model_.predictionSentence());
         return object;
     }
 

@@ -151,6 +151,8 @@ export interface LessonLimits {
 export interface ComparisonText {
     japanese: string;
     figures: string;
+    /** The class's prediction beside the counts and the law; "" without one. */
+    prediction: string;
 }
 
 /** The theory of one rung count and start line, with counts to set beside it. */
@@ -167,7 +169,8 @@ export interface PageTheory {
     fairnessSentence(): string;
     durationSentence(): string;
     tableCsv(): Uint8Array<ArrayBuffer>;
-    setComparison(name: string, whose: string, counts: number[], rungs: number, start: number): void;
+    /** Sets counts beside the law, with the class's prediction (the hands for columns 1..10, or none). */
+    setComparison(name: string, whose: string, counts: number[], rungs: number, start: number, hands: number[]): void;
     /** The comparison of the shown counts, or null when none are shown. */
     comparison(): ComparisonText | null;
     /** Every start line's law at the chosen rung count, with the class's landings. */
@@ -190,6 +193,8 @@ export interface PooledLadder {
     /** The columns landed in, in the records' order. */
     order?: Uint8Array;
     perFile: { name: string; counts: number[]; experiments: number }[];
+    /** The class's predictions of its experiments, the hands for columns 1..10 pooled. */
+    prediction: number[];
 }
 
 /** Record files read one by one, piece by piece, pooled by ladder. */

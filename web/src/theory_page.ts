@@ -209,7 +209,7 @@ export class TheoryPage {
         this.sentences.replaceChildren();
         const comparison = this.theory.comparison();
         for (const text of [this.theory.fairnessSentence(), this.theory.durationSentence(),
-            comparison?.japanese ?? "", comparison?.figures ?? ""]) {
+            comparison?.japanese ?? "", comparison?.prediction ?? "", comparison?.figures ?? ""]) {
             if (text) {
                 child(this.sentences, "p", "theory-sentence", text);
             }
@@ -241,7 +241,7 @@ export class TheoryPage {
             return;
         }
         const name = `シミュレーション（${request.trials.toLocaleString("ja-JP")} 回、乱数の種 ${seed}）`;
-        this.theory.setComparison(name, "シミュレーションの結果", counts, request.rungs, request.start);
+        this.theory.setComparison(name, "シミュレーションの結果", counts, request.rungs, request.start, []);
         this.root.dataset.simulated = counts.join(" ");
         this.refresh();
     }
@@ -286,7 +286,7 @@ export class TheoryPage {
     private compareWithClass(ladder: PooledLadder): void {
         this.pooled = ladder;
         const name = `クラスの記録（${ladder.perFile.length} ファイル、実験 ${ladder.experiments} 回分）`;
-        this.theory.setComparison(name, "クラスの結果", ladder.counts, ladder.rungs, ladder.start);
+        this.theory.setComparison(name, "クラスの結果", ladder.counts, ladder.rungs, ladder.start, ladder.prediction);
         this.refresh();
     }
 
