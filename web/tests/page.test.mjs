@@ -304,6 +304,21 @@ test("授業モード's 順番に starts trial k from line ((k - 1) mod 10) + 1,
     assert.deepEqual(problems, []);
 });
 
+test("授業モード: the class's prediction, tapped in before the first trial, is kept ahead of its first landing", async () => {
+    const { page, problems } = await open(browser, "?seed=3&lesson&rungs=10", { width: 1024, height: 768 });
+    for (const [column, more] of [[3, true], [3, true], [3, true], [3, false], [8, true], [1, false]]) {
+        await page.click(`[aria-label="${column} の列の予想を 1 人${more ? "ふやす" : "へらす"}"]`);
+    }
+    assert.equal(await page.getAttribute(".lesson-canvas", "data-hands"), "0 0 2 0 0 0 0 1 0 0");
+    await page.keyboard.press("Enter"); // the taps left the keys with the lesson
+    assert.equal(await page.$eval(".lesson-hands", (row) => row.hidden), true);
+    await runStoring(page, 20_000);
+    const lines = (await recordText(page)).split("\n").slice(1, 4).map((line) => line.split(",").slice(1).join(","));
+    assert.deepEqual(lines.slice(0, 2), ["1,0,10,3,3,2,prediction", "1,0,10,3,8,1,prediction"]);
+    assert.match(lines[2], /^1,1,10,3,\d+,1,landing$/);
+    assert.deepEqual(problems, []);
+});
+
 test("授業モード too shows no marker before its line is stored", async () => {
     const { page, problems } = await open(browser, "?seed=3&lesson&rungs=10");
     const markers = async () => (await page.getAttribute(".lesson-canvas", "data-counts")).split(" ").map(Number)
