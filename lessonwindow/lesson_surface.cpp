@@ -19,7 +19,8 @@ QColor qColour(Colour colour) {
 
 const QColor kPauseOrange(0xC0, 0x50, 0x00);
 const QColor kBannerYellow(0xFF, 0xF0, 0x80);
-const QColor kPredictionBlue(0x1F, 0x5F, 0xC8);
+// Grey, so that it is never mistaken for the markers, whichever colour they are drawn in.
+const QColor kPredictionGrey(0x60, 0x60, 0x60);
 
 QFont pixelFont(const QFont& base, int pixels, bool bold) {
     QFont font = base;
@@ -210,7 +211,7 @@ void LessonSurface::paintPrediction(QPainter& painter, const LessonLayout& layou
     const QRectF caption = layout.predictionCaption;
     const QString ask = QStringLiteral("予想：いちばん多く着くのはどの列？");
     const QString hands = open ? QStringLiteral("手をあげた人の数を − と ＋ で（いま %1 人）")
-                               : QStringLiteral("青い棒：実験の前のクラスの予想（%1 人）");
+                               : QStringLiteral("灰色の棒：実験の前のクラスの予想（%1 人）");
     const auto line = [&](const QString& text, const QRectF& room, bool bold) {
         QFont font = pixelFont(this->font(), int(room.height() * 0.7), bold);
         const double wide = QFontMetricsF(font).horizontalAdvance(text);
@@ -226,7 +227,7 @@ void LessonSurface::paintPrediction(QPainter& painter, const LessonLayout& layou
     if (open) {
         line(ask, upper, true);
     }
-    painter.setPen(kPredictionBlue);
+    painter.setPen(kPredictionGrey);
     line(hands.arg(prediction.total()), lower, false);
 
     const QRectF bars = open
@@ -244,8 +245,8 @@ void LessonSurface::paintPrediction(QPainter& painter, const LessonLayout& layou
         const double tall = (bars.height() - numberHeight) * prediction.hands[column] / most;
         const QRectF bar(cell.center().x() - cell.width() * 0.22, bars.bottom() - tall,
                          cell.width() * 0.44, tall);
-        painter.fillRect(bar, kPredictionBlue);
-        painter.setPen(kPredictionBlue);
+        painter.fillRect(bar, kPredictionGrey);
+        painter.setPen(kPredictionGrey);
         painter.drawText(QRectF(cell.left(), bar.top() - numberHeight, cell.width(), numberHeight),
                          Qt::AlignCenter, QString::number(prediction.hands[column]));
     }

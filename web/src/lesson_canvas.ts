@@ -23,7 +23,8 @@ export interface LessonPicture {
     prediction: { hands: number[]; open: boolean };
 }
 
-const BLUE = "#1f5fc8";
+/** The prediction is grey, so that it is never mistaken for the markers, whichever colour they are. */
+const GREY = "#606060";
 const GOTHIC = '"ＭＳ Ｐゴシック", IPAPGothic, "Hiragino Sans", "Yu Gothic", Meiryo, "Noto Sans CJK JP", sans-serif';
 
 /** Where things stand on a canvas of `width` × `height` CSS pixels. */
@@ -167,10 +168,10 @@ function drawPrediction(
     const total = hands.reduce((sum, raised) => sum + raised, 0);
     const caption = open
         ? `予想：いちばん多く着くのはどの列？　手をあげた人の数を − と ＋ で（いま ${total} 人）`
-        : `青い棒：実験の前のクラスの予想（${total} 人）`;
+        : `灰色の棒：実験の前のクラスの予想（${total} 人）`;
     c.textAlign = "center";
     c.textBaseline = "middle";
-    c.fillStyle = open ? "#000" : BLUE;
+    c.fillStyle = open ? "#000" : GREY;
     c.font = `bold ${Math.round(g.numberSize * 0.7)}px ${GOTHIC}`;
     c.fillText(caption, width / 2, g.captionY, width * 0.96);
     const bottom = open ? g.barsBottom : g.numberY - g.numberSize;
@@ -180,7 +181,7 @@ function drawPrediction(
     hands.forEach((raised, k) => {
         const x = g.lineX(k + 1);
         const tall = ((bottom - g.barsTop - numberSize) * raised) / most;
-        c.fillStyle = BLUE;
+        c.fillStyle = GREY;
         c.fillRect(x - g.markerWidth / 2, bottom - tall, g.markerWidth, tall);
         c.fillText(String(raised), x, bottom - tall - numberSize * 0.6);
     });
