@@ -100,9 +100,10 @@ LessonWindow::LessonWindow(Dialogs& dialogs, LessonOptions options, QWidget* par
       lesson_(options_.seed),
       gate_(options_.recorder),
       theoryDialogs_(std::make_unique<QtTheoryDialogs>()),
-      settings_(options_.settingsFile.isEmpty()
-                    ? std::make_unique<QSettings>()
-                    : std::make_unique<QSettings>(options_.settingsFile, QSettings::IniFormat)) {
+      settings_(
+          options_.settingsFile.isEmpty()
+              ? std::make_unique<QSettings>(QStringLiteral("tanabashigo"), QStringLiteral("lesson"))
+              : std::make_unique<QSettings>(options_.settingsFile, QSettings::IniFormat)) {
     setWindowTitle(QStringLiteral("たなばしご　授業用"));
     elapsed_.start();
     lesson_.setRungCount(options_.rungs.value_or(50));

@@ -39,7 +39,8 @@ struct LessonOptions {
     LandingRecorder* recorder = nullptr;  ///< keeps every landing when set; must outlive the window
     QString recordPath;                   ///< the file the recorder writes, for 理論と実験
     std::function<double()> clockMs;      ///< steady milliseconds; the machine's when empty
-    QString settingsFile;  ///< an INI file keeping the room's settings; the user's when empty
+    QString settingsFile;  ///< an INI file keeping the room's settings; when empty, the user's
+                           ///< (tanabashigo/lesson.conf in the configuration folder on Linux)
     std::function<void(const QString&)> playCue;  ///< sounds a cue file by its bare name
 };
 
