@@ -15,6 +15,7 @@
 #include "headless_run.h"
 #include "law_chart.h"
 #include "random_source.h"
+#include "worksheet.h"
 
 namespace tanabashigo {
 
@@ -156,6 +157,12 @@ int runAnalyse(const CommandLine& commandLine) {
                 chart.compared = report.simulation->counts;
             }
             chartStatus = saveChartFile(commandLine.chart, lawChartSvg(chart), kLawChartArea);
+        }
+        if (!commandLine.worksheet.empty()) {
+            chartStatus = std::max(
+                chartStatus,
+                saveWorksheetFile(commandLine.worksheet,
+                                  worksheetSvg(blankWorksheet(report.rungs, report.start))));
         }
     }
     return finishWithOutput(output, chartStatus);

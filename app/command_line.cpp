@@ -54,6 +54,7 @@ enum class Key {
     Csv,
     AllLines,
     Chart,
+    Worksheet,
     Experiment,
     Seed,
     Tick,
@@ -87,6 +88,7 @@ constexpr std::array kOptions{
     OptionRule{"csv", Key::Csv, false, kAnalyse | kCompare},
     OptionRule{"all-lines", Key::AllLines, false, kAnalyse},
     OptionRule{"chart", Key::Chart, true, kAnalyse | kCompare},
+    OptionRule{"worksheet", Key::Worksheet, true, kAnalyse | kCompare},
     OptionRule{"experiment", Key::Experiment, true, kCompare},
     OptionRule{"seed", Key::Seed, true, kWindow | kTheory | kAnalyse | kLesson},
     OptionRule{"tick", Key::Tick, true, kWindow | kLesson},
@@ -204,15 +206,17 @@ std::optional<double> readZoom(const std::string& text) {
     return zoom >= 1.0 && zoom <= 4.0 ? std::optional(zoom) : std::nullopt;
 }
 
-/// Whether `path` ends in .png or .svg, in any case.
-bool namesAChart(const std::string& path) {
-    if (path.size() < 4) {
-        return false;
-    }
-    std::string ending = path.substr(path.size() - 4);
+/// The last four bytes of `path` in lower case: ".png" for "law.PNG".
+std::string endingOf(const std::string& path) {
+    std::string ending = path.size() < 4 ? std::string() : path.substr(path.size() - 4);
     std::transform(ending.begin(), ending.end(), ending.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ending == ".png" || ending == ".svg";
+    return ending;
+}
+
+/// Whether `path` ends in .png or .svg, in any case.
+bool namesAChart(const std::string& path) {
+    return endingOf(path) == ".png" || endingOf(path) == ".svg";
 }
 
 /// The rule of option `name`, or null.
@@ -376,6 +380,14 @@ std::optional<CommandLine> readValue(const Given& given, CommandLine& line) {
             }
             line.chart = given.value;
             break;
+        case Key::Worksheet:
+            if (endingOf(given.value) != ".pdf") {
+                return rejected(
+                    "--worksheet のファイル名「" + given.value + "」は .pdf で終えてください。",
+                    "--worksheet writes a .pdf file, not '" + given.value + "'.");
+            }
+            line.worksheet = given.value;
+            break;
         case Key::Record:
         case Key::RecordFile:
             if (given.value.empty()) {
@@ -470,6 +482,12 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
             "本数の範囲とは一緒に使えません）。",
             "--all-lines takes a single rung count, without --start, --trials or "
             "a range.");
+    }
+    if (!line.worksheet.empty() && (line.rungRange || line.trials > 0 || line.allLines)) {
+        return rejected(
+            "--worksheet は 1 つの横線の本数だけで使えます（--trials・--all-lines・"
+            "本数の範囲とは一緒に使えません）。",
+            "--worksheet takes a single rung count, without --trials, --all-lines or a range.");
     }
     if (line.mode == Mode::Lesson && line.rungRange) {
         return rejected("--lesson の --rungs は 1 つの本数で指定してください。",

@@ -41,6 +41,9 @@ struct CommandLine {
     bool csv = false;                ///< machine-readable output
     bool allLines = false;           ///< Analyse only: the law of every start line at once
     std::string chart;  ///< Analyse and Compare: the chart's file (.png or .svg), if any
+    /// Analyse and Compare: the worksheet's file (.pdf), if any: the blank sheet of one rung
+    /// count and start line, or the one filled with the landings --compare prints.
+    std::string worksheet;
 
     /// Compare only: the record files (several are a class's, pooled), and the experiment to
     /// compare (0 = every experiment, each rung count and start line on its own).

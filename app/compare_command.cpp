@@ -1,5 +1,6 @@
 #include "compare_command.h"
 
+#include <algorithm>
 #include <optional>
 #include <variant>
 
@@ -11,6 +12,7 @@
 #include "number_text.h"
 #include "record_file.h"
 #include "record_grouping.h"
+#include "worksheet.h"
 
 namespace tanabashigo {
 
@@ -72,6 +74,20 @@ std::string pooledText(const std::vector<PooledLadder>& ladders,
     return text;
 }
 
+/// 「横線 30 本・3 本目から」 and "30 rungs from line 3" for each of `ladders`.
+std::pair<std::string, std::string> laddersText(const std::vector<PooledLadder>& ladders) {
+    std::pair<std::string, std::string> text;
+    for (const PooledLadder& ladder : ladders) {
+        const Comparison& total = ladder.total.comparison;
+        const bool first = &ladder == &ladders.front();
+        text.first += (first ? "" : "、") + ("横線 " + std::to_string(total.rungs) + " 本・" +
+                                             std::to_string(total.start) + " 本目から");
+        text.second += (first ? "" : ", ") + (std::to_string(total.rungs) + " rungs from line " +
+                                              std::to_string(total.start));
+    }
+    return text;
+}
+
 int comparePooled(const CommandLine& commandLine) {
     if (commandLine.experiment != 0 || !commandLine.chart.empty() || commandLine.csv) {
         return refused(
@@ -87,7 +103,24 @@ int comparePooled(const CommandLine& commandLine) {
         }
     }
     const auto [ladders, notes] = pool.pool();
-    return ladders.empty() ? 2 : finishWithOutput(pooledText(ladders, notes), status);
+    if (ladders.empty()) {
+        return 2;
+    }
+    if (!commandLine.worksheet.empty()) {
+        if (ladders.size() != 1) {
+            const auto [japanese, english] = laddersText(ladders);
+            return refused("記録には横線の本数とスタートの線が " + std::to_string(ladders.size()) +
+                               " 通りあります（" + japanese +
+                               "）。ワークシートには、一通りの記録のファイルだけを並べてください。",
+                           "the records hold " + std::to_string(ladders.size()) + " ladders (" +
+                               english + "): give the files of one ladder for a worksheet.");
+        }
+        status = std::max(
+            status,
+            saveWorksheetFile(commandLine.worksheet,
+                              worksheetSvg(filledWorksheet(ladders.front().total.comparison))));
+    }
+    return finishWithOutput(pooledText(ladders, notes), status);
 }
 
 }  // namespace
@@ -124,32 +157,40 @@ int runCompare(const CommandLine& commandLine) {
     }
     const std::string count = std::to_string(choices.size());
     int status = 0;
-    if (!commandLine.chart.empty()) {
+    if (!commandLine.chart.empty() || !commandLine.worksheet.empty()) {
         if (choices.size() != 1 && commandLine.experiment != 0) {
-            return refused("記録の実験 " + std::to_string(commandLine.experiment) +
-                               " には、比べる組が " + count +
-                               " つあります（スタートの線ごとの組や、つなげた記録ファイル）。"
-                               "グラフにできるのは、スタートの線が一つの実験だけです。",
-                           "the record's experiment " + std::to_string(commandLine.experiment) +
-                               " gives " + count +
-                               " comparisons (one per start line, or joined files): only an "
-                               "experiment from one start line, in one file, can be charted.");
+            return refused(
+                "記録の実験 " + std::to_string(commandLine.experiment) + " には、比べる組が " +
+                    count +
+                    " つあります（スタートの線ごとの組や、つなげた記録ファイル）。"
+                    "グラフやワークシートにできるのは、スタートの線が一つの実験だけです。",
+                "the record's experiment " + std::to_string(commandLine.experiment) + " gives " +
+                    count +
+                    " comparisons (one per start line, or joined files): only an "
+                    "experiment from one start line, in one file, can be charted.");
         }
         if (choices.size() != 1) {
             return refused("記録には横線の本数とスタートの線の組が " + count +
-                               " 通りあります。グラフにする実験を --experiment で選んでください。",
+                               " 通りあります。グラフやワークシートにする実験を --experiment で"
+                               "選んでください。",
                            "the record holds " + count +
                                " ladders (rung count and start line): choose the experiment to "
                                "draw with --experiment.");
         }
         const Comparison& comparison = choices.front().comparison;
-        const LawChart chart{comparison.rungs,
-                             comparison.start,
-                             exactLandingLaw(comparison.rungs, comparison.start),
-                             comparison.counts,
-                             comparison.name,
-                             comparison.prediction};
-        status = saveChartFile(commandLine.chart, lawChartSvg(chart), kLawChartArea);
+        if (!commandLine.chart.empty()) {
+            const LawChart chart{comparison.rungs,
+                                 comparison.start,
+                                 exactLandingLaw(comparison.rungs, comparison.start),
+                                 comparison.counts,
+                                 comparison.name,
+                                 comparison.prediction};
+            status = saveChartFile(commandLine.chart, lawChartSvg(chart), kLawChartArea);
+        }
+        if (!commandLine.worksheet.empty()) {
+            status = std::max(status, saveWorksheetFile(commandLine.worksheet,
+                                                        worksheetSvg(filledWorksheet(comparison))));
+        }
     }
     std::string text = commandLine.csv ? comparisonCsvHeader() : std::string();
     for (const RecordChoice& choice : choices) {

@@ -16,6 +16,20 @@ bool endsWithPng(const std::string& path) {
     return QByteArray::fromStdString(path).toLower().endsWith(".png");
 }
 
+/// Saves `bytes` to `path` all or nothing; answers 0, or 1 after saying on stderr that
+/// `what` (「グラフ」, "the chart") could not be written.
+int saveOutputFile(const std::string& path, std::string_view bytes, const std::string& what,
+                   const std::string& whatEnglish) {
+    const SaveOutcome outcome = saveWholeFile(path, bytes);
+    if (outcome.saved()) {
+        return 0;
+    }
+    writeStandardError("tanabashigo: " + what + "を「" + path + "」に書き出せませんでした（" +
+                       outcome.japanese() + "）。\ntanabashigo: could not write " + whatEnglish +
+                       " to '" + path + "': " + outcome.english() + ".\n");
+    return 1;
+}
+
 }  // namespace
 
 int saveChartFile(const std::string& path, const std::string& svg, const Box& area) {
@@ -23,15 +37,15 @@ int saveChartFile(const std::string& path, const std::string& svg, const Box& ar
         endsWithPng(path)
             ? chartPng(svg, QSize(static_cast<int>(area.width), static_cast<int>(area.height)))
             : QByteArray();
-    const SaveOutcome outcome = saveWholeFile(
-        path, png.isEmpty() ? std::string_view(svg) : std::string_view(png.data(), png.size()));
-    if (outcome.saved()) {
-        return 0;
-    }
-    writeStandardError("tanabashigo: グラフを「" + path + "」に書き出せませんでした（" +
-                       outcome.japanese() + "）。\ntanabashigo: could not write the chart to '" +
-                       path + "': " + outcome.english() + ".\n");
-    return 1;
+    return saveOutputFile(
+        path, png.isEmpty() ? std::string_view(svg) : std::string_view(png.data(), png.size()),
+        "グラフ", "the chart");
+}
+
+int saveWorksheetFile(const std::string& path, const std::string& svg) {
+    const QByteArray pdf = pagePdf(svg);
+    return saveOutputFile(path, std::string_view(pdf.data(), pdf.size()), "ワークシート",
+                          "the worksheet");
 }
 
 int runHeadless(int argc, char* argv[], const CommandLine& commandLine) {
@@ -39,7 +53,7 @@ int runHeadless(int argc, char* argv[], const CommandLine& commandLine) {
         return commandLine.mode == CommandLine::Mode::Compare ? runCompare(commandLine)
                                                               : runAnalyse(commandLine);
     };
-    if (!endsWithPng(commandLine.chart)) {
+    if (!endsWithPng(commandLine.chart) && commandLine.worksheet.empty()) {
         QCoreApplication app(argc, argv);
         return run();
     }

@@ -11,7 +11,12 @@ namespace tanabashigo {
 /// or nothing; answers the exit status (1, with a message, when it cannot be saved).
 int saveChartFile(const std::string& path, const std::string& svg, const Box& area);
 
-/// Runs a headless mode (Analyse or Compare); a PNG chart is rendered without any display.
+/// Saves a worksheet document to `path` as one A4 page of PDF, all or nothing; answers the
+/// exit status as saveChartFile() does.
+int saveWorksheetFile(const std::string& path, const std::string& svg);
+
+/// Runs a headless mode (Analyse or Compare); a PNG chart or a PDF worksheet is rendered
+/// without any display.
 int runHeadless(int argc, char* argv[], const CommandLine& commandLine);
 
 }  // namespace tanabashigo

@@ -61,6 +61,10 @@ const char* usageText() {
                       machine-readable CSV output (--analyse and --compare)
   --chart FILE        グラフを .png か .svg のファイルに描きます（本数の範囲なら公平さのグラフ）
                       draw the chart into a .png or .svg file (a range: the fairness chart)
+  --worksheet FILE    A4 のワークシートを .pdf に書きます。--analyse では書きこみ用の白紙
+                      （1 つの本数）、--compare では記録の着地を入れたもの（1 つの本数だけの記録）
+                      an A4 worksheet as .pdf: blank with --analyse (one rung count), filled
+                      with the landings --compare counts (a record of one ladder)
   --experiment N      --compare でくらべる実験の番号（既定はすべてを本数ごとに）
                       the experiment --compare compares (default: all, by rung count)
 

@@ -92,20 +92,34 @@ Box lawChartPlot(const Box& area) {
 
 std::string lawChartSvg(const LawChart& chart, const Box& area) {
     SvgDocument svg(area.width, area.height, "着く列の確率");
+    drawLawChart(svg, chart, area);
+    return svg.finished();
+}
+
+void drawLawChart(SvgDocument& svg, const LawChart& chart, const Box& area) {
     const double u = chartTextSize(area);
-    drawChartBackground(svg, area,
-                        "横線 " + std::to_string(chart.rungs) + " 本・" +
-                            std::to_string(chart.start) + " 本目からスタート：着く列の確率",
-                        kTitleLines * u);
+    const std::string ladder = "横線 " + std::to_string(chart.rungs) + " 本・" +
+                               std::to_string(chart.start) + " 本目からスタート：";
+    const bool blank = !chart.showLaw && !chart.compared;
+    drawChartBackground(
+        svg, area,
+        ladder + (blank ? "着いた列の相対度数（棒グラフをかきましょう）" : "着く列の確率"),
+        kTitleLines * u);
     const std::optional<ColumnLaw> compared =
         chart.compared ? std::optional(sharesOf(*chart.compared)) : std::nullopt;
     const std::optional<ColumnLaw> predicted =
         chart.prediction.empty() ? std::nullopt : std::optional(sharesOf(chart.prediction));
-    const double top = std::max({largest(chart.law), compared ? largest(*compared) : 0.0,
-                                 predicted ? largest(*predicted) : 0.0});
+    // Left for the class to find, the law still sets the axis, with room for their shares.
+    const double top = chart.showLaw
+                           ? std::max({largest(chart.law), compared ? largest(*compared) : 0.0,
+                                       predicted ? largest(*predicted) : 0.0})
+                           : std::max(0.2, std::min(1.0, largest(chart.law) * 1.3));
     const ChartFrame frame(lawChartPlot(area), 0.0, kLineCount, percentAxisTop(top));
     const Box& plot = frame.plot();
-    std::vector<LegendEntry> legend{{chartColours::kExact, "理論（正確な確率）"}};
+    std::vector<LegendEntry> legend;
+    if (chart.showLaw) {
+        legend.push_back({chartColours::kExact, "理論（正確な確率）"});
+    }
     if (chart.compared) {
         std::uint64_t landings = 0;
         for (const std::uint64_t count : *chart.compared) {
@@ -129,7 +143,7 @@ std::string lawChartSvg(const LawChart& chart, const Box& area) {
     for (int column = 1; column <= kLineCount; ++column) {
         const double p = chart.law[column];
         const double left = plot.left + (column - 1) * width;
-        if (compared || predicted) {
+        if (chart.showLaw && (compared || predicted)) {
             // Each bar carries its own share, right above it, in its own colour.
             std::vector<std::tuple<double, Colour, Colour>> bars{
                 {p, chartColours::kExact, chartColours::kExactText}};
@@ -150,7 +164,7 @@ std::string lawChartSvg(const LawChart& chart, const Box& area) {
                 drawLabels(svg, drawn.left + drawn.width / 2.0, drawn.top,
                            drawn.width + 0.04 * width, {percentText(share)}, labelSize, text);
             }
-        } else {
+        } else if (chart.showLaw) {
             const Box exact = bar(frame, left + 0.2 * width, 0.6 * width, p);
             svg.fillRect(exact, chartColours::kExact);
             drawLabels(svg, left + width / 2.0, exact.top, width * 0.92,
@@ -159,7 +173,6 @@ std::string lawChartSvg(const LawChart& chart, const Box& area) {
     }
     drawFairLine(svg, frame, u);
     drawColumnAxis(svg, frame, chart.start, u);
-    return svg.finished();
 }
 
 }  // namespace tanabashigo

@@ -21,6 +21,7 @@ struct LawChart {
     std::string comparedName;  ///< what the compared counts are, for the legend
     /// The class's prediction beside them, as shares of the hands raised; none when empty.
     ClassPrediction prediction{};
+    bool showLaw = true;  ///< false: the law and the bars are left out, for the class to draw
 };
 
 /// Each column's share of `counts` (all zero when there are none), for the compared bars.
@@ -37,5 +38,8 @@ Box lawChartPlot(const Box& area);
 
 /// The chart as an SVG document of `area`'s size.
 std::string lawChartSvg(const LawChart& chart, const Box& area = kLawChartArea);
+
+/// The chart drawn into `area` of a larger document, such as a worksheet.
+void drawLawChart(SvgDocument& svg, const LawChart& chart, const Box& area);
 
 }  // namespace tanabashigo

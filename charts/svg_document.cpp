@@ -115,6 +115,13 @@ void SvgDocument::fillRect(const Box& box, Colour fill) {
              decimalText(std::max(0.0, box.height)) + "\" fill=\"" + hexColour(fill) + "\"/>\n";
 }
 
+void SvgDocument::outlineRect(const Box& box, Colour stroke, double width) {
+    body_ += "<rect x=\"" + decimalText(box.left) + "\" y=\"" + decimalText(box.top) +
+             "\" width=\"" + decimalText(std::max(0.0, box.width)) + "\" height=\"" +
+             decimalText(std::max(0.0, box.height)) + "\" fill=\"none\" stroke=\"" +
+             hexColour(stroke) + "\" stroke-width=\"" + decimalText(width) + "\"/>\n";
+}
+
 void SvgDocument::line(Point from, Point to, Colour stroke, double width, bool dashed) {
     body_ += "<line x1=\"" + decimalText(from.x) + "\" y1=\"" + decimalText(from.y) + "\" x2=\"" +
              decimalText(to.x) + "\" y2=\"" + decimalText(to.y) + "\" stroke=\"" +

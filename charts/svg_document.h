@@ -46,6 +46,8 @@ public:
     SvgDocument(double width, double height, std::string_view title);
 
     void fillRect(const Box& box, Colour fill);
+    /// The edges of `box`, unfilled.
+    void outlineRect(const Box& box, Colour stroke, double width);
     void line(Point from, Point to, Colour stroke, double width, bool dashed = false);
     /// A line through `points`, with round joins.
     void polyline(const std::vector<Point>& points, Colour stroke, double width);

@@ -11,7 +11,7 @@ TANABASHIGO_PACKAGES=(
 
 # What the tests and the benchmarks need besides.
 TANABASHIGO_TEST_PACKAGES=(
-    desktop-file-utils appstream
+    desktop-file-utils appstream poppler-utils
     libbenchmark-dev
 )
 

@@ -8,7 +8,9 @@
 #include "chart_view.h"
 #include "fairness_chart.h"
 #include "law_chart.h"
+#include "number_text.h"
 #include "reference_law.h"
+#include "worksheet.h"
 
 using namespace tanabashigo;
 
@@ -132,6 +134,51 @@ private slots:
                 }
                 QCOMPARE(marked > 0, (*chart.landings)[start][column] > 0);
             }
+        }
+    }
+
+    void worksheetHoldsTheTableOnOnePage_data() {
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<bool>("filled");
+        QTest::newRow("blank, 10 rungs") << 10 << 3 << false;
+        QTest::newRow("filled, 30 rungs from line 9") << 30 << 9 << true;
+        QTest::newRow("filled, 150 rungs from line 1") << 150 << 1 << true;
+    }
+    // The page names its ladder and heads 予想 and 考察; filled, it holds every count, relative
+    // frequency and chance of the independent law, blank none of them; nothing leaves the page.
+    void worksheetHoldsTheTableOnOnePage() {
+        QFETCH(int, rungs);
+        QFETCH(int, start);
+        QFETCH(bool, filled);
+        Comparison comparison{"クラス", "", {}, rungs, start, {}};
+        for (int column = 1; column <= kLineCount; ++column) {
+            comparison.counts[column] = column * 37 % 11 * 1000 + column;
+        }
+        const std::string svg =
+            worksheetSvg(filled ? filledWorksheet(comparison) : blankWorksheet(rungs, start));
+        QStringList texts;
+        for (const auto& text :
+             QRegularExpression(">([^<]*)</text>").globalMatch(QString::fromStdString(svg))) {
+            texts << text.captured(1);
+        }
+        QVERIFY(texts.contains("予想") && texts.contains("考察") &&
+                texts.contains(
+                    QStringLiteral("横線 %1 本・%2 本目からスタート").arg(rungs).arg(start)));
+        const ColumnLaw shares = sharesOf(comparison.counts);
+        for (int column = 1; column <= kLineCount; ++column) {
+            for (const std::string& cell :
+                 {groupedDigits(comparison.counts[column]), relativeFrequencyText(shares[column]),
+                  relativeFrequencyText(referenceLaw(rungs, start)[column])}) {
+                QVERIFY2(texts.contains(QString::fromStdString(cell)) == filled, cell.c_str());
+            }
+        }
+        static const QRegularExpression place("(?:x|y|x1|y1|x2|y2|cx|cy)=\"(-?[0-9.]+)\"");
+        for (const auto& at : place.globalMatch(QString::fromStdString(svg))) {
+            const double limit =
+                at.captured(0).contains('x') ? kWorksheetArea.width : kWorksheetArea.height;
+            QVERIFY2(at.captured(1).toDouble() >= 0.0 && at.captured(1).toDouble() <= limit,
+                     qPrintable(at.captured(0)));
         }
     }
 

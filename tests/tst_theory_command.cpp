@@ -6,8 +6,29 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+/// What poppler reads in the PDF at `path`: its pages, its fonts, each with whether it is
+/// embedded, and its text laid out, runs of spaces made one.
+QString pdfReading(const QString& path) {
+    QString reading;
+    for (const QStringList& run : {QStringList{"pdfinfo", path}, QStringList{"pdffonts", path},
+                                   QStringList{"pdftotext", "-layout", path, "-"}}) {
+        QProcess process;
+        process.start(run.first(), run.mid(1));
+        if (!process.waitForFinished(30'000) || process.exitCode() != 0) {
+            return QStringLiteral("%1 failed: install poppler-utils").arg(run.first());
+        }
+        reading += QString::fromUtf8(process.readAllStandardOutput());
+    }
+    return reading.replace(QRegularExpression(QStringLiteral(" +")), QStringLiteral(" "));
+}
+
+}  // namespace
 
 class TheoryCommandTest : public QObject {
     Q_OBJECT
@@ -21,7 +42,8 @@ private slots:
         QTest::addColumn<QString>("arguments");  ///< split by spaces
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("printed");  ///< parts split by |
-        QTest::addColumn<int>("height");  ///< of the chart 1200 wide the last argument names, or 0
+        /// Of the chart 1200 wide the last argument names, or of a PDF's page in points; 0: none.
+        QTest::addColumn<int>("height");
         // A refusal names what it refuses and where help is found.
         QTest::newRow("rungs not a number") << "--analyse --rungs abc" << 2 << "abc|--help" << 0;
         QTest::newRow("range backwards") << "--analyse --rungs 50:10" << 2 << "50:10|--help" << 0;
@@ -66,6 +88,27 @@ private slots:
                "1"
                "     1     1     0|pupil_record.csv    1     0     0     0     0     2"
             << 0;
+        // A worksheet's text holds the counts --compare prints, in the embedded font.
+        QTest::newRow("a blank worksheet")
+            << "--analyse --rungs 30 --start 9 --worksheet {dir}/w.pdf" << 0
+            << "予想|考察|横線 30 本・9 本目からスタート|着いた列 1 2 3 4 5 6 7 8 9 10 合計" << 842;
+        QTest::newRow("a class's worksheet, each experiment once")
+            << "--compare {pupil} {pupil} --worksheet {dir}/w.pdf" << 0
+            << "一度だけ|クラス全体（1 回分）：着地 2 回|着いた回数 0 0 0 0 2 0 0 0 0 0 2|"
+               "相対度数 0 0 0 0 1 0 0 0 0 0 1"
+            << 842;
+        QTest::newRow("one experiment's worksheet")
+            << "--compare {record} --experiment 2 --worksheet {dir}/w.PDF" << 0
+            << "（実験 2）：着地 1 回|着いた回数 0 1 0|理論の確率 0.187 0.182 0.172" << 842;
+        QTest::newRow("a worksheet of two ladders")
+            << "--compare {record} {pupil} --worksheet {dir}/w.pdf" << 2
+            << "2 通り|横線 10 本・3 本目から" << 0;
+        QTest::newRow("a worksheet in no such folder")
+            << "--compare {pupil} --worksheet {dir}/missing/w.pdf" << 1 << "ワークシート" << 0;
+        QTest::newRow("a worksheet is a PDF")
+            << "--analyse --worksheet {dir}/w.svg" << 2 << "--worksheet|.pdf" << 0;
+        QTest::newRow("a worksheet of one rung count")
+            << "--analyse --rungs 10:20 --worksheet {dir}/w.pdf" << 2 << "--worksheet" << 0;
         QTest::newRow("a damaged file among them")
             << "--compare {pupil} {source}" << 2
             << "tst_charts.cpp」（1 行目）|クラス全体（1 回分）：横線 30 本、3 本目から、2 回" << 0;
@@ -84,16 +127,28 @@ private slots:
         QProcess process;
         process.start(QStringLiteral(TANABASHIGO_EXECUTABLE), argv);
         QVERIFY(process.waitForFinished(60'000) && process.exitStatus() == QProcess::NormalExit);
-        const QString output =
+        QString output =
             QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
         QCOMPARE(process.exitCode(), status);
-        for (const QString& text : printed.split('|', Qt::SkipEmptyParts)) {
-            QVERIFY2(output.contains(text), qPrintable(output));
-        }
         const QFileInfo chart(argv.last());
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
                  height > 0 ? QStringList{chart.fileName()} : QStringList{});
-        if (height > 0) {
+        const bool pdf = chart.suffix().toLower() == "pdf";
+        if (height > 0 && pdf) {
+            // One A4 page, and every font in it embedded.
+            const QString reading = pdfReading(chart.filePath());
+            static const QRegularExpression embedded("\nIPAPGothic CID TrueType \\S+ yes ");
+            static const QRegularExpression notEmbedded(" no (yes|no) (yes|no) \\d+ \\d+\n");
+            QVERIFY2(reading.contains("Pages: 1\n") &&
+                         reading.contains(QStringLiteral(" x %1 pts (A4)").arg(height)) &&
+                         reading.contains(embedded) && !reading.contains(notEmbedded),
+                     qPrintable(reading));
+            output += reading;
+        }
+        for (const QString& text : printed.split('|', Qt::SkipEmptyParts)) {
+            QVERIFY2(output.contains(text), qPrintable(output));
+        }
+        if (height > 0 && !pdf) {
             // An SVG's size is in millimetres: its proportions are what must hold.
             const QSize read =
                 QImage(chart.filePath(), chart.suffix() == "png" ? "PNG" : "SVG").size();
@@ -103,8 +158,8 @@ private slots:
         }
     }
 
-    // Charts are written to the very bytes named, whole or not at all, and never over
-    // anything but a regular file.
+    // Charts and worksheets are written to the very bytes named, whole or not at all, and never
+    // over anything but a regular file.
     void savesOnlyWholeFilesUnderTheNameGiven_data() {
         QTest::addColumn<QByteArray>("name");    ///< of the chart in a fresh folder
         QTest::addColumn<QByteArray>("before");  ///< what stands there first: fifo, folder, link
@@ -117,6 +172,8 @@ private slots:
             << QByteArray("c.png") << QByteArray("link") << 1 << int(S_IFLNK);
         QTest::newRow("a folder") << QByteArray("c.svg") << QByteArray("folder") << 1
                                   << int(S_IFDIR);
+        QTest::newRow("a worksheet over a link to a FIFO")
+            << QByteArray("w.pdf") << QByteArray("link") << 1 << int(S_IFLNK);
     }
     void savesOnlyWholeFilesUnderTheNameGiven() {
         QFETCH(QByteArray, name);
@@ -138,9 +195,10 @@ private slots:
         // The name goes through the shell as bytes: the test's own arguments would be text.
         QProcess process;
         process.start("sh", {"-c",
-                             "exec \"$0\" --analyse --chart \"$(printf '%s' \"$1\" | "
+                             "exec \"$0\" --analyse \"--$2\" \"$(printf '%s' \"$1\" | "
                              "base64 -d)\" >/dev/null",
-                             TANABASHIGO_EXECUTABLE, QString::fromLatin1(path.toBase64())});
+                             TANABASHIGO_EXECUTABLE, QString::fromLatin1(path.toBase64()),
+                             name.endsWith(".pdf") ? "worksheet" : "chart"});
         QVERIFY(process.waitForFinished(60'000));
         QCOMPARE(process.exitCode(), status);
         struct stat after {};

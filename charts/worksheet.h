@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "comparison_report.h"
+#include "landing_law.h"
+#include "svg_document.h"
+
+namespace tanabashigo {
+
+/// The lesson on one A4 page: the ladder, a slot for the class's prediction (予想), the class's
+/// landings beside the exact law as a chart and as a table of counts and relative frequencies,
+/// and ruled lines for what the class concludes (考察). Without landings it is the blank sheet
+/// pupils fill in by hand before the experiment.
+struct Worksheet {
+    int rungs = 0;
+    int start = 3;
+    ColumnLaw law{};
+    bool showLaw = true;                 ///< the exact law in the chart and in the table
+    std::optional<ColumnCounts> counts;  ///< the class's landings; none on the blank sheet
+    std::string countsName;  ///< whose they are, e.g. 「クラス全体（3 回分）」
+};
+
+/// The blank sheet of `rungs` rungs from line `start`: an empty chart and empty cells, the
+/// exact law left for the class to find.
+Worksheet blankWorksheet(int rungs, int start);
+
+/// The sheet filled with the landings of `comparison` beside the law of its ladder.
+Worksheet filledWorksheet(const Comparison& comparison);
+
+/// An A4 page, 210 × 297 mm, at 96 pixels to the inch.
+inline constexpr Box kWorksheetArea{0.0, 0.0, 793.7, 1122.5};
+
+/// The page as an SVG document of kWorksheetArea's size.
+std::string worksheetSvg(const Worksheet& sheet);
+
+/// A relative frequency or a chance as the worksheet's table writes it: "0.273", "0", "1",
+/// and "0.001未満" for one too small to show.
+std::string relativeFrequencyText(double value);
+
+}  // namespace tanabashigo
