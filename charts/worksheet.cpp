@@ -180,6 +180,19 @@ Worksheet filledWorksheet(const Comparison& comparison) {
             comparison.name};
 }
 
+std::optional<Worksheet> lessonWorksheet(int rungs, int start, bool startChanges,
+                                         ColumnCounts shown, int endColumn) {
+    if (startChanges) {
+        return std::nullopt;
+    }
+    if (endColumn >= 1 && endColumn <= kLineCount) {
+        ++shown[endColumn];
+    }
+    return landingsOf(shown) == 0
+               ? blankWorksheet(rungs, start)
+               : filledWorksheet({"授業の実験", "クラスの結果", shown, rungs, start, {}});
+}
+
 std::string relativeFrequencyText(double value) {
     if (value <= 0.0 || value >= 1.0) {
         return value <= 0.0 ? "0" : "1";

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "comparison_report.h"
 #include "landing_law.h"
@@ -28,6 +29,18 @@ Worksheet blankWorksheet(int rungs, int start);
 
 /// The sheet filled with the landings of `comparison` beside the law of its ladder.
 Worksheet filledWorksheet(const Comparison& comparison);
+
+/// Why a lesson whose start line changes from trial to trial has no worksheet.
+inline constexpr std::string_view kNoWorksheetOfChangingLines =
+    "スタートの線が毎回変わる実験は、線ごとに理論の確率がちがうので、1 枚のワークシートには"
+    "まとめられません。線ごとの結果は「理論と実験」の「どこをひいても」で見られます。";
+
+/// The sheet of a lesson of `rungs` rungs from line `start` whose tally shows `shown`, with the
+/// landing that ended it in `endColumn` (0 while it runs) counted too, as the record counts it;
+/// the blank sheet before the first landing. None when the start line changes from trial to
+/// trial (`startChanges`): the landings of several lines have no one law to stand beside.
+std::optional<Worksheet> lessonWorksheet(int rungs, int start, bool startChanges,
+                                         ColumnCounts shown, int endColumn);
 
 /// An A4 page, 210 × 297 mm, at 96 pixels to the inch.
 inline constexpr Box kWorksheetArea{0.0, 0.0, 793.7, 1122.5};

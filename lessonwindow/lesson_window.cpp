@@ -139,6 +139,36 @@ TheoryWindow* LessonWindow::theoryWindow() const {
     return theory_;
 }
 
+TheoryDialogs& LessonWindow::fileDialogs() const {
+    return options_.fileDialogs != nullptr ? *options_.fileDialogs : *theoryDialogs_;
+}
+
+std::optional<Worksheet> LessonWindow::worksheet() const {
+    // What the record holds: a landing held back is not in it yet.
+    const bool finished = lesson_.isFinished();
+    const int held = surface_->heldColumn();
+    ColumnCounts shown{};
+    for (int column = 1; column <= kLineCount; ++column) {
+        shown[column] = std::uint64_t(lesson_.count(column) - (column == held && !finished));
+    }
+    return lessonWorksheet(lesson_.rungCount(), lesson_.startLine(),
+                           lesson_.startLineChoice() != StartLineChoice::Same, shown,
+                           finished && held == 0 ? lesson_.endColumn() : 0);
+}
+
+void LessonWindow::onSaveWorksheet() {
+    holdForQuestion();
+    if (const std::optional<Worksheet> sheet = worksheet()) {
+        saveWorksheet(this, fileDialogs(), *sheet);
+    } else {
+        dialogs_.warn(this,
+                      QString::fromUtf8(kNoWorksheetOfChangingLines.data(),
+                                        qsizetype(kNoWorksheetOfChangingLines.size())),
+                      QStringLiteral("ワークシート"));
+    }
+    questionAnswered();
+}
+
 QWidget* LessonWindow::controlPanel() {
     panel_ = new QWidget;
     startButton_ = panelButton(QString());
@@ -178,6 +208,7 @@ QWidget* LessonWindow::controlPanel() {
     soundBox_->setFocusPolicy(Qt::NoFocus);
     soundBox_->setChecked(room_.sound);
     auto* quietButton = panelButton(QStringLiteral("プロジェクター用（静か）"));
+    auto* worksheetButton = panelButton(QStringLiteral("ワークシート（PDF）"));
     auto* initialiseButton = panelButton(QStringLiteral("初期化"));
     auto* theoryButton = panelButton(QStringLiteral("理論と実験（Ctrl+T）"));
     auto* fullScreenButton = panelButton(QStringLiteral("全画面（F11）"));
@@ -193,6 +224,7 @@ QWidget* LessonWindow::controlPanel() {
     connect(coloursBox_, &QComboBox::currentIndexChanged, this, &LessonWindow::onColoursChosen);
     connect(soundBox_, &QCheckBox::toggled, this, &LessonWindow::onSoundChosen);
     connect(quietButton, &QPushButton::clicked, this, [this] { onQuietChosen(true); });
+    connect(worksheetButton, &QPushButton::clicked, this, &LessonWindow::onSaveWorksheet);
     connect(initialiseButton, &QPushButton::clicked, this, &LessonWindow::onInitialise);
     connect(theoryButton, &QPushButton::clicked, this, &LessonWindow::onTheory);
     connect(fullScreenButton, &QPushButton::clicked, this, &LessonWindow::onFullScreen);
@@ -228,8 +260,8 @@ QWidget* LessonWindow::controlPanel() {
     crowdedNote_->hide();
     layout->addWidget(crowdedNote_);
     layout->addStretch();
-    for (QWidget* widget :
-         {initialiseButton, theoryButton, fullScreenButton, helpButton, quitButton}) {
+    for (QWidget* widget : {worksheetButton, initialiseButton, theoryButton, fullScreenButton,
+                            helpButton, quitButton}) {
         layout->addWidget(widget);
     }
     return panel_;
@@ -495,7 +527,7 @@ void LessonWindow::initialise() {
 
 void LessonWindow::onTheory() {
     if (!theory_) {
-        theory_ = new TheoryWindow(*theoryDialogs_, options_.seed, this);
+        theory_ = new TheoryWindow(fileDialogs(), options_.seed, this);
         theory_->setWindowFlag(Qt::Window);
         theory_->setAttribute(Qt::WA_DeleteOnClose);
     }

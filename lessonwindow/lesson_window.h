@@ -13,6 +13,7 @@
 #include "lesson.h"
 #include "record_gate.h"
 #include "room_settings.h"
+#include "worksheet.h"
 
 class QCheckBox;
 class QComboBox;
@@ -38,7 +39,10 @@ struct LessonOptions {
     int speed = kDefaultSpeed;  ///< kSlowestSpeed..kFastestSpeed
     LandingRecorder* recorder = nullptr;  ///< keeps every landing when set; must outlive the window
     QString recordPath;                   ///< the file the recorder writes, for 理論と実験
-    std::function<double()> clockMs;      ///< steady milliseconds; the machine's when empty
+    /// The file choosers of the worksheet and 理論と実験; the real ones when null. Must outlive
+    /// the window.
+    TheoryDialogs* fileDialogs = nullptr;
+    std::function<double()> clockMs;  ///< steady milliseconds; the machine's when empty
     QString settingsFile;  ///< an INI file keeping the room's settings; when empty, the user's
                            ///< (tanabashigo/lesson.conf in the configuration folder on Linux)
     std::function<void(const QString&)> playCue;  ///< sounds a cue file by its bare name
@@ -62,6 +66,9 @@ public:
     LessonSurface* surface() const { return surface_; }
     /// The theory window opened by 理論と実験, if it is open.
     TheoryWindow* theoryWindow() const;
+    /// The worksheet of the experiment as the record holds it, every landing shown and the one
+    /// that ended it; the blank one before the first landing; none while the start line changes.
+    std::optional<Worksheet> worksheet() const;
 
     // What the buttons and keys are connected to.
     void onStart();
@@ -70,6 +77,8 @@ public:
     void onInitialise();
     void onTheory();
     void onHelp();
+    /// Asks where to save the worksheet and saves it as PDF; the trials wait meanwhile.
+    void onSaveWorksheet();
     void onSpeedChosen(int speed);
     void onRungsChosen(int rungs);
     void onStartLineChosen(int line);
@@ -128,6 +137,7 @@ private:
     /// Tells the teacher when the rung count set crowds the ladder at the surface's size.
     void showCrowding();
     double now() const;
+    TheoryDialogs& fileDialogs() const;
 
     Dialogs& dialogs_;
     LessonOptions options_;

@@ -14,6 +14,7 @@
 #include "lesson_key_table.h"
 #include "lesson_surface.h"
 #include "lesson_window.h"
+#include "theory_dialogs.h"
 #include "theory_window.h"
 
 using namespace tanabashigo;
@@ -40,10 +41,24 @@ public:
     }
 };
 
+/// A file chooser that answers `path`, running `whileOpen` before it answers.
+class FileChooser final : public TheoryDialogs {
+public:
+    QString path;
+    std::function<void()> whileOpen;
+    QStringList openRecordFiles(QWidget*) override { return {}; }
+    QString saveFile(QWidget*, const QString&, const QString&, const QStringList&) override {
+        whileOpen();
+        return path;
+    }
+    void warn(QWidget*, const QString&, const QString&) override {}
+};
+
 /// A lesson window on a clock the test moves.
 struct Classroom {
     ScriptedDialogs dialogs;
     KeptLandings record;
+    FileChooser files;
     double clock = 0;
     QTemporaryDir folder;
     QStringList cues;  ///< the cue files played, in order
@@ -56,6 +71,7 @@ struct Classroom {
         options.seed = 5;
         options.speed = kFastestSpeed;
         options.recorder = &record;
+        options.fileDialogs = &files;
         options.clockMs = [this] { return clock; };
         options.settingsFile = folder.filePath("room.ini");
         options.playCue = [this](const QString& file) { cues << file; };
@@ -106,10 +122,12 @@ private slots:
             QTest::addRow("rungs, %d", yes) << "rungs" << true << yes << 1 << !yes << true;
             QTest::addRow("help and back, %d", yes) << "help" << true << yes << 0 << true << true;
         }
+        QTest::newRow("worksheet") << "worksheet" << true << true << 0 << true << true;
     }
 
     // Every landing goes to the record as it lands; a tally with markers is only cleared or
-    // closed after a yes, and HELP leaves it alone.
+    // closed after a yes, and HELP and the worksheet leave it alone; the worksheet counts every
+    // landing of the record.
     void nothingIsLostWithoutAQuestion() {
         QFETCH(QString, action);
         QFETCH(bool, landed);
@@ -137,6 +155,18 @@ private slots:
         } else if (action == "rungs") {
             room.window.onRungsChosen(40);
             QCOMPARE(room.window.lesson().rungCount(), yes ? 40 : 12);
+        } else if (action == "worksheet") {
+            const QTemporaryDir folder;
+            room.files.path = folder.filePath("w.pdf");
+            room.files.whileOpen = room.dialogs.whileAsked;
+            room.window.onSaveWorksheet();
+            QFile pdf(room.files.path);
+            QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+            ColumnCounts landed{};
+            for (const LandingEntry& landing : room.record.landings) {
+                ++landed[landing.column];
+            }
+            QVERIFY(room.window.worksheet()->counts == landed);
         } else {
             room.window.onHelp();
             QWidget* help = QApplication::activeModalWidget();

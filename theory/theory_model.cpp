@@ -272,6 +272,11 @@ std::string TheoryModel::settlingSentence() const {
            "同じになるとはかぎりません。";
 }
 
+Worksheet TheoryModel::worksheet() const {
+    const Comparison* shown = shownComparison();
+    return shown != nullptr ? filledWorksheet(*shown) : blankWorksheet(rungs_, start_);
+}
+
 FairnessChart TheoryModel::fairnessChart() const {
     return FairnessChart{start_, rows_, rungs_, nearlyFair_, {}};
 }

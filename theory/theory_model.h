@@ -13,6 +13,7 @@
 #include "law_chart.h"
 #include "lesson_pace.h"
 #include "settling_chart.h"
+#include "worksheet.h"
 
 namespace tanabashigo {
 
@@ -59,6 +60,8 @@ public:
 
     LawChart lawChart() const;
     FairnessChart fairnessChart() const;
+    /// The worksheet of the shown counts, or the blank one of the chosen ladder without them.
+    Worksheet worksheet() const;
 
     /// Sets the class's landings of every ladder (a comparison a rung count and start line),
     /// to fill the all-lines picture; none clears them.

@@ -1,9 +1,14 @@
 #include "theory_dialogs.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
+
+#include "chart_view.h"
+#include "whole_file.h"
+#include "worksheet.h"
 
 namespace tanabashigo {
 
@@ -30,6 +35,29 @@ QString QtTheoryDialogs::saveFile(QWidget* parent, const QString& title, const Q
 
 void QtTheoryDialogs::warn(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox::warning(parent, title, text);
+}
+
+void saveAs(QWidget* parent, TheoryDialogs& dialogs, const QString& title, const QString& name,
+            const QStringList& filters, const std::function<std::string(const QString&)>& bytes) {
+    const QString path = dialogs.saveFile(parent, title, name, filters);
+    if (path.isEmpty()) {
+        return;
+    }
+    const SaveOutcome outcome = saveWholeFile(QFile::encodeName(path).toStdString(), bytes(path));
+    if (!outcome.saved()) {
+        dialogs.warn(parent, QStringLiteral("保存できません"),
+                     QStringLiteral("「%1」に保存できませんでした（%2）。元のファイルはそのまま"
+                                    "です。場所や名前を変えて、もう一度お試しください。\n%3")
+                         .arg(path, QString::fromStdString(outcome.japanese()),
+                              QString::fromStdString(outcome.english())));
+    }
+}
+
+void saveWorksheet(QWidget* parent, TheoryDialogs& dialogs, const Worksheet& sheet) {
+    saveAs(parent, dialogs, QStringLiteral("ワークシートを保存"),
+           QStringLiteral("ワークシート_横線%1本_%2本目から.pdf").arg(sheet.rungs).arg(sheet.start),
+           {QStringLiteral("PDF (*.pdf)")},
+           [&sheet](const QString&) { return pagePdf(worksheetSvg(sheet)).toStdString(); });
 }
 
 }  // namespace tanabashigo

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <string>
 
 class QWidget;
 
@@ -20,6 +22,16 @@ public:
     /// A warning with an OK button.
     virtual void warn(QWidget* parent, const QString& title, const QString& text) = 0;
 };
+
+/// Asks where to save and saves the file's `bytes` for the chosen path all or nothing; warns,
+/// the old file untouched, when it fails.
+void saveAs(QWidget* parent, TheoryDialogs& dialogs, const QString& title, const QString& name,
+            const QStringList& filters, const std::function<std::string(const QString&)>& bytes);
+
+struct Worksheet;
+
+/// Asks where to save `sheet` and saves it there as one A4 page of PDF.
+void saveWorksheet(QWidget* parent, TheoryDialogs& dialogs, const Worksheet& sheet);
 
 /// The real dialogs.
 class QtTheoryDialogs : public TheoryDialogs {

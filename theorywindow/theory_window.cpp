@@ -271,15 +271,18 @@ QWidget* TheoryWindow::saveControls() {
     auto* fairness = new QPushButton(QStringLiteral("公平さのグラフを保存…"));
     auto* allLines = new QPushButton(QStringLiteral("どこをひいても の図を保存…"));
     auto* table = new QPushButton(QStringLiteral("表を CSV で保存…"));
+    auto* worksheet = new QPushButton(QStringLiteral("ワークシートを PDF で保存…"));
     connect(allLines, &QPushButton::clicked, this, &TheoryWindow::onSaveAllLinesChart);
     connect(law, &QPushButton::clicked, this, &TheoryWindow::onSaveLawChart);
     connect(fairness, &QPushButton::clicked, this, &TheoryWindow::onSaveFairnessChart);
     connect(table, &QPushButton::clicked, this, &TheoryWindow::onSaveTable);
+    connect(worksheet, &QPushButton::clicked, this, &TheoryWindow::onSaveWorksheet);
     auto* layout = new QVBoxLayout;
     layout->addWidget(law);
     layout->addWidget(fairness);
     layout->addWidget(allLines);
     layout->addWidget(table);
+    layout->addWidget(worksheet);
     return group(QStringLiteral("保存する"), layout);
 }
 
@@ -523,18 +526,7 @@ void TheoryWindow::showFileShares(const PooledLadder* ladder) {
 
 void TheoryWindow::saveAs(const QString& title, const QString& name, const QStringList& filters,
                           const std::function<std::string(const QString&)>& bytes) {
-    const QString path = dialogs_.saveFile(this, title, name, filters);
-    if (path.isEmpty()) {
-        return;
-    }
-    const SaveOutcome outcome = saveWholeFile(QFile::encodeName(path).toStdString(), bytes(path));
-    if (!outcome.saved()) {
-        dialogs_.warn(this, QStringLiteral("保存できません"),
-                      QStringLiteral("「%1」に保存できませんでした（%2）。元のファイルはそのまま"
-                                     "です。場所や名前を変えて、もう一度お試しください。\n%3")
-                          .arg(path, QString::fromStdString(outcome.japanese()),
-                               QString::fromStdString(outcome.english())));
-    }
+    tanabashigo::saveAs(this, dialogs_, title, name, filters, bytes);
 }
 
 namespace {
@@ -582,6 +574,10 @@ void TheoryWindow::onSaveTable() {
     saveAs(QStringLiteral("表を保存"),
            QStringLiteral("表_横線%1本_%2本目から.csv").arg(model_.rungs()).arg(model_.start()),
            {QStringLiteral("CSV ファイル (*.csv)")}, [&csv](const QString&) { return csv; });
+}
+
+void TheoryWindow::onSaveWorksheet() {
+    saveWorksheet(this, dialogs_, model_.worksheet());
 }
 
 void TheoryWindow::refresh() {

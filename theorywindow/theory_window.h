@@ -73,6 +73,8 @@ public:
     void onSaveTable();
     /// Brings the picture of every start line at once to the front.
     void showEveryLine();
+    /// The worksheet of the counts shown, or the blank one, as one A4 page of PDF.
+    void onSaveWorksheet();
 
 private:
     /// The charts' tabs: `oneLine` (the chosen start line's charts), then every line at once.
@@ -90,8 +92,6 @@ private:
     void showFileShares(const PooledLadder* ladder);
     /// Shows the model's state in every control, chart and text.
     void refresh();
-    /// Asks where to save and saves the file's `bytes` for the chosen path all or nothing;
-    /// warns, the old file untouched, when it fails.
     void saveAs(const QString& title, const QString& name, const QStringList& filters,
                 const std::function<std::string(const QString&)>& bytes);
 
