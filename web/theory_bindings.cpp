@@ -1,11 +1,12 @@
 // 理論と実験 as the page calls it: the theory window's model, its charts as SVG documents and
-// its sentences, all from the same C++ as the desktop's.
+// its sentences, and the worksheets to print, all from the same C++ as the desktop's.
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include "js_values.h"
 #include "theory_model.h"
+#include "worksheet.h"
 
 namespace tanabashigo {
 namespace {
@@ -83,6 +84,8 @@ public:
         return tanabashigo::settlingChartSvg(model_.settlingChart());
     }
     std::string settlingSentence() const { return model_.settlingSentence(); }
+    /// The worksheet of the shown counts, or the blank one, as one A4 page.
+    std::string worksheetSvg() const { return tanabashigo::worksheetSvg(model_.worksheet()); }
     /// Chooses the column the settling chart draws, 0 for every column.
     void setSettlingColumn(int column) { model_.setSettlingColumn(column); }
 
@@ -102,6 +105,23 @@ public:
 private:
     TheoryModel model_;
 };
+
+/// The worksheet of a lesson of `rungs` rungs from `start` whose tally shows `shown` (ten
+/// counts, column 1 first) and which ended in `endColumn` (0 while it runs): {svg}, or
+/// {refusal} when its start line changes.
+val lessonWorksheetOf(int rungs, int start, bool startChanges, const val& shown, int endColumn) {
+    ColumnCounts counts{};
+    for (int column = 1; column <= kLineCount; ++column) {
+        counts[column] = static_cast<std::uint64_t>(shown[column - 1].as<double>());
+    }
+    val result = val::object();
+    if (const auto sheet = lessonWorksheet(rungs, start, startChanges, counts, endColumn)) {
+        result.set("svg", worksheetSvg(*sheet));
+    } else {
+        result.set("refusal", std::string(kNoWorksheetOfChangingLines));
+    }
+    return result;
+}
 
 }  // namespace
 }  // namespace tanabashigo
@@ -128,5 +148,7 @@ EMSCRIPTEN_BINDINGS(tanabashigo_theory) {
         .function("setClassLadders", &PageTheory::setClassLadders)
         .function("settlingChartSvg", &PageTheory::settlingChartSvg)
         .function("settlingSentence", &PageTheory::settlingSentence)
-        .function("setSettlingColumn", &PageTheory::setSettlingColumn);
+        .function("setSettlingColumn", &PageTheory::setSettlingColumn)
+        .function("worksheetSvg", &PageTheory::worksheetSvg);
+    emscripten::function("lessonWorksheet", &lessonWorksheetOf);
 }

@@ -1,4 +1,4 @@
-// The window's modal boxes as HTML dialogs: the text input box and the yes/no box.
+// The window's modal boxes as HTML dialogs: the text input box, the yes/no box and a message.
 
 import { child } from "./twips";
 
@@ -80,4 +80,9 @@ export function askYesNo(question: string, title: string): Promise<boolean> {
         ],
         () => false,
     );
+}
+
+/** Tells `text` in a box with OK alone; settles when it is closed. */
+export function tell(text: string, title: string): Promise<void> {
+    return modalBox(title, (body) => child(body, "p", "box-question", text), [{ caption: "OK", answer: () => undefined }], () => undefined);
 }

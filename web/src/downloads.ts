@@ -1,4 +1,4 @@
-// Files the page hands to the user: a record, a chart, a table.
+// Files the page hands to the user: a record, a chart, a table, a printed worksheet.
 
 /** Offers `data` for download as `name`. */
 export function download(name: string, data: Blob): void {
@@ -29,5 +29,24 @@ export function svgToPng(svg: string): Promise<Blob> {
         };
         image.onerror = () => reject(new Error("SVG"));
         image.src = url;
+    });
+}
+
+/**
+ * Prints the page document `svg` (a worksheet) alone, as the print stylesheet lays it on one A4
+ * sheet; settles once the browser's printing is done.
+ */
+export function printSheet(svg: string): Promise<void> {
+    let sheet = document.getElementById("print-sheet");
+    if (!sheet) {
+        sheet = document.createElement("div");
+        sheet.id = "print-sheet";
+        sheet.className = "print-sheet";
+        document.body.appendChild(sheet);
+    }
+    sheet.innerHTML = svg;
+    return new Promise((resolve) => {
+        window.addEventListener("afterprint", () => resolve(), { once: true });
+        window.print();
     });
 }

@@ -181,6 +181,8 @@ export interface PageTheory {
     settlingChartSvg(): string;
     settlingSentence(): string;
     setSettlingColumn(column: number): void;
+    /** The worksheet of the shown counts, or the blank one, as one A4 page. */
+    worksheetSvg(): string;
     delete(): void;
 }
 
@@ -302,6 +304,11 @@ export interface Engine {
     rungCountOf(answer: string): number;
     recordHeader(): string;
     windowTexts(): WindowTexts;
+    /**
+     * The worksheet of a lesson whose tally shows `shown` and which ended in `endColumn` (0 while
+     * it runs) as an SVG page, or why a lesson whose start line changes has none.
+     */
+    lessonWorksheet(rungs: number, start: number, startChanges: boolean, shown: number[], endColumn: number): { svg?: string; refusal?: string };
 }
 
 declare function createEngine(): Promise<Engine>;

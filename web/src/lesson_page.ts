@@ -3,7 +3,8 @@
 
 import { playChime } from "./chimes";
 import { constants } from "./constants";
-import { askYesNo } from "./dialogs";
+import { askYesNo, tell } from "./dialogs";
+import { printSheet } from "./downloads";
 import { FocusKind, LessonKey, LessonKind, StartLineChoice, type Engine, type LessonEvent, type PageLesson, type WindowTexts } from "./engine";
 import { drawLesson } from "./lesson_canvas";
 import type { RecordStore } from "./record_store";
@@ -169,6 +170,7 @@ export class LessonPage {
         this.soundField.onchange = () => remember("sound", this.soundField.checked ? 1 : 0);
         setting("着地の音", this.soundField);
         action("quiet", "プロジェクター用（静か）", "", () => this.setQuiet(true));
+        action("worksheet", "ワークシート印刷", "", () => void this.printWorksheet());
         action("help", "HELP", "", () => void this.showHelp());
         const status = child(this.root, "div", "lesson-status");
         this.trialLabel = child(status, "span", "lesson-trial");
@@ -346,6 +348,19 @@ export class LessonPage {
         });
         dialog.close();
         dialog.remove();
+        this.questionAnswered();
+    }
+
+    /**
+     * Prints the worksheet of the landings stored so far, or says why a lesson whose start line
+     * changes has none; the trials wait meanwhile.
+     */
+    private async printWorksheet(): Promise<void> {
+        const lesson = this.lesson;
+        const sheet = this.engine.lessonWorksheet(lesson.rungCount(), lesson.startLine(),
+            lesson.startLineChoice() !== StartLineChoice.Same, this.counts(), lesson.isFinished() ? lesson.endColumn() : 0);
+        this.holdForQuestion();
+        await (sheet.svg !== undefined ? printSheet(sheet.svg) : tell(sheet.refusal ?? "", "ワークシート"));
         this.questionAnswered();
     }
 

@@ -2,7 +2,7 @@
 // same sentences as the desktop, simulations on every core, and a class's records pooled.
 
 import { constants } from "./constants";
-import { download, svgToPng } from "./downloads";
+import { download, printSheet, svgToPng } from "./downloads";
 import type { Engine, PageTheory, PooledLadder } from "./engine";
 import { RecordLoader, type LoadedRecords } from "./record_load";
 import { SimulationPool } from "./simulation_pool";
@@ -123,6 +123,7 @@ export class TheoryPage {
             ["公平さの図 PNG", () => void this.savePng("fairness", this.theory.fairnessChartSvg())],
             ["どこをひいても の図 PNG", () => void this.savePng("every-line", this.theory.allLinesChartSvg())],
             ["表をCSVで保存", () => download(`tanabashigo-${this.theory.rungs()}.csv`, new Blob([this.theory.tableCsv()], { type: "text/csv" }))],
+            ["ワークシートを印刷", () => void printSheet(this.theory.worksheetSvg())],
         ];
         this.readCancel = child(files, "button", "lesson-button record-cancel", "中止");
         this.readCancel.hidden = true;

@@ -2,7 +2,7 @@
 
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { readFileSync, mkdtempSync } from "node:fs";
+import { readFileSync, mkdtempSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
@@ -132,6 +132,25 @@ test("授業モード: pause holds every pixel, → moves exactly one step", asy
     await page.keyboard.press(" ");
     await page.clock.runFor(20_000);
     assert.notEqual((await picture()).pixels, paused.pixels);
+    assert.deepEqual(problems, []);
+});
+
+test("授業モード prints its worksheet alone on one A4 page: the box for 予想, the stored counts and 考察", async () => {
+    const { page, problems } = await open(browser, "?seed=1&lesson&rungs=30");
+    await page.click("[data-action=start]");
+    await runStoring(page, 60_000);
+    // The print dialog answers at once: the page prints as the print stylesheet lays it out.
+    await page.evaluate(() => (window.print = () => dispatchEvent(new Event("afterprint"))));
+    await page.click("[data-action=worksheet]");
+    const counts = (await page.getAttribute(".lesson-canvas", "data-counts")).split(" ").map(Number);
+    const pdf = join(mkdtempSync(join(tmpdir(), "tanabashigo-")), "worksheet.pdf");
+    writeFileSync(pdf, await page.raw.pdf({ preferCSSPageSize: true, printBackground: true }));
+    const read = (tool, ...options) => execFileSync(tool, options, { encoding: "utf8" }).replace(/ +/g, " ");
+    assert.match(read("pdfinfo", pdf), /Pages: 1\n[^]*Page size: 59\d\.\d+ x 84\d\.\d+ pts \(A4\)/);
+    const text = read("pdftotext", "-layout", pdf, "-");
+    const total = counts.reduce((a, b) => a + b, 0);
+    assert.ok(total > 0 && text.includes(`着いた回数 ${counts.join(" ")} ${total}\n`), text);
+    assert.match(text, /予想 実験の前に[^]*理論の確率 0\.187 0\.182[^]*考察/);
     assert.deepEqual(problems, []);
 });
 
