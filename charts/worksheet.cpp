@@ -86,50 +86,23 @@ double drawHead(SvgDocument& svg, const Worksheet& sheet) {
     return ladder.bottom() + 18.0;
 }
 
-/// The slot for the class's prediction, a box headed 予想.
-double drawPrediction(SvgDocument& svg, double top) {
-    top = heading(svg, top, "予想", "実験の前に");
-    const Box box{kMargin, top, kWorksheetArea.width - 2.0 * kMargin, 92.0};
-    svg.outlineRect(box, chartColours::kText, 1.0);
-    svg.text({box.left + 8.0, box.top + 18.0},
-             "どの列によく着くと思いますか。そう考えたわけも書きましょう。", kTextSize, kPrompt);
-    ruledLines(svg, {box.left + 8.0, box.top + 2.0, box.width - 16.0, box.height - 8.0});
-    return box.bottom() + 16.0;
+/// A row of the worksheet's tables: its head, then columns 1..10 and the total.
+using TableRow = std::pair<std::string, std::array<std::string, 11>>;
+
+/// The header row of a table: 1..10 and 合計 under `head`.
+TableRow columnNumbers(const std::string& head) {
+    TableRow row{head, {}};
+    for (int column = 1; column <= kLineCount; ++column) {
+        row.second[column - 1] = std::to_string(column);
+    }
+    row.second[10] = "合計";
+    return row;
 }
 
-/// The table: each column's landings and relative frequency, and the exact chance.
-double drawTable(SvgDocument& svg, const Worksheet& sheet, double top) {
+/// `rows` ruled across the page from `top`, the first the shaded header; answers their bottom.
+double drawRows(SvgDocument& svg, double top, const std::vector<TableRow>& rows) {
     const double left = kMargin;
     const double cellWidth = (kWorksheetArea.width - 2.0 * kMargin - kRowHeadWidth) / 11.0;
-    std::vector<std::pair<std::string, std::array<std::string, 11>>> rows;
-    std::array<std::string, 11> numbers;
-    for (int column = 1; column <= kLineCount; ++column) {
-        numbers[column - 1] = std::to_string(column);
-    }
-    numbers[10] = "合計";
-    rows.push_back({"着いた列", numbers});
-    std::array<std::string, 11> counts;
-    std::array<std::string, 11> shares;
-    if (sheet.counts) {
-        const std::uint64_t total = landingsOf(*sheet.counts);
-        const ColumnLaw share = sharesOf(*sheet.counts);
-        for (int column = 1; column <= kLineCount; ++column) {
-            counts[column - 1] = groupedDigits((*sheet.counts)[column]);
-            shares[column - 1] = total == 0 ? std::string() : relativeFrequencyText(share[column]);
-        }
-        counts[10] = groupedDigits(total);
-        shares[10] = total == 0 ? std::string() : "1";
-    }
-    rows.push_back({"着いた回数", counts});
-    rows.push_back({"相対度数", shares});
-    if (sheet.showLaw) {
-        std::array<std::string, 11> law;
-        for (int column = 1; column <= kLineCount; ++column) {
-            law[column - 1] = relativeFrequencyText(sheet.law[column]);
-        }
-        law[10] = "1";
-        rows.push_back({"理論の確率", law});
-    }
     const double width = kRowHeadWidth + 11.0 * cellWidth;
     svg.fillRect({left, top, width, kRowHeight}, kShaded);
     svg.fillRect({left, top, kRowHeadWidth, kRowHeight * double(rows.size())}, kShaded);
@@ -151,7 +124,58 @@ double drawTable(SvgDocument& svg, const Worksheet& sheet, double top) {
         const double at = n == 0 ? left : left + kRowHeadWidth + (n - 1) * cellWidth;
         svg.line({at, top}, {at, y}, chartColours::kText, n == 1 || n == 11 ? 1.2 : 0.8);
     }
-    return y + 18.0;
+    return y;
+}
+
+/// The slot for the class's prediction, a box headed 予想: the hands raised for each column
+/// when the class has predicted, and lines to write why.
+double drawPrediction(SvgDocument& svg, const ClassPrediction& prediction, double top) {
+    top = heading(svg, top, "予想", "実験の前に");
+    const double handsHeight = prediction.empty() ? 0.0 : 2.0 * kRowHeight + 10.0;
+    const Box box{kMargin, top, kWorksheetArea.width - 2.0 * kMargin, 92.0 + handsHeight};
+    svg.outlineRect(box, chartColours::kText, 1.0);
+    svg.text({box.left + 8.0, box.top + 18.0},
+             "どの列によく着くと思いますか。そう考えたわけも書きましょう。", kTextSize, kPrompt);
+    if (!prediction.empty()) {
+        TableRow hands{"手をあげた人数", {}};
+        for (int column = 1; column <= kLineCount; ++column) {
+            hands.second[column - 1] = std::to_string(prediction.hands[column]);
+        }
+        hands.second[10] = std::to_string(prediction.total());
+        drawRows(svg, box.top + 28.0, {columnNumbers("予想した列"), hands});
+    }
+    ruledLines(svg, {box.left + 8.0, box.top + handsHeight + 2.0, box.width - 16.0,
+                     box.height - handsHeight - 8.0});
+    return box.bottom() + 16.0;
+}
+
+/// The table: each column's landings and relative frequency, and the exact chance.
+double drawTable(SvgDocument& svg, const Worksheet& sheet, double top) {
+    std::vector<TableRow> rows{columnNumbers("着いた列")};
+    TableRow counts{"着いた回数", {}};
+    TableRow shares{"相対度数", {}};
+    if (sheet.counts) {
+        const std::uint64_t total = landingsOf(*sheet.counts);
+        const ColumnLaw share = sharesOf(*sheet.counts);
+        for (int column = 1; column <= kLineCount; ++column) {
+            counts.second[column - 1] = groupedDigits((*sheet.counts)[column]);
+            shares.second[column - 1] =
+                total == 0 ? std::string() : relativeFrequencyText(share[column]);
+        }
+        counts.second[10] = groupedDigits(total);
+        shares.second[10] = total == 0 ? std::string() : "1";
+    }
+    rows.push_back(counts);
+    rows.push_back(shares);
+    if (sheet.showLaw) {
+        TableRow law{"理論の確率", {}};
+        for (int column = 1; column <= kLineCount; ++column) {
+            law.second[column - 1] = relativeFrequencyText(sheet.law[column]);
+        }
+        law.second[10] = "1";
+        rows.push_back(law);
+    }
+    return drawRows(svg, top, rows) + 18.0;
 }
 
 /// What the class concludes: ruled lines to the foot of the page, headed 考察.
@@ -168,7 +192,7 @@ void drawConclusion(SvgDocument& svg, double top) {
 }  // namespace
 
 Worksheet blankWorksheet(int rungs, int start) {
-    return {rungs, start, exactLandingLaw(rungs, start), false, std::nullopt, {}};
+    return {rungs, start, exactLandingLaw(rungs, start), false, std::nullopt, {}, {}};
 }
 
 Worksheet filledWorksheet(const Comparison& comparison) {
@@ -177,20 +201,25 @@ Worksheet filledWorksheet(const Comparison& comparison) {
             exactLandingLaw(comparison.rungs, comparison.start),
             true,
             comparison.counts,
-            comparison.name};
+            comparison.name,
+            comparison.prediction};
 }
 
 std::optional<Worksheet> lessonWorksheet(int rungs, int start, bool startChanges,
-                                         ColumnCounts shown, int endColumn) {
+                                         ColumnCounts shown, int endColumn,
+                                         const ClassPrediction& prediction) {
     if (startChanges) {
         return std::nullopt;
     }
     if (endColumn >= 1 && endColumn <= kLineCount) {
         ++shown[endColumn];
     }
-    return landingsOf(shown) == 0
-               ? blankWorksheet(rungs, start)
-               : filledWorksheet({"授業の実験", "クラスの結果", shown, rungs, start, {}});
+    Worksheet sheet =
+        landingsOf(shown) == 0
+            ? blankWorksheet(rungs, start)
+            : filledWorksheet({"授業の実験", "クラスの結果", shown, rungs, start, {}, prediction});
+    sheet.prediction = prediction;
+    return sheet;
 }
 
 std::string relativeFrequencyText(double value) {
@@ -206,13 +235,13 @@ std::string worksheetSvg(const Worksheet& sheet) {
                         std::to_string(sheet.start) + " 本目から");
     svg.fillRect(kWorksheetArea, chartColours::kBackground);
     double y = drawHead(svg, sheet);
-    y = drawPrediction(svg, y);
+    y = drawPrediction(svg, sheet.prediction, y);
     y = heading(svg, y, "結果", sheet.counts ? "クラスの実験と理論" : "実験のあとで");
     const Box chart{kMargin, y, kWorksheetArea.width - 2.0 * kMargin, kChartHeight};
-    drawLawChart(
-        svg,
-        {sheet.rungs, sheet.start, sheet.law, sheet.counts, sheet.countsName, {}, sheet.showLaw},
-        chart);
+    drawLawChart(svg,
+                 {sheet.rungs, sheet.start, sheet.law, sheet.counts, sheet.countsName,
+                  sheet.prediction, sheet.showLaw},
+                 chart);
     y = drawTable(svg, sheet, chart.bottom() + 10.0);
     drawConclusion(svg, y);
     return svg.finished();

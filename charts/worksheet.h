@@ -20,14 +20,16 @@ struct Worksheet {
     ColumnLaw law{};
     bool showLaw = true;                 ///< the exact law in the chart and in the table
     std::optional<ColumnCounts> counts;  ///< the class's landings; none on the blank sheet
-    std::string countsName;  ///< whose they are, e.g. 「クラス全体（3 回分）」
+    std::string countsName;        ///< whose they are, e.g. 「クラス全体（3 回分）」
+    ClassPrediction prediction{};  ///< the class's hands per column; empty: a box to fill in
 };
 
 /// The blank sheet of `rungs` rungs from line `start`: an empty chart and empty cells, the
 /// exact law left for the class to find.
 Worksheet blankWorksheet(int rungs, int start);
 
-/// The sheet filled with the landings of `comparison` beside the law of its ladder.
+/// The sheet filled with the landings of `comparison` beside the law of its ladder, and with
+/// the class's prediction it holds.
 Worksheet filledWorksheet(const Comparison& comparison);
 
 /// Why a lesson whose start line changes from trial to trial has no worksheet.
@@ -36,11 +38,13 @@ inline constexpr std::string_view kNoWorksheetOfChangingLines =
     "まとめられません。線ごとの結果は「理論と実験」の「どこをひいても」で見られます。";
 
 /// The sheet of a lesson of `rungs` rungs from line `start` whose tally shows `shown`, with the
-/// landing that ended it in `endColumn` (0 while it runs) counted too, as the record counts it;
-/// the blank sheet before the first landing. None when the start line changes from trial to
-/// trial (`startChanges`): the landings of several lines have no one law to stand beside.
+/// landing that ended it in `endColumn` (0 while it runs) counted too, as the record counts it,
+/// and the class's `prediction`; the blank sheet before the first landing. None when the start
+/// line changes from trial to trial (`startChanges`): the landings of several lines have no one
+/// law to stand beside.
 std::optional<Worksheet> lessonWorksheet(int rungs, int start, bool startChanges,
-                                         ColumnCounts shown, int endColumn);
+                                         ColumnCounts shown, int endColumn,
+                                         const ClassPrediction& prediction);
 
 /// An A4 page, 210 × 297 mm, at 96 pixels to the inch.
 inline constexpr Box kWorksheetArea{0.0, 0.0, 793.7, 1122.5};

@@ -153,7 +153,7 @@ std::optional<Worksheet> LessonWindow::worksheet() const {
     }
     return lessonWorksheet(lesson_.rungCount(), lesson_.startLine(),
                            lesson_.startLineChoice() != StartLineChoice::Same, shown,
-                           finished && held == 0 ? lesson_.endColumn() : 0);
+                           finished && held == 0 ? lesson_.endColumn() : 0, lesson_.prediction());
 }
 
 void LessonWindow::onSaveWorksheet() {

@@ -146,14 +146,16 @@ private slots:
         QTest::newRow("filled, 150 rungs from line 1") << 150 << 1 << true;
     }
     // The page names its ladder and heads 予想 and 考察; filled, it holds every count, relative
-    // frequency and chance of the independent law, blank none of them; nothing leaves the page.
+    // frequency, chance of the independent law and hand raised, blank none of them; nothing
+    // leaves the page.
     void worksheetHoldsTheTableOnOnePage() {
         QFETCH(int, rungs);
         QFETCH(int, start);
         QFETCH(bool, filled);
-        Comparison comparison{"クラス", "", {}, rungs, start, {}};
+        Comparison comparison{"クラス", "", {}, rungs, start, {}, {}};
         for (int column = 1; column <= kLineCount; ++column) {
             comparison.counts[column] = column * 37 % 11 * 1000 + column;
+            comparison.prediction.hands[column] = 40 + column;
         }
         const std::string svg =
             worksheetSvg(filled ? filledWorksheet(comparison) : blankWorksheet(rungs, start));
@@ -169,7 +171,8 @@ private slots:
         for (int column = 1; column <= kLineCount; ++column) {
             for (const std::string& cell :
                  {groupedDigits(comparison.counts[column]), relativeFrequencyText(shares[column]),
-                  relativeFrequencyText(referenceLaw(rungs, start)[column])}) {
+                  relativeFrequencyText(referenceLaw(rungs, start)[column]),
+                  std::to_string(comparison.prediction.hands[column])}) {
                 QVERIFY2(texts.contains(QString::fromStdString(cell)) == filled, cell.c_str());
             }
         }

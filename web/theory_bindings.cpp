@@ -107,15 +107,19 @@ private:
 };
 
 /// The worksheet of a lesson of `rungs` rungs from `start` whose tally shows `shown` (ten
-/// counts, column 1 first) and which ended in `endColumn` (0 while it runs): {svg}, or
-/// {refusal} when its start line changes.
-val lessonWorksheetOf(int rungs, int start, bool startChanges, const val& shown, int endColumn) {
+/// counts, column 1 first), which ended in `endColumn` (0 while it runs) and whose class raised
+/// `hands` for columns 1..10: {svg}, or {refusal} when its start line changes.
+val lessonWorksheetOf(int rungs, int start, bool startChanges, const val& shown, int endColumn,
+                      const val& hands) {
     ColumnCounts counts{};
+    ClassPrediction prediction;
     for (int column = 1; column <= kLineCount; ++column) {
         counts[column] = static_cast<std::uint64_t>(shown[column - 1].as<double>());
+        prediction.hands[column] = hands[column - 1].as<int>();
     }
     val result = val::object();
-    if (const auto sheet = lessonWorksheet(rungs, start, startChanges, counts, endColumn)) {
+    if (const auto sheet =
+            lessonWorksheet(rungs, start, startChanges, counts, endColumn, prediction)) {
         result.set("svg", worksheetSvg(*sheet));
     } else {
         result.set("refusal", std::string(kNoWorksheetOfChangingLines));

@@ -305,10 +305,12 @@ export interface Engine {
     recordHeader(): string;
     windowTexts(): WindowTexts;
     /**
-     * The worksheet of a lesson whose tally shows `shown` and which ended in `endColumn` (0 while
-     * it runs) as an SVG page, or why a lesson whose start line changes has none.
+     * The worksheet of a lesson whose tally shows `shown`, which ended in `endColumn` (0 while it
+     * runs) and whose class raised `hands` for columns 1..10, as an SVG page; or why a lesson
+     * whose start line changes has none.
      */
-    lessonWorksheet(rungs: number, start: number, startChanges: boolean, shown: number[], endColumn: number): { svg?: string; refusal?: string };
+    lessonWorksheet(rungs: number, start: number, startChanges: boolean, shown: number[], endColumn: number,
+        hands: number[]): { svg?: string; refusal?: string };
 }
 
 declare function createEngine(): Promise<Engine>;

@@ -358,7 +358,8 @@ export class LessonPage {
     private async printWorksheet(): Promise<void> {
         const lesson = this.lesson;
         const sheet = this.engine.lessonWorksheet(lesson.rungCount(), lesson.startLine(),
-            lesson.startLineChoice() !== StartLineChoice.Same, this.counts(), lesson.isFinished() ? lesson.endColumn() : 0);
+            lesson.startLineChoice() !== StartLineChoice.Same, this.counts(), lesson.isFinished() ? lesson.endColumn() : 0,
+            lesson.hands());
         this.holdForQuestion();
         await (sheet.svg !== undefined ? printSheet(sheet.svg) : tell(sheet.refusal ?? "", "ワークシート"));
         this.questionAnswered();
