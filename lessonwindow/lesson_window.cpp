@@ -391,8 +391,7 @@ bool LessonWindow::release() {
     } else if (state == RecordGate::State::Refused) {
         refuse();
     } else {
-        surface_->holdBack(0);
-        recorded_ = true;
+        landingKept();
     }
     return state == RecordGate::State::Kept;
 }
@@ -407,9 +406,21 @@ void LessonWindow::onRetry() {
         refuse();
         return;
     }
+    landingKept();
+    take(lesson_.advance(now()));
+}
+
+void LessonWindow::landingKept() {
     surface_->holdBack(0);
     recorded_ = true;
-    take(lesson_.advance(now()));
+    playHeldCue();
+}
+
+void LessonWindow::playHeldCue() {
+    const std::string_view cue = std::exchange(heldCue_, {});
+    if (!cue.empty() && options_.playCue) {
+        options_.playCue(QString::fromLatin1(cue.data(), qsizetype(cue.size())));
+    }
 }
 
 void LessonWindow::refuse() {
@@ -522,6 +533,7 @@ void LessonWindow::initialise() {
     retryTimer_.stop();
     gate_.startExperiment();
     surface_->holdBack(0);
+    heldCue_ = {};
     take({});
 }
 
@@ -608,15 +620,14 @@ void LessonWindow::resizeEvent(QResizeEvent* event) {
 
 void LessonWindow::take(const std::vector<LessonEvent>& events) {
     for (const LessonEvent& event : events) {
-        const std::string_view cue = lessonChime(room_, event.kind);
-        if (!cue.empty() && options_.playCue) {
-            options_.playCue(QString::fromLatin1(cue.data(), qsizetype(cue.size())));
-        }
+        heldCue_ = lessonChime(room_, event.kind);
         if (options_.recorder == nullptr ||
             (event.kind != LessonEvent::Kind::Landed && event.kind != LessonEvent::Kind::Ended)) {
+            playHeldCue();
             continue;
         }
-        // No marker shows before its line is in the record, the prediction ahead of the first.
+        // No marker shows, and no chime sounds, before its line is in the record, the
+        // prediction ahead of the first.
         surface_->holdBack(event.column);
         gate_.predict(lesson_.prediction());
         const RecordGate::State state = gate_.offer(event.entry, std::int64_t(now()));
@@ -630,8 +641,7 @@ void LessonWindow::take(const std::vector<LessonEvent>& events) {
             refuse();
             return;
         }
-        surface_->holdBack(0);
-        recorded_ = true;
+        landingKept();
     }
     refresh();
     const double due = lesson_.nextDueMs();

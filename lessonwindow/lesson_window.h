@@ -121,6 +121,10 @@ private:
     bool release();
     /// The held landing could not be kept: the trials pause and the teacher is told why.
     void refuse();
+    /// The held landing is in the record: its marker shows and its chime sounds.
+    void landingKept();
+    /// Sounds the chime held for the last landing, if the room wants one.
+    void playHeldCue();
     /// Whether the tally may be cleared: empty, or the teacher says yes to `question`.
     bool mayClear(const QString& question);
     /// True when no marker stands, else the teacher's answer to `question`; the trials wait
@@ -147,8 +151,9 @@ private:
     QTimer retryTimer_;
     RecordGate gate_;
     bool asked_ = false;
-    bool recorded_ = false;  ///< a landing went into the record file
-    bool closing_ = false;   ///< the teacher already agreed to close
+    bool recorded_ = false;     ///< a landing went into the record file
+    std::string_view heldCue_;  ///< the chime of the landing whose line is not yet written
+    bool closing_ = false;      ///< the teacher already agreed to close
 
     LessonSurface* surface_ = nullptr;
     QWidget* panel_ = nullptr;

@@ -200,6 +200,7 @@ private slots:
         QFETCH(bool, fails);
         Classroom room;
         room.show();
+        room.window.onSoundChosen(true);
         for (int n = 0; n < busyTries; ++n) {
             room.record.refusals << true;
         }
@@ -220,6 +221,9 @@ private slots:
             room.window.onRetry();
         }
         QTEST(int(room.dialogs.warnings.size()), "warnings");
+        // No chime sounds before its line is written, as no marker shows.
+        QCOMPARE(room.cues.count("pinpon.wav"),
+                 room.markers() - int(room.window.surface()->heldColumn() > 0));
         QCOMPARE(room.window.surface()->heldColumn() > 0, !room.dialogs.warnings.isEmpty());
         QCOMPARE(room.window.lesson().isPaused(), !room.dialogs.warnings.isEmpty());
         QCOMPARE(room.record.landings.empty(), !room.dialogs.warnings.isEmpty());
@@ -230,6 +234,7 @@ private slots:
             QVERIFY(!room.window.lesson().isPaused());
         }
         QCOMPARE(room.window.surface()->heldColumn(), 0);
+        QCOMPARE(room.cues.count("pinpon.wav"), room.markers());
         QCOMPARE(room.record.landings[0].count,
                  room.window.lesson().count(room.record.landings[0].column));
     }
