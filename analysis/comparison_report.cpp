@@ -163,15 +163,26 @@ PlainComparison comparePrediction(const Comparison& comparison, const ColumnLaw&
     }
     const auto [handsJa, handsEn] = mostColumns(prediction.hands);
     const auto [landedJa, landedEn] = mostColumns(comparison.counts);
-    const auto [lawJa, lawEn] = mostColumns(law, 1e-12);
     const std::string hands = std::to_string(prediction.total());
-    return {"クラスの予想でいちばん手が多かったのは " + handsJa + " の列（手 " + hands +
-                " 人）、いちばん多く着いたのは " + landedJa +
-                " の列、理論でいちばん着きやすいのは " + lawJa + " の列です。",
-            "The class's prediction (" + hands + " hands) chose column " + handsEn +
-                " most; most landings fell in column " + landedEn +
-                ", and the exact law favours column " + lawEn + ".",
-            {}};
+    const std::string most =
+        std::to_string(*std::max_element(prediction.hands.begin(), prediction.hands.end()));
+    PlainComparison said{
+        "クラスの予想（手をあげた人 " + hands + " 人）でいちばん手が多かったのは " + handsJa +
+            " の列（" + most + " 人）、いちばん多く着いたのは " + landedJa + " の列です。",
+        "The class's prediction (" + hands + " hands) chose column " + handsEn + " most (" + most +
+            " hands); most landings fell in column " + landedEn + ".",
+        {}};
+    // Where the law is all but even, the column it favours by a hair would mislead.
+    if (isNearlyFair(law)) {
+        said.japanese +=
+            "理論では、どの列に着く確率も 10% との差が 1 ポイント以内で、ほぼ同じです。";
+        said.english += " The exact law gives every column within 1 point of 10 %.";
+    } else {
+        const auto [lawJa, lawEn] = mostColumns(law, 1e-12);
+        said.japanese += "理論でいちばん着きやすいのは " + lawJa + " の列です。";
+        said.english += " The exact law favours column " + lawEn + ".";
+    }
+    return said;
 }
 
 std::string comparisonText(const Comparison& comparison) {

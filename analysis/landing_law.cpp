@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <cmath>
 
 #include "rung_slots.h"
 
@@ -106,6 +107,11 @@ std::vector<LawsByStart> exactLawsOfEveryStart() {
         }
     }
     return laws;
+}
+
+bool isNearlyFair(const ColumnLaw& law) {
+    return std::all_of(law.begin(), law.end(),
+                       [](double chance) { return std::abs(chance - 0.1) <= kNearlyFairGap; });
 }
 
 }  // namespace tanabashigo

@@ -5,12 +5,10 @@
 #include <vector>
 
 #include "fairness_statistics.h"
+#include "landing_law.h"
 #include "svg_document.h"
 
 namespace tanabashigo {
-
-/// The lottery is nearly fair when every column's chance is within this of 10 %.
-inline constexpr double kNearlyFairGap = 0.01;
 
 /// Rung counts first..last.
 struct RungRange {

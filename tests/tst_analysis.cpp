@@ -117,6 +117,33 @@ private slots:
         const QString text = QString::fromStdString(comparison.japanese + "|" + comparison.figures);
         QVERIFY2(text.contains(said), qPrintable(text));
     }
+
+    // The prediction is set beside the landings and the law; a law that is all but even is
+    // said to be so, not said to favour the column it favours by a hair.
+    void predictionStandsBesideTheResultAndTheLaw_data() {
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<QString>("law");
+        QTest::newRow("10 rungs") << 10 << "理論でいちばん着きやすいのは 3 の列です。";
+        QTest::newRow("150 rungs")
+            << 150 << "理論では、どの列に着く確率も 10% との差が 1 ポイント以内で、ほぼ同じです。";
+    }
+
+    void predictionStandsBesideTheResultAndTheLaw() {
+        QFETCH(int, rungs);
+        QFETCH(QString, law);
+        Comparison comparison;
+        comparison.rungs = rungs;
+        comparison.prediction.hands[3] = 5;
+        comparison.prediction.hands[4] = 3;
+        comparison.prediction.hands[5] = 2;
+        comparison.counts[4] = comparison.counts[10] = 7;
+        const QString text = QString::fromStdString(
+            comparePrediction(comparison, exactLandingLaw(rungs, 3)).japanese);
+        QCOMPARE(text,
+                 "クラスの予想（手をあげた人 10 人）でいちばん手が多かったのは 3 の列（5 "
+                 "人）、いちばん多く着いたのは 4・10 の列です。" +
+                     law);
+    }
 };
 
 QTEST_APPLESS_MAIN(AnalysisTest)
