@@ -110,6 +110,7 @@ test("授業モード: pause holds every pixel, → moves exactly one step", asy
     await page.keyboard.press("Enter");
     await page.clock.runFor(5_000);
     await page.keyboard.press(" ");
+    await stored(page); // a landing written as the lesson paused shows its marker first
     const paused = await picture();
     assert.ok(Number(paused.rungs) > 0);
     await page.clock.runFor(10_000);
