@@ -12,22 +12,21 @@ namespace tanabashigo {
 
 namespace {
 
-/// Toggles `count` (at least 1) distinct slots of one ladder, the bit `bit` of word `word` of
-/// each slot's lanes: empty slots to taken when `flip` is all ones, taken ones to empty when
-/// it is 0. A byte draws a slot; a byte past the slots, or a slot already as wanted, is drawn
-/// again, so the slots changed are a uniform set.
-template <class Slots>
-inline void toggleSlots(Slots& slots, int word, std::uint64_t bit, std::uint64_t flip, int count,
+/// Toggles `count` (at least 1) distinct slots of one ladder, bit `shift` of `column[2 * s]`
+/// for slot s: empty slots to taken when `flip` is all ones, taken ones to empty when it is
+/// 0. A byte draws a slot, and a slot already as wanted is drawn again, so the slots changed
+/// are a uniform set; the words of bytes 225..255, which name no slot, hold the bit as wanted.
+inline void toggleSlots(std::uint64_t* column, int shift, std::uint64_t flip, int count,
                         FastRandom& random) {
-    for (int done = 0;;) {
+    const std::uint64_t bit = std::uint64_t{1} << shift;
+    for (int left = count;;) {
         std::uint64_t draws = random.next();
         for (int k = 0; k < 8; ++k, draws >>= 8) {
-            const auto byte = static_cast<unsigned>(draws & 0xFF);
-            const std::uint64_t valid = byte < kSlotCount ? bit : 0;
-            const std::uint64_t hit = (slots[byte][word] ^ flip) & valid;
-            slots[byte][word] ^= hit;
-            done += hit != 0;
-            if (done == count) {
+            std::uint64_t& word = column[2 * (draws & 0xFF)];
+            const std::uint64_t hit = (word ^ flip) & bit;
+            word ^= hit;
+            left -= static_cast<int>(hit >> shift);
+            if (left == 0) {
                 return;
             }
         }
@@ -36,14 +35,14 @@ inline void toggleSlots(Slots& slots, int word, std::uint64_t bit, std::uint64_t
 
 /// The two words of a slot as one vector, and back.
 template <class Lanes>
-inline Lanes loadLanes(const std::array<std::uint64_t, 2>& words) {
+inline Lanes loadLanes(const std::uint64_t* words) {
     Lanes lanes;
-    std::memcpy(&lanes, words.data(), sizeof lanes);
+    std::memcpy(&lanes, words, sizeof lanes);
     return lanes;
 }
 template <class Lanes>
-inline void storeLanes(std::array<std::uint64_t, 2>& words, Lanes lanes) {
-    std::memcpy(words.data(), &lanes, sizeof lanes);
+inline void storeLanes(std::uint64_t* words, Lanes lanes) {
+    std::memcpy(words, &lanes, sizeof lanes);
 }
 
 /// Bit i of byte j of the answer is bit j of byte i of `rows`.
@@ -69,21 +68,10 @@ static_assert(rungHeight(kFirstGap, 0) < rungHeight(kFirstGap + 1, 0),
 
 /// Crosses the rungs of gaps `gaps...` at one height; `step` holds the step's slots in order.
 template <class Lanes, int... gaps>
-inline void crossHeight(Lanes* lines, const std::array<std::uint64_t, 2>* step,
+inline void crossHeight(Lanes* lines, const std::uint64_t* step,
                         std::integer_sequence<int, gaps...>) {
-    (crossRungs(lines[gaps], lines[gaps + 1], loadLanes<Lanes>(step[gaps - kFirstGap])), ...);
-}
-
-/// The expected bytes drawn to go from `from` taken slots to `to`, placing or removing.
-double drawsBetween(int from, int to) {
-    double draws = 0;
-    for (int k = from; k < to; ++k) {
-        draws += 256.0 / (kSlotCount - k);
-    }
-    for (int k = from; k > to; --k) {
-        draws += 256.0 / k;
-    }
-    return draws;
+    (crossRungs(lines[gaps], lines[gaps + 1], loadLanes<Lanes>(step + 2 * (gaps - kFirstGap))),
+     ...);
 }
 
 /// The chance of each number of slots 0..225 taken when each is taken with chance p (0..1),
@@ -119,17 +107,23 @@ double expectedWork(SamplerPlan plan, int rungs) {
     const double p = plan.taken / static_cast<double>(1 << plan.bits);
     const std::vector<double> chance = binomialChances(p);
     double work = plan.bits > 0 ? kWordCost * kSlotCount * plan.bits / 64 + kCountCost : 0;
-    for (int k = 0; k <= kSlotCount; ++k) {
-        if (k != rungs && chance[k] > 0) {
-            work += chance[k] * (kLadderCost + drawsBetween(k, rungs));
-        }
+    // The expected bytes drawn to reach `rungs` from k taken slots, k going away from
+    // `rungs`: a slot placed among k taken costs 256 / (225 - k) draws, one removed 256 / k.
+    double draws = 0;
+    for (int k = rungs - 1; k >= 0; --k) {
+        draws += 256.0 / (kSlotCount - k);
+        work += chance[k] * (kLadderCost + draws);
+    }
+    draws = 0;
+    for (int k = rungs + 1; k <= kSlotCount; ++k) {
+        draws += 256.0 / k;
+        work += chance[k] * (kLadderCost + draws);
     }
     return work;
 }
 
-}  // namespace
-
-SamplerPlan fastestPlan(int rungs) {
+/// The plan with the least expected work for `rungs` rungs, worked out.
+SamplerPlan leastWorkPlan(int rungs) {
     // Today's drawing alone: from no rung, or past half the slots from every slot.
     SamplerPlan best{0, 2 * rungs <= kSlotCount ? 0 : 1};
     double least = expectedWork(best, rungs);
@@ -147,6 +141,20 @@ SamplerPlan fastestPlan(int rungs) {
     return best;
 }
 
+}  // namespace
+
+SamplerPlan fastestPlan(int rungs) {
+    // Worked out once for every rung count: a sampler is made for each block of trials.
+    static const std::array<SamplerPlan, kSlotCount + 1> plans = [] {
+        std::array<SamplerPlan, kSlotCount + 1> all{};
+        for (int r = 0; r <= kSlotCount; ++r) {
+            all[static_cast<std::size_t>(r)] = leastWorkPlan(r);
+        }
+        return all;
+    }();
+    return plans[static_cast<std::size_t>(std::clamp(rungs, 0, kSlotCount))];
+}
+
 RungSampler::RungSampler(int rungs, SamplerPlan plan) : rungs_(rungs), plan_(plan) {
     // taken / 2^bits in lowest terms: no random word is spent on a bit that changes nothing.
     while (plan_.bits > 0 && plan_.taken % 2 == 0) {
@@ -155,25 +163,26 @@ RungSampler::RungSampler(int rungs, SamplerPlan plan) : rungs_(rungs), plan_(pla
     }
 }
 
-std::array<std::uint8_t, RungSampler::kLadders> RungSampler::takeSlots(FastRandom& random) {
-    // Each ladder's count, kept bit-sliced: bit l of counter[i] is bit i of ladder l's count.
+std::array<std::uint8_t, RungSampler::kLadders> RungSampler::takeSlots(FastRandom& shared) {
+    // The generator is copied in and out around each loop that stores slots: a copy whose
+    // address is never taken stays in registers, where stores into slots_ would otherwise
+    // oblige the compiler to keep it in memory.
+    FastRandom random = shared;
     std::array<Lanes, 8> counter{};
     for (int s = 0; s < kSlotCount; ++s) {
-        // Low bits of `taken` first: a set bit takes a slot also when the word has it, a
-        // clear bit only when both have it; after bit i the chance is (taken mod 2^(i+1)) /
-        // 2^(i+1).
         Lanes lanes{};
         for (int i = 0; i < plan_.bits; ++i) {
             const Lanes word{random.next(), random.next()};
             lanes = (plan_.taken >> i & 1) != 0 ? lanes | word : lanes & word;
         }
-        storeLanes(slots_[static_cast<std::size_t>(s)], lanes);
+        storeLanes(&slots_[2 * static_cast<std::size_t>(s)], lanes);
         for (Lanes& digit : counter) {
             const Lanes carry = digit & lanes;
             digit ^= lanes;
             lanes = carry;
         }
     }
+    shared = random;
     std::array<std::uint8_t, kLadders> counts{};
     for (int word = 0; word < 2; ++word) {
         for (int byte = 0; byte < 8; ++byte) {
@@ -190,39 +199,49 @@ std::array<std::uint8_t, RungSampler::kLadders> RungSampler::takeSlots(FastRando
     return counts;
 }
 
-void RungSampler::buildLadders(int ladders, FastRandom& random) {
+void RungSampler::buildLadders(int ladders, FastRandom& shared) {
     std::array<std::uint8_t, kLadders> taken{};
     if (plan_.bits == 0) {
-        const std::uint64_t lanes = plan_.taken == 0 ? 0 : ~std::uint64_t{0};
-        std::fill(slots_.begin(), slots_.begin() + kSlotCount,
-                  std::array<std::uint64_t, 2>{lanes, lanes});
+        std::fill(slots_.begin(), slots_.begin() + 2 * kSlotCount,
+                  plan_.taken == 0 ? 0 : ~std::uint64_t{0});
         taken.fill(static_cast<std::uint8_t>(plan_.taken == 0 ? 0 : kSlotCount));
     } else {
-        taken = takeSlots(random);
+        taken = takeSlots(shared);
     }
-    for (int ladder = 0; ladder < ladders; ++ladder) {
-        const int have = taken[static_cast<std::size_t>(ladder)];
-        if (have != rungs_) {
-            const bool place = have < rungs_;
-            toggleSlots(slots_, ladder / 64, std::uint64_t{1} << (ladder % 64),
-                        place ? ~std::uint64_t{0} : 0, place ? rungs_ - have : have - rungs_,
-                        random);
+    FastRandom random = shared;
+    // The ladders short of rungs first, then those with too many; meanwhile the words past
+    // the slots read as taken, then as empty.
+    // With no random first step every ladder starts alike, so it goes one way or none.
+    const bool mayPlace = plan_.bits > 0 || (plan_.taken == 0 && rungs_ > 0);
+    const bool mayRemove = plan_.bits > 0 || (plan_.taken != 0 && rungs_ < kSlotCount);
+    for (const bool place : {true, false}) {
+        if (!(place ? mayPlace : mayRemove)) {
+            continue;
+        }
+        const std::uint64_t flip = place ? ~std::uint64_t{0} : 0;
+        std::fill(slots_.begin() + 2 * kSlotCount, slots_.end(), flip);
+        for (int ladder = 0; ladder < ladders; ++ladder) {
+            const int have = taken[static_cast<std::size_t>(ladder)];
+            const int count = place ? rungs_ - have : have - rungs_;
+            if (count > 0) {
+                toggleSlots(slots_.data() + ladder / 64, ladder % 64, flip, count, random);
+            }
         }
     }
+    shared = random;
 }
 
 void RungSampler::addLandings(int start, std::uint64_t trials, FastRandom& random,
                               ColumnCounts& counts) {
-    // A local copy stays in registers: stores into slots_ cannot alias it.
-    FastRandom local = random;
     for (std::uint64_t done = 0; done < trials; done += kLadders) {
         const int ladders = static_cast<int>(std::min<std::uint64_t>(kLadders, trials - done));
-        buildLadders(ladders, local);
+        buildLadders(ladders, random);
         // lines[x] holds the ladders whose path is on line x.
         std::array<Lanes, kLastGap + 2> lines{};
         lines[static_cast<std::size_t>(lineX(start))] = ~Lanes{};
         for (int step = 0; step < kSteps; ++step) {
-            const auto* slots = &slots_[static_cast<std::size_t>(slotOf(kFirstGap, step))];
+            const std::uint64_t* slots =
+                &slots_[2 * static_cast<std::size_t>(slotOf(kFirstGap, step))];
             crossHeight(lines.data(), slots, std::integer_sequence<int, 2, 4, 6, 8, 10>{});
             crossHeight(lines.data(), slots, std::integer_sequence<int, 3, 5, 7, 9>{});
         }
@@ -235,7 +254,6 @@ void RungSampler::addLandings(int start, std::uint64_t trials, FastRandom& rando
                 static_cast<std::uint64_t>(std::popcount(landed[0]) + std::popcount(landed[1]));
         }
     }
-    random = local;
 }
 
 }  // namespace tanabashigo

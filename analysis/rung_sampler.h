@@ -8,7 +8,7 @@
 
 namespace tanabashigo {
 
-/// A small, fast generator for the simulation (xoshiro256**), seeded through splitmix64 so
+/// A small, fast generator for the simulation (xoshiro256++), seeded through splitmix64 so
 /// that neighbouring seeds give unrelated sequences.
 class FastRandom {
 public:
@@ -19,7 +19,7 @@ public:
     }
     /// The next 64 random bits.
     std::uint64_t next() {
-        const std::uint64_t result = rotl(state_[1] * 5, 7) * 9;
+        const std::uint64_t result = rotl(state_[0] + state_[3], 23) + state_[0];
         const std::uint64_t t = state_[1] << 17;
         state_[2] ^= state_[0];
         state_[3] ^= state_[1];
@@ -74,9 +74,9 @@ private:
 
     int rungs_ = 0;
     SamplerPlan plan_;
-    /// Slot s of ladder l is taken when slots_[s] holds its bit. Bytes 225..255 name no slot
-    /// and are drawn again; their words are only there to be read.
-    alignas(64) std::array<std::array<std::uint64_t, 2>, 256> slots_{};
+    /// Slot s of ladder l is taken when slots_[2 * s + l / 64] holds bit l % 64. Bytes
+    /// 225..255 name no slot and are drawn again; their words are only there to be read.
+    alignas(64) std::array<std::uint64_t, 2 * 256> slots_{};
 };
 
 }  // namespace tanabashigo
