@@ -13,22 +13,38 @@ namespace tanabashigo {
 namespace {
 
 /// Toggles `count` (at least 1) distinct slots of one ladder, bit `shift` of `column[2 * s]`
-/// for slot s: empty slots to taken when `flip` is all ones, taken ones to empty when it is
-/// 0. A byte draws a slot, and a slot already as wanted is drawn again, so the slots changed
-/// are a uniform set; the words of bytes 225..255, which name no slot, hold the bit as wanted.
-inline void toggleSlots(std::uint64_t* column, int shift, std::uint64_t flip, int count,
-                        FastRandom& random) {
+/// for slot s: empty slots to taken when placing, taken ones to empty when not. A byte draws a
+/// slot, and a slot already as wanted is drawn again, so the slots changed are a uniform set;
+/// the words of bytes 225..255, which name no slot, hold the bit as wanted.
+template <bool place>
+inline void toggleSlots(std::uint64_t* column, int shift, int count, FastRandom& random) {
     const std::uint64_t bit = std::uint64_t{1} << shift;
     for (int left = count;;) {
         std::uint64_t draws = random.next();
         for (int k = 0; k < 8; ++k, draws >>= 8) {
             std::uint64_t& word = column[2 * (draws & 0xFF)];
-            const std::uint64_t hit = (word ^ flip) & bit;
+            const std::uint64_t hit = (place ? ~word : word) & bit;
             word ^= hit;
             left -= static_cast<int>(hit >> shift);
             if (left == 0) {
                 return;
             }
+        }
+    }
+}
+
+/// Brings each of ladders 0..ladders - 1 of `slots` (as RungSampler keeps them) from its
+/// `taken` slots to `rungs`, if it has fewer when placing, more when not.
+template <bool place>
+void toggleLadders(std::array<std::uint64_t, 2 * 256>& slots, int rungs,
+                   const std::array<std::uint8_t, RungSampler::kLadders>& taken, int ladders,
+                   FastRandom& random) {
+    std::fill(slots.begin() + 2 * kSlotCount, slots.end(), place ? ~std::uint64_t{0} : 0);
+    for (int ladder = 0; ladder < ladders; ++ladder) {
+        const int have = taken[static_cast<std::size_t>(ladder)];
+        const int count = place ? rungs - have : have - rungs;
+        if (count > 0) {
+            toggleSlots<place>(slots.data() + ladder / 64, ladder % 64, count, random);
         }
     }
 }
@@ -209,24 +225,13 @@ void RungSampler::buildLadders(int ladders, FastRandom& shared) {
         taken = takeSlots(shared);
     }
     FastRandom random = shared;
-    // The ladders short of rungs first, then those with too many; meanwhile the words past
-    // the slots read as taken, then as empty.
-    // With no random first step every ladder starts alike, so it goes one way or none.
-    const bool mayPlace = plan_.bits > 0 || (plan_.taken == 0 && rungs_ > 0);
-    const bool mayRemove = plan_.bits > 0 || (plan_.taken != 0 && rungs_ < kSlotCount);
-    for (const bool place : {true, false}) {
-        if (!(place ? mayPlace : mayRemove)) {
-            continue;
-        }
-        const std::uint64_t flip = place ? ~std::uint64_t{0} : 0;
-        std::fill(slots_.begin() + 2 * kSlotCount, slots_.end(), flip);
-        for (int ladder = 0; ladder < ladders; ++ladder) {
-            const int have = taken[static_cast<std::size_t>(ladder)];
-            const int count = place ? rungs_ - have : have - rungs_;
-            if (count > 0) {
-                toggleSlots(slots_.data() + ladder / 64, ladder % 64, flip, count, random);
-            }
-        }
+    // The ladders short of rungs first, then those with too many. With no random first step
+    // every ladder starts alike, so all go one way or none.
+    if (plan_.bits > 0 || (plan_.taken == 0 && rungs_ > 0)) {
+        toggleLadders<true>(slots_, rungs_, taken, ladders, random);
+    }
+    if (plan_.bits > 0 || (plan_.taken != 0 && rungs_ < kSlotCount)) {
+        toggleLadders<false>(slots_, rungs_, taken, ladders, random);
     }
     shared = random;
 }
