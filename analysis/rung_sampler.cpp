@@ -184,8 +184,12 @@ std::array<std::uint8_t, RungSampler::kLadders> RungSampler::takeSlots(FastRando
     // address is never taken stays in registers, where stores into slots_ would otherwise
     // oblige the compiler to keep it in memory.
     FastRandom random = shared;
+    // Each ladder's count, kept bit-sliced: bit l of counter[i] is bit i of ladder l's count.
     std::array<Lanes, 8> counter{};
     for (int s = 0; s < kSlotCount; ++s) {
+        // Low bits of `taken` first: a set bit takes a slot also when the word has it, a
+        // clear bit only when both have it; after bit i the chance is (taken mod 2^(i+1)) /
+        // 2^(i+1).
         Lanes lanes{};
         for (int i = 0; i < plan_.bits; ++i) {
             const Lanes word{random.next(), random.next()};
@@ -217,20 +221,25 @@ std::array<std::uint8_t, RungSampler::kLadders> RungSampler::takeSlots(FastRando
 
 void RungSampler::buildLadders(int ladders, FastRandom& shared) {
     std::array<std::uint8_t, kLadders> taken{};
+    bool mayPlace = true;
+    bool mayRemove = true;
     if (plan_.bits == 0) {
+        // No random first step: every ladder starts alike, so all go one way or none.
+        const int start = plan_.taken == 0 ? 0 : kSlotCount;
         std::fill(slots_.begin(), slots_.begin() + 2 * kSlotCount,
-                  plan_.taken == 0 ? 0 : ~std::uint64_t{0});
-        taken.fill(static_cast<std::uint8_t>(plan_.taken == 0 ? 0 : kSlotCount));
+                  start == 0 ? 0 : ~std::uint64_t{0});
+        taken.fill(static_cast<std::uint8_t>(start));
+        mayPlace = start < rungs_;
+        mayRemove = start > rungs_;
     } else {
         taken = takeSlots(shared);
     }
     FastRandom random = shared;
-    // The ladders short of rungs first, then those with too many. With no random first step
-    // every ladder starts alike, so all go one way or none.
-    if (plan_.bits > 0 || (plan_.taken == 0 && rungs_ > 0)) {
+    // The ladders short of rungs first, then those with too many.
+    if (mayPlace) {
         toggleLadders<true>(slots_, rungs_, taken, ladders, random);
     }
-    if (plan_.bits > 0 || (plan_.taken != 0 && rungs_ < kSlotCount)) {
+    if (mayRemove) {
         toggleLadders<false>(slots_, rungs_, taken, ladders, random);
     }
     shared = random;

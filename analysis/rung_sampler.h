@@ -75,7 +75,7 @@ private:
     int rungs_ = 0;
     SamplerPlan plan_;
     /// Slot s of ladder l is taken when slots_[2 * s + l / 64] holds bit l % 64. Bytes
-    /// 225..255 name no slot and are drawn again; their words are only there to be read.
+    /// 225..255 name no slot; their words hold what a draw wants, so it is drawn again.
     alignas(64) std::array<std::uint64_t, 2 * 256> slots_{};
 };
 
